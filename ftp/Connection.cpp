@@ -1,0 +1,367 @@
+// The connection object, login and the control channel.
+#include "ConnectionPrivate.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace qorftp;
+
+QorFtpSocket::~QorFtpSocket()
+{
+    CloseHandle();
+}
+
+int QorFtpSocket::Detach()
+{
+    int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+void QorFtpSocket::Attach(int fd)
+{
+    m_fd = fd;
+}
+
+void QorFtpSocket::CloseHandle()
+{
+    CloseFd(m_fd);
+}
+
+QorFtpConnection::QorFtpConnection()
+    : m_pLines(500)
+    , m_wakeFd(CreateWakeFd())
+{
+}
+
+QorFtpConnection::~QorFtpConnection()
+{
+    // No QUIT here: the caller decides with Close whether the server hears of it.
+    m_pSocket.reset();
+    CloseFd(m_wakeFd);
+}
+
+QorFtpUi& QorFtpConnection::Ui()
+{
+    return m_ui ? *m_ui : QorFtpGetUi();
+}
+
+void QorFtpConnection::SetUi(QorFtpUi* ui)
+{
+    m_ui = ui;
+}
+
+void QorFtpConnection::SetPassive(int passive)
+{
+    m_passive = passive != 0;
+}
+
+void QorFtpConnection::SetTimeout(int seconds)
+{
+    m_timeoutSeconds = std::max(0, seconds);
+}
+
+int QorFtpConnection::WaitTimeoutMs() const
+{
+    return m_timeoutSeconds > 0 ? m_timeoutSeconds * 1000 : -1;
+}
+
+int QorFtpConnection::Wait(int fd, short events, int timeoutMs)
+{
+    return WaitReady(fd, events, m_wakeFd, timeoutMs);
+}
+
+unsigned long QorFtpConnection::GetError()
+{
+    return m_dwError;
+}
+
+void QorFtpConnection::SetShowError(int show)
+{
+    m_bShowError = show;
+}
+
+bool QorFtpConnection::IsConnected() const
+{
+    return m_pSocket && m_pSocket->IsValid();
+}
+
+bool QorFtpConnection::CheckConnected()
+{
+    if (IsConnected())
+        return true;
+    if (m_bShowError)
+        ShowMessage(kNotConnected);
+    return false;
+}
+
+void QorFtpConnection::ShowMessage(int id, const std::string& insert1, const std::string& insert2)
+{
+    Ui().ShowMessage("Ftp", FormatMessage(id, insert1, insert2));
+}
+
+void QorFtpConnection::ShowReply(int id, const std::string& insert1, const std::string& reply)
+{
+    if (!m_bShowError || reply.empty())
+        return;
+    if (id == kPlain)
+        ShowMessage(kPlain, reply);
+    else
+        ShowMessage(id, insert1, reply);
+}
+
+void QorFtpConnection::ShowSocketError(int error)
+{
+    const std::string text = SocketErrorText(error);
+    if (!text.empty())
+        ShowMessage(kPlain, text);
+}
+
+void QorFtpConnection::ShowFileError(int error)
+{
+    std::string text = std::strerror(error);
+    if (text.size() > 255)
+        text.resize(255);
+    Ui().ShowMessage("Error", text);
+}
+
+void QorFtpConnection::LoseConnection(int error)
+{
+    ShowSocketError(error);
+    if (m_pSocket)
+        m_pSocket->CloseHandle();
+    m_dwError = 421;
+}
+
+int QorFtpConnection::Login(std::string host, std::string user, std::string password,
+                            unsigned int port, std::string account)
+{
+    if (m_pSocket) {
+        if (m_bShowError)
+            ShowMessage(kAlreadyConnected);
+        return 0;
+    }
+    Lock lock(*this);
+    m_pSocket = std::make_unique<QorFtpSocket>();
+    int fd = -1;
+    int error = ConnectTcp(host, port, m_wakeFd, WaitTimeoutMs(), fd);
+    if (error != kOk) {
+        // The reason ("Connection refused.", "Host not found.") says more than "Connection failed".
+        if (!SocketErrorText(error).empty())
+            ShowSocketError(error);
+        else if (m_bShowError)
+            ShowMessage(kPlain, "Connection failed");
+        return 0;
+    }
+    SetNoDelay(fd);
+    m_pSocket->Attach(fd);
+
+    std::string reply;
+    if (ReadReply(reply) == 421) {
+        ShowReply(kLoginFailed, host, reply);
+        return 0;
+    }
+    if (SendCommand("USER " + user) <= 0)
+        return 0;
+    if (!Accepted(ReadReply(reply))) {
+        ShowReply(kLoginFailed, host, reply);
+        return 0;
+    }
+    // PASS goes out whatever the USER reply was, also after 230.
+    if (SendCommand("PASS " + password) <= 0)
+        return 0;
+    int code = ReadReply(reply);
+    if (!Accepted(code)) {
+        ShowReply(kLoginFailed, host, reply);
+        return 0;
+    }
+    if (code == 332) {
+        if (SendCommand("ACCT " + account) <= 0)
+            return 0;
+        if (!Accepted(ReadReply(reply))) {
+            ShowReply(kLoginFailed, host, reply);
+            return 0;
+        }
+    }
+    m_strHost = host;
+    return 1;
+}
+
+void QorFtpConnection::Close()
+{
+    m_pLines.clear();
+    m_nextLine = 0;
+    if (!m_pSocket)
+        return;
+    if (m_pSocket->IsValid()) {
+        Lock lock(*this);
+        if (SendCommand("QUIT") > 0) {
+            std::string reply;
+            ReadReply(reply);
+        }
+    }
+    m_pSocket.reset();
+}
+
+bool QorFtpConnection::ArgumentIsSafe(const std::string& text)
+{
+    // A CR or LF inside a name would let it smuggle a second command onto the channel.
+    if (text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos)
+        return true;
+    if (m_bShowError) {
+        std::string shown = text;
+        std::replace_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+        ShowMessage(kLineBreakRefused, shown);
+    }
+    return false;
+}
+
+long long QorFtpConnection::SendAll(QorFtpSocket* socket, const char* bytes, std::size_t length)
+{
+    if (!socket || !socket->IsValid()) {
+        if (m_bShowError)
+            ShowMessage(kNotConnected);
+        return 0;
+    }
+    std::size_t sent = 0;
+    while (sent < length) {
+        ssize_t n = ::send(socket->Handle(), bytes + sent, length - sent, MSG_NOSIGNAL);
+        if (n >= 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        int error = errno;
+        if (error == EINTR)
+            continue;
+        if (error == EAGAIN || error == EWOULDBLOCK)
+            error = Wait(socket->Handle(), POLLOUT, WaitTimeoutMs());
+        if (error == kOk)
+            continue;
+        if (socket == m_pSocket.get())
+            LoseConnection(error);
+        else
+            ShowSocketError(error);
+        return -1;
+    }
+    return static_cast<long long>(length);
+}
+
+int QorFtpConnection::SendCommandTo(QorFtpSocket* socket, const std::string& text)
+{
+    if (!ArgumentIsSafe(text))
+        return -1;
+    const std::string line = text + "\r\n";
+    long long n = SendAll(socket, line.data(), line.size());
+    return n > 0 ? 1 : static_cast<int>(n);
+}
+
+int QorFtpConnection::SendCommand(const std::string& text)
+{
+    return SendCommandTo(m_pSocket.get(), text);
+}
+
+int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
+{
+    line.clear();
+    if (!socket || !socket->IsValid())
+        return 421;
+    const int fd = socket->Handle();
+    char peeked[kLineLimit];
+    int failure = kOk;
+    // Peek, then take exactly the bytes up to the line end: the next reply stays in the socket,
+    // which matters when the descriptor is handed to another object.
+    while (line.size() < kLineLimit) {
+        ssize_t n = ::recv(fd, peeked, kLineLimit - line.size(), MSG_PEEK);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                failure = Wait(fd, POLLIN, WaitTimeoutMs());
+                if (failure != kOk)
+                    break;
+                continue;
+            }
+            failure = errno;
+            break;
+        }
+        if (n == 0) {
+            failure = kErrClosed;
+            break;
+        }
+        const char* end = static_cast<const char*>(std::memchr(peeked, '\n', static_cast<std::size_t>(n)));
+        const char* nul = static_cast<const char*>(std::memchr(peeked, '\0', static_cast<std::size_t>(n)));
+        if (nul && (!end || nul < end))
+            end = nul;
+        const std::size_t take = end ? static_cast<std::size_t>(end - peeked) + 1 : static_cast<std::size_t>(n);
+        ssize_t got = ::recv(fd, peeked, take, 0);
+        if (got <= 0) {
+            failure = got == 0 ? kErrClosed : errno;
+            break;
+        }
+        line.append(peeked, static_cast<std::size_t>(got));
+        if (!line.empty() && line.back() == '\n')
+            break;
+    }
+
+    const bool is421 = line.compare(0, 3, "421") == 0;
+    if (failure != kOk || is421) {
+        // A lost connection or a 421 ends the session: the handle closes, the object stays.
+        if (failure != kOk)
+            ShowSocketError(failure);
+        if (socket == m_pSocket.get())
+            m_pSocket->CloseHandle();
+        else
+            socket->CloseHandle();
+        return 421;
+    }
+    while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    std::size_t at = 0;
+    while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at])))
+        ++at;
+    int code = 0;
+    for (; at < line.size() && std::isdigit(static_cast<unsigned char>(line[at])) && code < 100000; ++at)
+        code = code * 10 + (line[at] - '0');
+    return code;
+}
+
+int QorFtpConnection::ReadReply(QorFtpSocket* socket, std::string& text)
+{
+    if (!socket)
+        socket = m_pSocket.get();
+    std::string saved;
+    bool haveSaved = false;
+    std::string firstCode; // "xyz" of a "xyz-" first line: the reply ends at "xyz " (RFC 959 4.2)
+    for (;;) {
+        int code = ReadLine(socket, text);
+        if (code == 421) {
+            m_dwError = 421;
+            return 421;
+        }
+        if (code == 0) {
+            saved = text;
+            haveSaved = true;
+            continue;
+        }
+        std::size_t at = text.find_first_not_of(" \t");
+        if (at == std::string::npos)
+            continue;
+        const bool continued = text.size() > at + 3 && text[at + 3] == '-';
+        const std::string digits = text.substr(at, 3);
+        if (code < 100 || code > 599 || continued) {
+            if (continued && firstCode.empty())
+                firstCode = digits;
+            continue;
+        }
+        if (!firstCode.empty() && digits != firstCode)
+            continue;
+        if (haveSaved)
+            text = saved;
+        return code;
+    }
+}

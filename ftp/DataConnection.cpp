@@ -1,0 +1,116 @@
+// Setting up data connections: active mode (PORT, or EPRT on IPv6) by default, passive mode
+// (PASV, or EPSV on IPv6) when the server record asks for it.
+#include "ConnectionPrivate.h"
+#include "Parsing.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <netinet/in.h>
+
+using namespace qorftp;
+
+namespace {
+// After the final reply came first, the server has already made its connection, so there is no
+// reason to wait the whole time-out for it.
+constexpr int kLateAcceptMs = 5000;
+}
+
+int QorFtpConnection::PassiveReply(std::string& text)
+{
+    Address peer;
+    if (PeerAddress(m_pSocket->Handle(), peer) != kOk)
+        peer = Address{};
+    const bool ipv6 = peer.Family() == AF_INET6;
+    if (SendCommand(ipv6 ? "EPSV" : "PASV") <= 0)
+        return 0;
+    int code = ReadReply(text);
+    if (!Accepted(code)) {
+        ShowReply(kPlain, {}, text);
+        return 0;
+    }
+    return code;
+}
+
+bool QorFtpConnection::OpenDataPort(DataChannel& channel)
+{
+    const int control = m_pSocket->Handle();
+    std::string reply;
+    if (m_passive) {
+        Address peer;
+        int error = PeerAddress(control, peer);
+        if (error != kOk) {
+            LoseConnection(error);
+            return false;
+        }
+        if (!PassiveReply(reply))
+            return false;
+        unsigned port = 0;
+        unsigned char host[4];
+        const bool parsed = peer.Family() == AF_INET6 ? ParseEpsvPort(reply, port)
+                                                       : ParsePasvNumbers(PassiveAddressText(reply), host, port);
+        if (!parsed) {
+            ShowReply(kPlain, {}, reply);
+            return false;
+        }
+        // The data connection goes to the control connection's peer, whatever address the reply
+        // names: behind NAT it names a private one, and a hostile server could name a third host.
+        peer.SetPort(port);
+        error = ConnectAddress(peer, m_wakeFd, WaitTimeoutMs(), channel.dataFd);
+        if (error != kOk) {
+            if (error == kErrCancelled || error == ETIMEDOUT)
+                LoseConnection(error);
+            else
+                ShowSocketError(error);
+            return false;
+        }
+        return true;
+    }
+
+    Address local;
+    int error = LocalAddress(control, local);
+    if (error == kOk)
+        error = Listen(local, 5, channel.listenFd);
+    Address bound;
+    if (error == kOk)
+        error = LocalAddress(channel.listenFd, bound);
+    if (error != kOk) {
+        ShowSocketError(error);
+        return false;
+    }
+    char command[128];
+    if (bound.Family() == AF_INET) {
+        const auto& in = reinterpret_cast<const sockaddr_in&>(bound.storage);
+        const auto* b = reinterpret_cast<const unsigned char*>(&in.sin_addr.s_addr);
+        const unsigned port = bound.Port();
+        std::snprintf(command, sizeof command, "PORT %d,%d,%d,%d,%d,%d", b[0], b[1], b[2], b[3],
+                      port >> 8, port & 0xff);
+    } else {
+        std::snprintf(command, sizeof command, "EPRT |2|%s|%u|", bound.Host().c_str(), bound.Port());
+    }
+    if (SendCommand(command) <= 0)
+        return false;
+    if (!Accepted(ReadReply(reply))) {
+        ShowReply(kPlain, {}, reply);
+        CloseFd(channel.listenFd);
+        return false;
+    }
+    return true;
+}
+
+bool QorFtpConnection::AcceptData(DataChannel& channel, bool finalReplyCame)
+{
+    if (channel.dataFd >= 0)
+        return true;
+    int timeout = WaitTimeoutMs();
+    if (finalReplyCame)
+        timeout = timeout < 0 ? kLateAcceptMs : std::min(timeout, kLateAcceptMs);
+    int error = Accept(channel.listenFd, m_wakeFd, timeout, channel.dataFd);
+    CloseFd(channel.listenFd);
+    if (error == kOk)
+        return true;
+    if (error == kErrCancelled || (error == ETIMEDOUT && !finalReplyCame))
+        LoseConnection(error);
+    else
+        ShowSocketError(error);
+    return false;
+}

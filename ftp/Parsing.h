@@ -1,0 +1,32 @@
+// Pure text handling of the protocol: listing lines, PWD and passive-mode replies.
+#pragma once
+
+#include "QorFtp.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorftp {
+
+// One Unix long-format line; a line with fewer than nine fields gives an empty Name.
+_Qor_Ftp_FileData ParseListLine(std::string_view line);
+
+// Splits listing data at LF (CR LF or LF alone, of any length); a last line without a line end
+// counts too.
+std::vector<std::string> SplitListing(std::string_view data);
+
+// The directory of a 257 reply: the text between the double quotes, where a doubled quote
+// stands for one quote character of the name (RFC 959, appendix II).
+std::string ParsePwdReply(const std::string& reply);
+
+// GetPassive's text: from the first digit at or after the fifth character to the last digit.
+std::string PassiveAddressText(const std::string& reply);
+
+// The six numbers of a PASV reply's address text; false when they are not six bytes.
+bool ParsePasvNumbers(const std::string& text, unsigned char host[4], unsigned& port);
+
+// The port of a 229 reply "(|||port|)".
+bool ParseEpsvPort(const std::string& reply, unsigned& port);
+
+} // namespace qorftp

@@ -1,0 +1,151 @@
+// QorFtp: the client side of FTP (RFC 959, with RFC 2428 for IPv6) over POSIX sockets.
+// One QorFtpConnection is one control connection. Every operation blocks until the server has
+// answered, the connection failed, the time-out passed or CancelOperation was called.
+#pragma once
+
+#include "QorFtpUi.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#define QORFTP_HIDDEN __attribute__((visibility("hidden")))
+
+// One entry of a Unix long-format listing.
+struct QORFTP_EXPORT _Qor_Ftp_FileData {
+    std::string Name;        // for a link: "name -> target" as listed
+    std::string Date;        // the three date fields joined by single spaces
+    std::uint64_t Size = 0;
+    int Type = 0;            // 0 file, 1 directory, 2 link, 3 special
+    std::string Permissions; // the mode letters without the type letter
+    std::string Owner;
+    std::string Group;
+};
+
+// A control socket; the descriptor can be taken out and put back (GetSocketHandle, AttachSocket).
+class QORFTP_EXPORT QorFtpSocket {
+public:
+    explicit QorFtpSocket(int fd = -1) : m_fd(fd) {}
+    ~QorFtpSocket();
+    QorFtpSocket(const QorFtpSocket&) = delete;
+    QorFtpSocket& operator=(const QorFtpSocket&) = delete;
+
+    int Handle() const { return m_fd; }
+    bool IsValid() const { return m_fd >= 0; }
+    int Detach();
+    void Attach(int fd);
+    void CloseHandle();
+
+private:
+    int m_fd;
+};
+
+class QORFTP_EXPORT QorFtpConnection {
+public:
+    QorFtpConnection();
+    virtual ~QorFtpConnection();
+    QorFtpConnection(const QorFtpConnection&) = delete;
+    QorFtpConnection& operator=(const QorFtpConnection&) = delete;
+
+    // Connection and control channel
+    int Login(std::string host, std::string user, std::string password, unsigned int port,
+              std::string account);
+    void Close();
+    unsigned long GetError();
+    void SetShowError(int show);
+
+    // Directories and listings
+    std::string GetCurrentDirectoryA();
+    int GetCurrentFtpDirectory(std::string& dir);
+    int ChangeDirectory(std::string dir);
+    int GetDir(std::string path);
+    int GetNextFile(_Qor_Ftp_FileData& rec, int remove);
+    int FindFile(std::string path, _Qor_Ftp_FileData& rec);
+    int GetFilePermission(std::string path, std::string& permissions);
+
+    // Transfers
+    int GetFile(std::string remote, std::string local, std::uint64_t offset, int append);
+    int PutFile(std::string local, std::string remote, std::uint64_t offset, int append);
+
+    // Server to server, socket hand-over, cancel
+    int GetPassive(std::string& text);
+    int FromTo(QorFtpSocket* target, std::string source, std::string destination, int append);
+    QorFtpSocket* GetSocket();
+    int GetSocketHandle(int& handle);
+    int AttachSocket(int handle);
+    int CancelOperation(); // the one member meant for another thread
+
+    // File management and raw commands
+    int ChMod(std::string file, std::string mode);
+    int DeleteFileA(std::string file);
+    int RemoveDirectoryA(std::string directory);
+    int MakeDirectory(std::string directory);
+    int Rename(std::string oldName, std::string newName);
+    int SendRaw(std::string command, int waitReply, char* unused = nullptr);
+
+    // Settings of ours: passive data connections (PASV, or EPSV on IPv6) instead of PORT/EPRT,
+    // the time-out of every wait in seconds (0: wait without limit), and an interface of this
+    // object's own instead of the process-wide one.
+    void SetPassive(int passive);
+    int GetPassiveMode() const { return m_passive ? 1 : 0; }
+    void SetTimeout(int seconds);
+    void SetUi(QorFtpUi* ui);
+
+private:
+    class Lock;
+    struct Reply;
+    class DataChannel;
+
+    QORFTP_HIDDEN QorFtpUi& Ui();
+    QORFTP_HIDDEN bool IsConnected() const;
+    QORFTP_HIDDEN bool CheckConnected();
+    QORFTP_HIDDEN int ReadLine(QorFtpSocket* socket, std::string& line);
+    QORFTP_HIDDEN int ReadReply(QorFtpSocket* socket, std::string& text);
+    QORFTP_HIDDEN int ReadReply(std::string& text) { return ReadReply(nullptr, text); }
+    QORFTP_HIDDEN long long SendAll(QorFtpSocket* socket, const char* bytes, std::size_t length);
+    QORFTP_HIDDEN int SendCommand(const std::string& text);
+    QORFTP_HIDDEN int SendCommandTo(QorFtpSocket* socket, const std::string& text);
+    QORFTP_HIDDEN bool ArgumentIsSafe(const std::string& argument);
+    QORFTP_HIDDEN void ShowMessage(int id, const std::string& insert1 = {},
+                                   const std::string& insert2 = {});
+    QORFTP_HIDDEN void ShowReply(int id, const std::string& insert1, const std::string& reply);
+    QORFTP_HIDDEN void ShowSocketError(int error);
+    QORFTP_HIDDEN void ShowFileError(int error);
+    QORFTP_HIDDEN void LoseConnection(int error);
+    QORFTP_HIDDEN int Wait(int fd, short events, int timeoutMs);
+    QORFTP_HIDDEN int WaitTimeoutMs() const;
+    QORFTP_HIDDEN int RunCommand(const std::string& command, int messageId, const std::string& name);
+    QORFTP_HIDDEN bool TypeBinary();
+    QORFTP_HIDDEN bool OpenDataPort(DataChannel& channel);
+    QORFTP_HIDDEN bool AcceptData(DataChannel& channel, bool finalReplyCame);
+    QORFTP_HIDDEN int ReceiveToFile(DataChannel& channel, const std::string& local,
+                                    std::uint64_t offset, int append, std::uint64_t total);
+    QORFTP_HIDDEN int SendFromFile(DataChannel& channel, const std::string& local,
+                                   std::uint64_t offset);
+    QORFTP_HIDDEN bool ReceiveListing(DataChannel& channel, std::string& data);
+    QORFTP_HIDDEN void StoreListing(const std::string& data);
+    QORFTP_HIDDEN int PassiveReply(std::string& text);
+    QORFTP_HIDDEN void RegisterProgress(QorFtpProgress* progress);
+
+    // Fields in the order the library has always kept them.
+    std::vector<std::string> m_pLines;
+    std::size_t m_nextLine = 0;
+    std::atomic<QorFtpProgress*> m_pProgress{nullptr};
+    std::mutex m_progressLock; // CancelOperation must not reach a window that is going away
+    unsigned long m_dwError = 0;
+    int m_bShowError = 1;
+    std::mutex m_pLock;
+    std::string m_strHost;
+    std::string m_strCurDir;
+    std::unique_ptr<QorFtpSocket> m_pSocket;
+
+    bool m_passive = false;
+    int m_timeoutSeconds = 60;
+    QorFtpUi* m_ui = nullptr;
+    // Wakes a waiting poll() when CancelOperation is called from another thread.
+    int m_wakeFd = -1;
+    std::atomic<bool> m_inOperation{false};
+};

@@ -1,0 +1,136 @@
+// Copying a file from one server to another, handing the control socket between threads, and
+// cancelling from another thread.
+#include "ConnectionPrivate.h"
+#include "Parsing.h"
+
+using namespace qorftp;
+
+int QorFtpConnection::GetPassive(std::string& text)
+{
+    if (!CheckConnected())
+        return 0;
+    Lock lock(*this);
+    if (SendCommand("PASV") <= 0)
+        return 0;
+    std::string reply;
+    if (!Accepted(ReadReply(reply))) {
+        ShowReply(kPlain, {}, reply);
+        return 0;
+    }
+    text = PassiveAddressText(reply);
+    return 1;
+}
+
+int QorFtpConnection::FromTo(QorFtpSocket* target, std::string source, std::string destination, int append)
+{
+    if (!CheckConnected())
+        return 0;
+    if (!target || !target->IsValid()) {
+        if (m_bShowError)
+            ShowMessage(kNotConnected);
+        return 0;
+    }
+    Lock lock(*this);
+    std::string reply;
+    if (!TypeBinary())
+        return 0;
+    if (SendCommandTo(target, "TYPE I") <= 0)
+        return 0;
+    if (!Accepted(ReadReply(target, reply))) {
+        ShowReply(kPlain, {}, reply);
+        return 0;
+    }
+    lock.Release();
+
+    // The source listens (PASV) and the destination connects to it (PORT): the source's reply
+    // goes to the destination unchanged, so the data never passes through this program.
+    std::string hostPort;
+    if (!GetPassive(hostPort))
+        return 0;
+    lock.Acquire();
+    if (SendCommandTo(target, "PORT " + hostPort) <= 0)
+        return 0;
+    if (!Accepted(ReadReply(target, reply))) {
+        ShowReply(kPlain, {}, reply);
+        return 0;
+    }
+    if (SendCommandTo(target, (append ? "APPE " : "STOR ") + destination) <= 0)
+        return 0;
+    int targetCode = ReadReply(target, reply);
+    if (!Accepted(targetCode)) {
+        ShowReply(kPlain, {}, reply);
+        return 0;
+    }
+    const bool targetFinalDue = targetCode < 200;
+    if (SendCommand("RETR " + source) <= 0)
+        return 0;
+    int sourceCode = ReadReply(reply);
+    if (!Accepted(sourceCode)) {
+        ShowReply(kPlain, {}, reply);
+        return 0;
+    }
+    const bool sourceFinalDue = sourceCode < 200;
+    if (targetFinalDue) {
+        targetCode = ReadReply(target, reply);
+        if (!Accepted(targetCode)) {
+            ShowReply(kPlain, {}, reply);
+            return 0;
+        }
+    }
+    if (sourceFinalDue) {
+        sourceCode = ReadReply(reply);
+        if (!Accepted(sourceCode)) {
+            ShowReply(kPlain, {}, reply);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+QorFtpSocket* QorFtpConnection::GetSocket()
+{
+    return IsConnected() ? m_pSocket.get() : nullptr;
+}
+
+int QorFtpConnection::GetSocketHandle(int& handle)
+{
+    if (m_pSocket && m_pSocket->Handle() > 0) {
+        handle = m_pSocket->Detach();
+        return 1;
+    }
+    handle = -1;
+    if (m_bShowError)
+        ShowMessage(kPlain, "No Socket Handle");
+    return 0;
+}
+
+int QorFtpConnection::AttachSocket(int handle)
+{
+    if (!m_pSocket)
+        m_pSocket = std::make_unique<QorFtpSocket>();
+    if (!m_pSocket->IsValid()) {
+        m_pSocket->Attach(handle);
+        if (handle >= 0)
+            SetNonBlocking(handle);
+        return 1;
+    }
+    if (m_bShowError)
+        ShowMessage(kPlain, "Already attached Socket Handle");
+    return 0;
+}
+
+int QorFtpConnection::CancelOperation()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_progressLock);
+        if (QorFtpProgress* progress = m_pProgress.load()) {
+            // As the window's close box: the transfer asks the user before it stops.
+            progress->RequestCancel();
+            Wake(m_wakeFd);
+            return 1;
+        }
+    }
+    if (m_inOperation.load())
+        Wake(m_wakeFd);
+    return 1;
+}
