@@ -308,6 +308,8 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
             break;
     }
 
+    while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
     const bool is421 = line.compare(0, 3, "421") == 0;
     if (failure != kOk || is421) {
         // A lost connection or a 421 ends the session: the handle closes, the object stays.
@@ -319,8 +321,6 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
             socket->CloseHandle();
         return 421;
     }
-    while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
     std::size_t at = 0;
     while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at])))
         ++at;

@@ -41,6 +41,9 @@ int QorFtpConnection::Rename(std::string oldName, std::string newName)
 {
     if (!CheckConnected())
         return 0;
+    // Both names are checked before RNFR goes out, so a refused name leaves nothing half done.
+    if (!ArgumentIsSafe("RNFR " + oldName) || !ArgumentIsSafe("RNTO " + newName))
+        return 0;
     Lock lock(*this);
     std::string reply;
     if (SendCommand("RNFR " + oldName) <= 0)

@@ -65,7 +65,11 @@ _Qor_Ftp_FileData ParseListLine(std::string_view line)
     NextField(rest); // link count
     rec.Owner = NextField(rest);
     rec.Group = NextField(rest);
-    rec.Size = LeadingNumber(NextField(rest));
+    std::string_view size = NextField(rest);
+    // ls writes "major, minor" in place of a device's size: the minor number is not a date.
+    if (rec.Type == 3 && !size.empty() && size.back() == ',')
+        NextField(rest);
+    rec.Size = LeadingNumber(size);
     std::string_view month = NextField(rest);
     std::string_view day = NextField(rest);
     std::string_view timeOrYear = NextField(rest);

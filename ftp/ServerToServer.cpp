@@ -30,6 +30,8 @@ int QorFtpConnection::FromTo(QorFtpSocket* target, std::string source, std::stri
             ShowMessage(kNotConnected);
         return 0;
     }
+    if (!ArgumentIsSafe("RETR " + source) || !ArgumentIsSafe("STOR " + destination))
+        return 0;
     Lock lock(*this);
     std::string reply;
     if (!TypeBinary())
