@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <memory>
+
+// The per-user settings file holds the "Settings" values below and the server store
+// (passwords included), so it is only ever opened through OpenSettingsStore().
+
+// Chooses the settings file; an empty path returns to the user's own file.
+// Tests and an explicit configuration option point it elsewhere.
+void SetSettingsFilePath(const QString& file);
+
+// $XDG_CONFIG_HOME/Halvern/Tarvo.conf unless SetSettingsFilePath chose another file.
+QString SettingsFilePath();
+
+// Opens the settings file in INI format, creating it (and its folder) with mode 0600
+// first, so neither QSettings nor its atomic save ever leaves it readable by others.
+std::unique_ptr<QSettings> OpenSettingsStore();
+
+// The program-wide values of the "Settings" section.
+struct AppSettings {
+    QString programFolder;       // "Path"; the program file's folder when empty; ends in "/"
+    QString defaultDownloadDir;  // "DefaultDD"
+    float dragTime = 2.0f;       // "DragTime", seconds, stored as text
+    int showPlus = 0;            // "ShowPlus"
+    int wheelOver = 0;           // "WheelOver"
+    int showName = 0;            // "ShowName": 0 as listed, 1 upper case, 2 lower case
+    int timeoutSeconds = 60;     // "Timeout": how long a connection waits for its peer
+};
+
+AppSettings LoadAppSettings();
+
+// Writes everything but "Path": the program folder is derived, and storing the derived
+// value would pin the program to the folder it happened to start from.
+void SaveAppSettings(const AppSettings& settings);
+
+// "DragTime" is kept as text with three significant digits.
+QString FormatDragTime(float seconds);

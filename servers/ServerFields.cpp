@@ -1,0 +1,124 @@
+#include "servers/ServerFields.h"
+
+#include "servers/PasswordScrambler.h"
+#include "servers/ServerNameKey.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+namespace {
+
+std::string utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+QString text(const std::string& utf8Text)
+{
+    return QString::fromStdString(utf8Text);
+}
+
+std::string bytesOf(const QByteArray& bytes)
+{
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Scrambled bytes kept as text by an older version can only have survived one
+// character per byte; anything beyond U+00FF was never such a byte.
+std::string scrambledBytesFromText(const QString& stored)
+{
+    for (const QChar c : stored) {
+        if (c.unicode() > 0xFF)
+            return utf8(stored);
+    }
+    return bytesOf(stored.toLatin1());
+}
+
+int storedInt(const QVariant& value, int fallback)
+{
+    bool isNumber = false;
+    const int number = value.toInt(&isNumber);
+    return isNumber ? number : fallback;
+}
+
+}  // namespace
+
+QString ServerKey(const std::string& name)
+{
+    return QStringLiteral("Servers/") + EscapeServerName(text(name));
+}
+
+void WriteServerFields(QSettings& store, const ServerRecord& record)
+{
+    const QString key = ServerKey(record.name) + u'/';
+    store.setValue(key + QStringLiteral("IP"), text(record.address));
+    store.setValue(key + QStringLiteral("UN"), text(record.userName));
+    store.setValue(key + QStringLiteral("UP"), PasswordToStore(record.password, record.userName));
+    store.setValue(key + QStringLiteral("ACC"), text(record.account));
+    store.setValue(key + QStringLiteral("PORT"), record.port);
+    store.setValue(key + QStringLiteral("PM"), record.passive);
+}
+
+void WriteServerComment(QSettings& store, const std::string& name, const std::string& comment)
+{
+    store.setValue(ServerKey(name) + QStringLiteral("/CMNT"), text(comment));
+}
+
+ServerRecord ReadServerRecord(QSettings& store, const QString& key)
+{
+    const QString prefix = QStringLiteral("Servers/") + key + u'/';
+    const auto read = [&](const char* valueName) { return store.value(prefix + QLatin1String(valueName)); };
+    ServerRecord record;
+    record.name = utf8(UnescapeServerName(key));
+    record.address = utf8(StoredText(read("IP")));
+    record.userName = utf8(StoredText(read("UN")));
+    record.password = PasswordFromStore(read("UP"), record.userName);
+    record.account = utf8(StoredText(read("ACC")));
+    record.port = storedInt(read("PORT"), 21);
+    record.passive = storedInt(read("PM"), 0);
+    record.comment = utf8(StoredText(read("CMNT")));
+    return record;
+}
+
+QVariant PasswordToStore(const std::string& password, const std::string& userName)
+{
+    const std::string stored = IsAnonymousUser(userName) ? password : ScramblePassword(password, userName);
+    return QByteArray(stored.data(), static_cast<qsizetype>(stored.size()));
+}
+
+std::string PasswordFromStore(const QVariant& stored, const std::string& userName)
+{
+    if (IsAnonymousUser(userName))
+        return PlainPasswordFromStore(stored);
+    if (stored.typeId() == QMetaType::QByteArray)
+        return UnscramblePassword(bytesOf(stored.toByteArray()), userName);
+    return UnscramblePassword(scrambledBytesFromText(StoredText(stored)), userName);
+}
+
+std::string PlainPasswordFromStore(const QVariant& stored)
+{
+    if (stored.typeId() == QMetaType::QByteArray)
+        return bytesOf(stored.toByteArray());
+    return utf8(StoredText(stored));
+}
+
+QString StoredText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
+}
+
+void RemoveValueOnly(QSettings& store, const QString& key)
+{
+    store.beginGroup(key);
+    const QStringList subkeys = store.allKeys();
+    QList<QVariant> values;
+    for (const QString& subkey : subkeys)
+        values.append(store.value(subkey));
+    store.endGroup();
+    store.remove(key);
+    for (qsizetype i = 0; i < subkeys.size(); ++i)
+        store.setValue(key + u'/' + subkeys.at(i), values.at(i));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "servers/ServerRecord.h"
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include <string>
+
+// How one server record lies in the settings file: the history value "Servers/<name>"
+// and the values "IP", "UN", "UP", "ACC", "PORT", "PM", "CMNT" below it.
+
+QString ServerKey(const std::string& name);
+
+// "IP", "UN", "UP", "ACC", "PORT" and "PM"; the comment is written on its own.
+void WriteServerFields(QSettings& store, const ServerRecord& record);
+void WriteServerComment(QSettings& store, const std::string& name, const std::string& comment);
+
+// The record stored under the escaped subkey `key` of "Servers", with defaults for
+// missing values.
+ServerRecord ReadServerRecord(QSettings& store, const QString& key);
+
+// "UP" is written as a byte array: scrambled passwords are binary, and only a byte
+// array survives the INI file byte for byte. The password of "anonymous" is stored
+// unscrambled, in the same form.
+QVariant PasswordToStore(const std::string& password, const std::string& userName);
+std::string PasswordFromStore(const QVariant& stored, const std::string& userName);
+
+// An unscrambled password as an older version stored it: text, taken as UTF-8.
+std::string PlainPasswordFromStore(const QVariant& stored);
+
+// A text value; INI values holding unquoted commas read back as lists and are joined.
+QString StoredText(const QVariant& value);
+
+// QSettings::remove() takes a key's subkeys along with its value; this keeps them.
+void RemoveValueOnly(QSettings& store, const QString& key);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+// Failure messages show texts instead of object bytes.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

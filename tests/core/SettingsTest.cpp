@@ -1,0 +1,78 @@
+#include "app/Settings.h"
+
+#include "servers/ServerStore.h"
+#include "tests/core/TemporaryStore.h"
+
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace {
+
+unsigned modeOf(const QString& file)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+}  // namespace
+
+using Settings = TemporaryStore;
+
+TEST_F(Settings, FileStaysPrivateThroughAtomicSaves)
+{
+    const QString nested = folder.filePath("new/folder/Tarvo.conf");
+    SetSettingsFilePath(nested);
+    SaveNewServer({"srv", "host", "bob", "secret", "", 21, 0, ""});
+    SaveDuration("srv", QDateTime::currentDateTime());
+    EXPECT_EQ(modeOf(nested), 0600u);
+
+    writeFileText("[Settings]\nShowPlus=1\n");
+    ::chmod(QFile::encodeName(file()).constData(), 0644);
+    SetSettingsFilePath(file());
+    SaveAppSettings(LoadAppSettings());
+    EXPECT_EQ(modeOf(file()), 0600u);
+    EXPECT_TRUE(fileText().contains("ShowPlus=1"));
+}
+
+TEST_F(Settings, DefaultFileIsInTheUsersConfigFolder)
+{
+    SetSettingsFilePath({});
+    EXPECT_EQ(SettingsFilePath(), folder.filePath("Halvern/Tarvo.conf"));
+}
+
+TEST_F(Settings, StoredValuesReadWithTheirDefaults)
+{
+    struct Case {
+        QByteArray text;
+        QString programFolder;
+        float dragTime;
+        int showName, timeout;
+    };
+    const std::vector<Case> cases = {
+        {"", "", 2.0f, 0, 60},  // no application object to give the program's folder
+        {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15", "/opt/tarvo/", 2.0f, 2, 15},
+        {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0", "/opt/tarvo/", 0.5f, 0, 60},
+        {"DragTime=nonsense", "", 2.0f, 0, 60},
+    };
+    for (const auto& [text, programFolder, dragTime, showName, timeout] : cases) {
+        writeFileText("[Settings]\n" + text + "\n");
+        const AppSettings settings = LoadAppSettings();
+        EXPECT_EQ(settings.programFolder, programFolder) << text.constData();
+        EXPECT_EQ(settings.dragTime, dragTime) << text.constData();
+        EXPECT_EQ(settings.showName, showName) << text.constData();
+        EXPECT_EQ(settings.timeoutSeconds, timeout) << text.constData();
+    }
+}
+
+TEST_F(Settings, SavedValuesComeBackAndPathIsNotPinned)
+{
+    const AppSettings saved{"/somewhere/", QString::fromUtf8("/home/ann/Downl\xC3\xB6" "ads"), 0.4567f, 1, 1, 1, 30};
+    SaveAppSettings(saved);
+    const AppSettings loaded = LoadAppSettings();
+    EXPECT_EQ(loaded.programFolder, "");
+    EXPECT_EQ(loaded.defaultDownloadDir, saved.defaultDownloadDir);
+    EXPECT_EQ(loaded.dragTime, 0.457f);  // three significant digits
+    EXPECT_EQ(std::tie(loaded.showPlus, loaded.wheelOver, loaded.showName, loaded.timeoutSeconds),
+              std::tie(saved.showPlus, saved.wheelOver, saved.showName, saved.timeoutSeconds));
+}

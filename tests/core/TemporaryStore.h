@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "servers/ServerMap.h"
+#include "tests/core/QtPrinting.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// Every test that touches the settings file gets a file of its own in a fresh folder,
+// never the user's own configuration.
+class TemporaryStore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
+        SetSettingsFilePath(file());
+        ServerMap.clear();
+    }
+
+    void TearDown() override
+    {
+        SetSettingsFilePath({});
+        ServerMap.clear();
+    }
+
+    QString file() const { return folder.filePath(QStringLiteral("Tarvo.conf")); }
+
+    QByteArray fileText() const
+    {
+        QFile conf(file());
+        return conf.open(QIODevice::ReadOnly) ? conf.readAll() : QByteArray();
+    }
+
+    void writeFileText(const QByteArray& text) const
+    {
+        QFile conf(file());
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        conf.write(text);
+    }
+
+    QTemporaryDir folder;
+};
