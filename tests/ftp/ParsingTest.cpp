@@ -1,0 +1,98 @@
+// Listing lines as real servers write them, and the replies whose text the library takes apart.
+#include "Parsing.h"
+
+#include <gtest/gtest.h>
+
+using namespace qorftp;
+
+namespace {
+
+struct ListLineCase {
+    const char* line;
+    int type;
+    const char* permissions;
+    const char* owner;
+    const char* group;
+    std::uint64_t size;
+    const char* date;
+    const char* name;
+};
+
+class ListLine : public ::testing::TestWithParam<ListLineCase> {};
+
+TEST_P(ListLine, GivesTheRecord)
+{
+    const ListLineCase& c = GetParam();
+    _Qor_Ftp_FileData rec = ParseListLine(c.line);
+    EXPECT_EQ(rec.Type, c.type);
+    EXPECT_EQ(rec.Permissions, c.permissions);
+    EXPECT_EQ(rec.Owner, c.owner);
+    EXPECT_EQ(rec.Group, c.group);
+    EXPECT_EQ(rec.Size, c.size);
+    EXPECT_EQ(rec.Date, c.date);
+    EXPECT_EQ(rec.Name, c.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServerLines, ListLine,
+    ::testing::Values(
+        // vsftpd
+        ListLineCase{"-rw-r--r--    1 1000     1000         4096 Mar 03 12:34 notes.txt", 0, "rw-r--r--", "1000", "1000", 4096, "Mar 03 12:34", "notes.txt"},
+        ListLineCase{"drwxr-xr-x    2 0        0            4096 Jan 01  2020 my folder", 1, "rwxr-xr-x", "0", "0", 4096, "Jan 01 2020", "my folder"},
+        ListLineCase{"lrwxrwxrwx    1 0        0               7 Dec 24 23:59 link -> target", 2, "rwxrwxrwx", "0", "0", 7, "Dec 24 23:59", "link -> target"},
+        // pyftpdlib
+        ListLineCase{"-rw-r--r--   1 user     group    5368709120 Nov 30 08:15 big.iso", 0, "rw-r--r--", "user", "group", 5368709120ULL, "Nov 30 08:15", "big.iso"},
+        ListLineCase{"prw-r--r--   1 root     root            0 Feb 02 10:00 fifo", 3, "rw-r--r--", "root", "root", 0, "Feb 02 10:00", "fifo"},
+        // ls -l writes a device's numbers in place of its size
+        ListLineCase{"crw-rw-rw-   1 root     root       1,   3 Apr  1  2021 null", 3, "rw-rw-rw-", "root", "root", 1, "Apr 1 2021", "null"},
+        ListLineCase{"srwxrwxrwx 1 a b 0 May 5 2022 sock", 3, "rwxrwxrwx", "a", "b", 0, "May 5 2022", "sock"},
+        // names keep their inner and trailing runs of spaces only inside
+        ListLineCase{"-rw-r--r-- 1 a b 10 Jun 6 06:06 two  spaces.txt", 0, "rw-r--r--", "a", "b", 10, "Jun 6 06:06", "two  spaces.txt"},
+        ListLineCase{"total 12", 0, "otal", "", "", 0, "  ", ""},
+        ListLineCase{"", 0, "", "", "", 0, "", ""}));
+
+TEST(Listing, SplitsCrLfAndLfAloneAndLongLines)
+{
+    const std::string longName(400, 'x');
+    const std::string data = "total 1\r\n-rw-r--r-- 1 a b 1 Jan 1 2020 " + longName
+        + "\r\n-rw-r--r-- 1 a b 2 Jan 1 2020 lf-only\n\r\n-rw-r--r-- 1 a b 3 Jan 1 2020 last";
+    std::vector<std::string> lines = SplitListing(data);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(ParseListLine(lines[1]).Name, longName);
+    EXPECT_EQ(ParseListLine(lines[2]).Name, "lf-only");
+    EXPECT_EQ(ParseListLine(lines[3]).Name, "");
+    EXPECT_EQ(ParseListLine(lines[4]).Size, 3u);
+    EXPECT_TRUE(SplitListing("").empty());
+}
+
+TEST(Replies, PwdNames)
+{
+    EXPECT_EQ(ParsePwdReply("257 \"/pub/incoming\" is the current directory"), "/pub/incoming");
+    EXPECT_EQ(ParsePwdReply("257 \"/\""), "/");
+    // A doubled quote stands for one quote of the name.
+    EXPECT_EQ(ParsePwdReply("257 \"/say \"\"hi\"\"\" is current"), "/say \"hi\"");
+    EXPECT_EQ(ParsePwdReply("257 \"/with space\""), "/with space");
+    EXPECT_EQ(ParsePwdReply("257"), "");
+    EXPECT_EQ(ParsePwdReply("257 \"/unterminated"), "/unterminated");
+}
+
+TEST(Replies, PassiveAddresses)
+{
+    EXPECT_EQ(PassiveAddressText("227 Entering Passive Mode (127,0,0,1,195,80)."), "127,0,0,1,195,80");
+    EXPECT_EQ(PassiveAddressText("227 Entering Passive Mode 10,0,0,2,4,1"), "10,0,0,2,4,1");
+    EXPECT_EQ(PassiveAddressText("227 no digits"), "");
+    unsigned char host[4];
+    unsigned port = 0;
+    ASSERT_TRUE(ParsePasvNumbers("10,0,0,2,4,1", host, port));
+    EXPECT_EQ(port, 4u * 256 + 1);
+    EXPECT_EQ(host[0], 10);
+    EXPECT_FALSE(ParsePasvNumbers("10,0,0,2,4", host, port));
+    EXPECT_FALSE(ParsePasvNumbers("300,0,0,2,4,1", host, port));
+    EXPECT_FALSE(ParsePasvNumbers("1,2,3,4,0,0", host, port));
+    ASSERT_TRUE(ParseEpsvPort("229 Entering Extended Passive Mode (|||50123|)", port));
+    EXPECT_EQ(port, 50123u);
+    EXPECT_FALSE(ParseEpsvPort("229 Entering Extended Passive Mode (|||99999|)", port));
+    EXPECT_FALSE(ParseEpsvPort("229 (|1|2|)", port));
+}
+
+} // namespace

@@ -1,0 +1,324 @@
+// Exact reply sequences from a scripted server: greetings, multi-line replies, refusals, a
+// server that closes or never answers, and the faults the library guards against.
+#include "QorFtp.h"
+#include "RecordingUi.h"
+#include "ScriptedServer.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using tarvo::test::RecordingUi;
+using tarvo::test::ScriptedServer;
+
+namespace {
+
+class Reply : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        connection.SetUi(&ui);
+        connection.SetTimeout(5);
+    }
+
+    // Greeting and a plain USER/PASS login.
+    static ScriptedServer& Greet(ScriptedServer& server)
+    {
+        return server.Send("220 ready\r\n").Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n");
+    }
+
+    int Login() { return connection.Login("127.0.0.1", "ann", "pw", server.port(), "acct"); }
+
+    ScriptedServer server;
+    RecordingUi ui;
+    QorFtpConnection connection;
+};
+
+TEST_F(Reply, MultiLineGreetingIsReadWholeBeforeUser)
+{
+    server.Send("220-Welcome\r\n220-second line\r\n220 ready\r\n")
+        .Expect("USER ann").Send("331 pw\r\n").Expect("PASS pw").Send("230 ok\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    ASSERT_TRUE(server.WaitDone(2000));
+    EXPECT_TRUE(server.Mismatches().empty());
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(Reply, Greeting421FailsTheLogin)
+{
+    server.Send("421 Too many users\r\n").Hang();
+    server.Start();
+    EXPECT_EQ(Login(), 0);
+    EXPECT_EQ(connection.GetError(), 421u);
+    EXPECT_TRUE(ui.HasText("Login to '127.0.0.1' failed.\n\n421 Too many users"));
+    EXPECT_TRUE(server.Received().empty());
+}
+
+TEST_F(Reply, PassFollowsUser230AndAcctFollowsPass332)
+{
+    server.Send("220 hi\r\n").Expect("USER").Send("230 no password needed\r\n")
+        .Expect("PASS pw").Send("332 need account\r\n").Expect("ACCT acct").Send("230 ok\r\n");
+    server.Start();
+    EXPECT_EQ(Login(), 1);
+    ASSERT_TRUE(server.WaitDone(2000));
+    EXPECT_TRUE(server.Mismatches().empty());
+}
+
+TEST_F(Reply, Code400IsAcceptanceAnd401ARefusal)
+{
+    Greet(server).Expect("DELE a").Send("400 odd but fine\r\n").Expect("DELE b").Send("401 no\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.DeleteFileA("a"), 1);
+    EXPECT_EQ(connection.DeleteFileA("b"), 0);
+    EXPECT_TRUE(ui.HasText("Delete file 'b' failed.\n\n401 no"));
+}
+
+TEST_F(Reply, UnnumberedMiddleLineIsTheReplyText)
+{
+    Greet(server).Expect("RMD full")
+        .Send("550-Cannot remove\r\n  the folder is not empty\r\n  see the manual\r\n550 End\r\n")
+        .Expect("NOOP").Send("200 ok\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.RemoveDirectoryA("full"), 0);
+    EXPECT_TRUE(ui.HasText("Delete file 'full' failed.\n\n  see the manual")) << ui.Texts().back();
+    // The whole reply was consumed: the next exchange is in step.
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
+}
+
+TEST_F(Reply, ServerClosingIsAFailureNotASuccess)
+{
+    Greet(server).Expect("MKD x").Close();
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.MakeDirectory("x"), 0);
+    EXPECT_EQ(connection.GetError(), 421u);
+    EXPECT_EQ(connection.GetSocket(), nullptr);
+    EXPECT_TRUE(ui.HasText("Connection closed by the server."));
+    ui.Clear();
+    EXPECT_EQ(connection.MakeDirectory("y"), 0);
+    EXPECT_TRUE(ui.HasText("Not Connected."));
+}
+
+TEST_F(Reply, ServerThatNeverAnswersTimesOut)
+{
+    server.Send("220 hi\r\n").Expect("USER").Hang();
+    server.Start();
+    connection.SetTimeout(1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Login(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_TRUE(ui.HasText("Connection timed out."));
+    EXPECT_EQ(connection.GetError(), 421u);
+}
+
+TEST_F(Reply, LoginTwiceAndCloseWithoutLogin)
+{
+    QorFtpConnection fresh;
+    fresh.SetUi(&ui);
+    fresh.Close();
+    EXPECT_TRUE(ui.Messages().empty());
+
+    Greet(server).Expect("QUIT").Send("221 bye\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(Login(), 0);
+    EXPECT_TRUE(ui.HasText("Already Connected."));
+    connection.Close();
+    ASSERT_TRUE(server.WaitDone(2000));
+}
+
+TEST_F(Reply, LineBreakInsideAnArgumentIsNeverSent)
+{
+    Greet(server).Expect("NOOP").Send("200 ok\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.DeleteFileA("a\r\nDELE important"), 0);
+    EXPECT_EQ(connection.Rename("ok", "b\nRMD /"), 0);
+    EXPECT_EQ(connection.SendRaw("NOOP\r\nDELE x\r\n", 1), 0);
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
+    ASSERT_TRUE(server.WaitDone(2000));
+    for (const std::string& line : server.Received()) {
+        EXPECT_EQ(line.find("DELE"), std::string::npos) << line;
+        EXPECT_EQ(line.find("RMD"), std::string::npos) << line;
+    }
+    EXPECT_TRUE(ui.HasText("The command 'DELE a  DELE important' holds a line break and was not sent."));
+}
+
+TEST_F(Reply, RefusedStoreBringsTheChannelBackInStep)
+{
+    tarvo::test::TempDir dir;
+    tarvo::test::WriteFileBytes(dir.file("up"), "data");
+    Greet(server).Expect("TYPE I").Send("200 binary\r\n").Expect("PORT").Send("200 port ok\r\n")
+        .Expect("STOR secret").Send("553 Not allowed\r\n")
+        .Expect("NOOP").Send("450 still busy\r\n200 ok\r\n").Expect("PWD").Send("257 \"/a\"\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.PutFile(dir.file("up"), "secret", 0, 0), 0);
+    EXPECT_TRUE(ui.HasText("553 Not allowed"));
+    std::string cwd;
+    EXPECT_EQ(connection.GetCurrentFtpDirectory(cwd), 1);
+    EXPECT_EQ(cwd, "/a");
+}
+
+TEST_F(Reply, ListingAnsweredWithoutPreliminaryReply)
+{
+    Greet(server).Expect("PORT").Send("200 ok\r\n").Expect("LIST")
+        .DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 one\r\n").Send("226 done\r\n")
+        .Expect("PWD").Send("257 \"/\"\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.GetDir(""), 1);
+    _Qor_Ftp_FileData rec;
+    ASSERT_EQ(connection.GetNextFile(rec, 1), 1);
+    EXPECT_EQ(rec.Name, "one");
+    EXPECT_EQ(connection.GetNextFile(rec, 1), 0);
+    std::string cwd;
+    EXPECT_EQ(connection.GetCurrentFtpDirectory(cwd), 1);
+}
+
+TEST_F(Reply, PassiveReplyNamingAnotherHostConnectsToTheServer)
+{
+    // 10.255.255.1 is not reachable from here: only the control peer gives the listing.
+    Greet(server).Expect("PASV").SendPasv("10,255,255,1").Expect("LIST").Send("150 here\r\n")
+        .DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 natted\r\n").Send("226 done\r\n");
+    server.Start();
+    connection.SetPassive(1);
+    ASSERT_EQ(Login(), 1);
+    ASSERT_EQ(connection.GetDir(""), 1) << (ui.Texts().empty() ? "" : ui.Texts().back());
+    _Qor_Ftp_FileData rec;
+    ASSERT_EQ(connection.GetNextFile(rec, 1), 1);
+    EXPECT_EQ(rec.Name, "natted");
+}
+
+TEST_F(Reply, FailureReportedAfterTheDataFailsTheDownload)
+{
+    tarvo::test::TempDir dir;
+    Greet(server).Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n")
+        .Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv().Expect("RETR f").Send("150 sending\r\n")
+        .DataSend("partial").Send("451 Local error: disk failed\r\n");
+    server.Start();
+    connection.SetPassive(1);
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.GetFile("f", dir.file("f"), 0, 0), 0);
+    EXPECT_TRUE(ui.HasText("451 Local error: disk failed"));
+    // The size lookup's refusal is not worth a message box of its own.
+    EXPECT_FALSE(ui.HasText("Dir command to 'f' failed.\n\n550 no listing"));
+}
+
+TEST_F(Reply, RawCommandsAndLineEnds)
+{
+    Greet(server).Expect("SITE HELP").Send("214 help\r\n").Expect("NOOP").Send("200 ok\r\n")
+        .Expect("SYST").Expect("NOOP").Send("215 UNIX\r\n200 ok\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.SendRaw("SITE HELP", 1), 1);
+    EXPECT_EQ(connection.SendRaw("NOOP\r\n", 1), 1);
+    EXPECT_EQ(connection.SendRaw("SYST", 0), 1);
+    // The caller owns the reply that SendRaw did not wait for.
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
+    EXPECT_EQ(connection.SendRaw("", 1), 0);
+    EXPECT_TRUE(ui.HasText("No command to send"));
+    ASSERT_TRUE(server.WaitDone(2000));
+    EXPECT_TRUE(server.Mismatches().empty());
+}
+
+TEST_F(Reply, SocketHandOver)
+{
+    Greet(server).Expect("PWD").Send("257 \"/home/ann\"\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    int handle = -1;
+    ASSERT_EQ(connection.GetSocketHandle(handle), 1);
+    EXPECT_GE(handle, 0);
+    int again = 0;
+    EXPECT_EQ(connection.GetSocketHandle(again), 0);
+    EXPECT_EQ(again, -1);
+    EXPECT_TRUE(ui.HasText("No Socket Handle"));
+    EXPECT_EQ(connection.GetSocket(), nullptr);
+
+    // The user-interface thread takes the handle over and goes on where the worker stopped.
+    std::string dir;
+    std::thread other([&] {
+        EXPECT_EQ(connection.AttachSocket(handle), 1);
+        EXPECT_EQ(connection.GetCurrentFtpDirectory(dir), 1);
+        EXPECT_EQ(connection.AttachSocket(handle), 0);
+    });
+    other.join();
+    EXPECT_EQ(dir, "/home/ann");
+    EXPECT_TRUE(ui.HasText("Already attached Socket Handle"));
+}
+
+TEST_F(Reply, CancelEndsABlockingLoginAtOnce)
+{
+    server.Send("220 hi\r\n").Expect("USER").Hang();
+    server.Start();
+    connection.SetTimeout(60);
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        connection.CancelOperation();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Login(), 0);
+    canceller.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(ui.HasText("Blocking call cancelled."));
+}
+
+TEST_F(Reply, CancelEndsAListingWaitingForItsData)
+{
+    // The server accepts LIST but never opens the data connection.
+    Greet(server).Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 soon\r\n").Hang();
+    server.Start();
+    connection.SetTimeout(60);
+    ASSERT_EQ(Login(), 1);
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        connection.CancelOperation();
+    });
+    EXPECT_EQ(connection.GetDir(""), -1);
+    canceller.join();
+    EXPECT_TRUE(ui.HasText("Blocking call cancelled."));
+    EXPECT_EQ(connection.GetSocket(), nullptr);
+}
+
+TEST_F(Reply, CancelWithNothingRunningChangesNothing)
+{
+    Greet(server).Expect("NOOP").Send("200 ok\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.CancelOperation(), 1);
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST(ReplyFromTo, CommandOrderBetweenTwoServers)
+{
+    ScriptedServer source, destination;
+    RecordingUi ui;
+    source.Send("220 src\r\n").Expect("USER").Send("331 p\r\n").Expect("PASS").Send("230 ok\r\n")
+        .Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").Send("227 Entering Passive Mode (127,0,0,1,4,1)\r\n")
+        .Expect("RETR from.bin").Send("150 sending\r\n").Wait(100).Send("226 sent\r\n");
+    destination.Send("220 dst\r\n").Expect("USER").Send("331 p\r\n").Expect("PASS").Send("230 ok\r\n")
+        .Expect("TYPE I").Send("200 ok\r\n").Expect("PORT 127,0,0,1,4,1").Send("200 ok\r\n")
+        .Expect("APPE to.bin").Send("150 receiving\r\n").Wait(50).Send("226 stored\r\n");
+    source.Start();
+    destination.Start();
+    QorFtpConnection from, to;
+    from.SetUi(&ui);
+    to.SetUi(&ui);
+    ASSERT_EQ(from.Login("127.0.0.1", "a", "b", source.port(), ""), 1);
+    ASSERT_EQ(to.Login("127.0.0.1", "a", "b", destination.port(), ""), 1);
+    EXPECT_EQ(from.FromTo(to.GetSocket(), "from.bin", "to.bin", 1), 1);
+    EXPECT_TRUE(source.WaitDone(2000));
+    EXPECT_TRUE(destination.WaitDone(2000));
+    EXPECT_TRUE(source.Mismatches().empty());
+    EXPECT_TRUE(destination.Mismatches().empty());
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+} // namespace

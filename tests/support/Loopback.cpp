@@ -1,0 +1,103 @@
+#include "Loopback.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace tarvo::test {
+namespace {
+
+sockaddr_in LoopbackAddress(unsigned port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
+bool WaitFor(int fd, short events, int timeoutMs) {
+  pollfd p{fd, events, 0};
+  int r;
+  do r = poll(&p, 1, timeoutMs); while (r < 0 && errno == EINTR);
+  return r > 0;
+}
+
+}  // namespace
+
+int ConnectLoopback(unsigned port, int timeoutMs) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return -1;
+  sockaddr_in address = LoopbackAddress(port);
+  int r = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  if (r < 0 && errno == EINPROGRESS && WaitFor(fd, POLLOUT, timeoutMs)) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
+    r = error == 0 ? 0 : -1;
+  }
+  if (r < 0) {
+    close(fd);
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+unsigned FreeLoopbackPort() {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
+  sockaddr_in address = LoopbackAddress(0);
+  socklen_t length = sizeof address;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0) {
+    int error = errno;
+    close(fd);
+    throw std::runtime_error(std::string("bind 127.0.0.1:0: ") + std::strerror(error));
+  }
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+bool LoopbackPortFree(unsigned port) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  sockaddr_in address = LoopbackAddress(port);
+  bool free = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return free;
+}
+
+void SendAllBytes(int fd, std::string_view data, int timeoutMs) {
+  while (!data.empty()) {
+    if (!WaitFor(fd, POLLOUT, timeoutMs)) throw std::runtime_error("send timed out");
+    ssize_t n = send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0) {
+      if (errno == EINTR || errno == EAGAIN) continue;
+      throw std::runtime_error(std::string("send: ") + std::strerror(errno));
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+std::string ReceiveUntilEof(int fd, int timeoutMs) {
+  std::string data;
+  char buffer[65536];
+  for (;;) {
+    if (!WaitFor(fd, POLLIN, timeoutMs)) throw std::runtime_error("receive timed out");
+    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n == 0) return data;
+    if (n < 0) {
+      if (errno == EINTR || errno == EAGAIN) continue;
+      throw std::runtime_error(std::string("recv: ") + std::strerror(errno));
+    }
+    data.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+}  // namespace tarvo::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ChildProcess.h"
+#include "TempDir.h"
+
+#include <memory>
+#include <string>
+
+namespace tarvo::test {
+
+struct PyFtpdOptions {
+  bool anonymous = true;        // read-only anonymous login, home = root()
+  int maxConnections = 0;       // 0: pyftpdlib's default
+  int maxConnectionsPerIp = 0;  // 0: pyftpdlib's default (unlimited)
+};
+
+// A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword
+// has every permission ("elradfmwMT") with home = root(). Banner: "220 pyftpdlib ready".
+// The constructor returns once the server listens; it throws std::runtime_error otherwise.
+class PyFtpd {
+public:
+  explicit PyFtpd(PyFtpdOptions options = {});
+  ~PyFtpd();
+  PyFtpd(const PyFtpd&) = delete;
+  PyFtpd& operator=(const PyFtpd&) = delete;
+
+  unsigned port() const { return port_; }
+  const std::string& root() const { return root_; }
+
+  static constexpr const char* kUser = "user";
+  static constexpr const char* kPassword = "secret";
+
+private:
+  TempDir dir_;  // holds root/, the port file and the server's log
+  std::string root_;
+  unsigned port_ = 0;
+  std::unique_ptr<ChildProcess> process_;
+};
+
+}  // namespace tarvo::test

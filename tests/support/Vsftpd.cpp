@@ -1,0 +1,154 @@
+#include "Vsftpd.h"
+
+#include "Loopback.h"
+#include "RawFtpConnection.h"
+
+#include <chrono>
+#include <pwd.h>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tarvo::test {
+namespace {
+
+constexpr const char* kVsftpd = "/usr/sbin/vsftpd";
+constexpr unsigned kPassivePorts = 50;
+
+// A run of free ports for passive mode, picked at random so parallel servers rarely meet.
+unsigned PickPassiveRange() {
+  std::mt19937 generator(std::random_device{}());
+  std::uniform_int_distribution<unsigned> pick(40000, 60000 - kPassivePorts);
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    unsigned first = pick(generator);
+    bool free = true;
+    for (unsigned port = first; free && port < first + kPassivePorts; ++port) free = LoopbackPortFree(port);
+    if (free) return first;
+  }
+  throw std::runtime_error("no free passive port range in 40000-60000");
+}
+
+std::string YesNo(bool value) { return value ? "YES" : "NO"; }
+
+const std::string kEmpty;
+
+}  // namespace
+
+bool Vsftpd::Available(std::string& whyNot) {
+  if (geteuid() != 0) {
+    whyNot = "vsftpd needs root";
+    return false;
+  }
+  for (const char* tool : {kVsftpd, "/usr/sbin/useradd", "/usr/sbin/userdel", "/usr/sbin/chpasswd"}) {
+    if (access(tool, X_OK) != 0) {
+      whyNot = std::string(tool) + " is missing";
+      return false;
+    }
+  }
+  if (!getpwnam("ftp")) {
+    whyNot = "there is no \"ftp\" account for anonymous sessions";
+    return false;
+  }
+  return true;
+}
+
+Vsftpd::Vsftpd(VsftpdOptions options) : root_(dir_.file("root")) {
+  // Sessions run as the account or as "ftp" and must reach root_; mkdtemp made it 0700.
+  if (chmod(dir_.path().c_str(), 0755) != 0 || mkdir(root_.c_str(), 0755) != 0 ||
+      mkdir(dir_.file("empty").c_str(), 0755) != 0)
+    throw std::runtime_error("cannot prepare " + dir_.path());
+  if (options.userLogin) {
+    account_ = std::make_unique<SystemAccount>(root_);
+    if (chown(root_.c_str(), account_->uid(), account_->gid()) != 0)
+      throw std::runtime_error("cannot hand " + root_ + " to " + account_->name());
+  }
+  // The port is only known free until vsftpd binds it; another process may take it first.
+  std::string failure;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (TryStart(options, failure)) return;
+    if (failure.find("bind") == std::string::npos && failure.find("unexpected greeting") == std::string::npos)
+      break;  // not a lost race for the port: trying again would only fail the same way
+  }
+  throw std::runtime_error("vsftpd did not start: " + failure);
+}
+
+bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
+  port_ = FreeLoopbackPort();
+  const unsigned passive = PickPassiveRange();
+  std::ostringstream config;
+  config << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" << port_ << "\n"
+         << "background=NO\n"
+         // Debian's seccomp filter and the per-session namespaces are both known to break
+         // inside containers and VMs; namespaces also cost time on every connection.
+         << "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
+         << "secure_chroot_dir=" << dir_.file("empty") << "\n"
+         << "write_enable=YES\nchmod_enable=YES\nlocal_umask=022\nfile_open_mode=0666\n"
+         << "local_enable=" << YesNo(options.userLogin) << "\n"
+         // Chrooted like pyftpdlib's user, so both servers show root() as "/". The account
+         // owns its home, which vsftpd refuses as a chroot unless told otherwise.
+         << "chroot_local_user=YES\nallow_writeable_chroot=YES\n"
+         << "anonymous_enable=" << YesNo(options.anonymous) << "\n"
+         << "anon_root=" << root_ << "\nftp_username=ftp\n"
+         << "anon_upload_enable=NO\nanon_mkdir_write_enable=NO\nanon_other_write_enable=NO\n"
+         << "pasv_enable=YES\npasv_min_port=" << passive << "\npasv_max_port=" << passive + kPassivePorts - 1
+         << "\n"
+         // Port 20 would be shared between parallel servers; any source port will do.
+         << "port_enable=YES\nconnect_from_port_20=NO\n"
+         << "accept_timeout=5\nconnect_timeout=5\ndata_connection_timeout=60\nidle_session_timeout=120\n"
+         << "pam_service_name=vsftpd\nuserlist_enable=NO\ntcp_wrappers=NO\n"
+         << "xferlog_enable=NO\nvsftpd_log_file=" << dir_.file("vsftpd.log") << "\n"
+         << "dirmessage_enable=NO\nuse_localtime=NO\n"
+         // Not 1 s: tests of a wrong password stay quicker (PAM still adds its own 2 s).
+         << "delay_failed_login=0\n";
+  if (options.maxClients > 0) config << "max_clients=" << options.maxClients << "\n";
+  if (options.maxPerIp > 0) config << "max_per_ip=" << options.maxPerIp << "\n";
+  const std::string configPath = dir_.file("vsftpd.conf");
+  WriteFileBytes(configPath, config.str());
+  const std::string log = dir_.file("vsftpd.out");
+  WriteFileBytes(log, "");
+  process_ = std::make_unique<ChildProcess>(std::vector<std::string>{kVsftpd, configPath}, log);
+
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline && process_->Running()) {
+    try {
+      RawFtpConnection probe(port_, 2000);
+      std::string greeting = probe.ReadReply();
+      // Someone else may have taken the port before vsftpd could.
+      if (greeting.rfind("220", 0) != 0 || greeting.find("vsFTPd") == std::string::npos) {
+        failure = "unexpected greeting: " + greeting;
+        break;
+      }
+      probe.Command("QUIT");
+      probe.WaitClosed(2000);
+      // vsftpd counts a session until it reaps its process; wait for that so the probe
+      // never counts against max_clients in a test.
+      auto reaped = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+      while (!ChildrenOf(process_->pid()).empty() && std::chrono::steady_clock::now() < reaped)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (process_->Running()) return true;
+    } catch (const std::exception&) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  process_.reset();
+  try {
+    if (failure.empty()) failure = ReadFileBytes(log);
+  } catch (const std::exception&) {
+  }
+  if (failure.empty()) failure = "no greeting within 10 s";
+  return false;
+}
+
+Vsftpd::~Vsftpd() {
+  // Sessions run as the account: they must be gone before userdel.
+  process_.reset();
+  account_.reset();
+}
+
+const std::string& Vsftpd::user() const { return account_ ? account_->name() : kEmpty; }
+const std::string& Vsftpd::password() const { return account_ ? account_->password() : kEmpty; }
+
+}  // namespace tarvo::test

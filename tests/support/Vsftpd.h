@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ChildProcess.h"
+#include "SystemAccount.h"
+#include "TempDir.h"
+
+#include <memory>
+#include <string>
+
+namespace tarvo::test {
+
+struct VsftpdOptions {
+  bool userLogin = true;  // a throw-away system account whose home (and chroot) is root()
+  bool anonymous = true;  // read-only anonymous login, chrooted to root()
+  int maxClients = 0;     // 0: unlimited
+  int maxPerIp = 0;       // 0: unlimited
+};
+
+// /usr/sbin/vsftpd on 127.0.0.1 with a configuration of its own, serving a fresh folder.
+// Needs root. The constructor returns once the server answers "220"; it throws
+// std::runtime_error otherwise. Destruction ends every session, then deletes the account
+// and the folder.
+class Vsftpd {
+public:
+  // True when this machine can run it (root, vsftpd and the account tools present).
+  static bool Available(std::string& whyNot);
+
+  explicit Vsftpd(VsftpdOptions options = {});
+  ~Vsftpd();
+  Vsftpd(const Vsftpd&) = delete;
+  Vsftpd& operator=(const Vsftpd&) = delete;
+
+  unsigned port() const { return port_; }
+  const std::string& root() const { return root_; }
+  // Empty unless userLogin.
+  const std::string& user() const;
+  const std::string& password() const;
+
+private:
+  bool TryStart(const VsftpdOptions& options, std::string& failure);
+
+  TempDir dir_;  // holds root/, empty/ (the secure chroot), vsftpd.conf and the log
+  std::string root_;
+  unsigned port_ = 0;
+  std::unique_ptr<SystemAccount> account_;
+  std::unique_ptr<ChildProcess> process_;
+};
+
+}  // namespace tarvo::test

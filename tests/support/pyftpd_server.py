@@ -1,0 +1,57 @@
+"""pyftpdlib on 127.0.0.1 for the tests: serves one folder, reports its port in a file."""
+
+import argparse
+import os
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--port-file", required=True)
+    parser.add_argument("--user", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--anonymous", action="store_true")
+    parser.add_argument("--max-cons", type=int, default=0)
+    parser.add_argument("--max-cons-per-ip", type=int, default=0)
+    args = parser.parse_args()
+
+    authorizer = DummyAuthorizer()
+    # 'M' is SITE CHMOD, 'T' is MFMT; the rest is the usual read/write set.
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    if args.anonymous:
+        authorizer.add_anonymous(args.root)  # pyftpdlib's default for anonymous: "elr", read-only
+
+    # A subclass, so the settings stay off pyftpdlib's shared class.
+    class Handler(FTPHandler):
+        pass
+
+    Handler.authorizer = authorizer
+    Handler.banner = "pyftpdlib ready"
+    Handler.auth_failed_timeout = 0  # not 3 s: tests of a wrong password stay quick
+
+    class Server(FTPServer):
+        def _accept_new_cons(self):
+            # pyftpdlib's own count takes in every socket, its listener and data channels
+            # too; count control connections, the new one included, as clients see them.
+            return not self.max_cons or len(self.ip_map) <= self.max_cons
+
+    server = Server(("127.0.0.1", 0), Handler)
+    if args.max_cons > 0:
+        server.max_cons = args.max_cons
+    if args.max_cons_per_ip > 0:
+        server.max_cons_per_ip = args.max_cons_per_ip
+
+    # Written then renamed, so the fixture never reads half a number.
+    partial = args.port_file + ".partial"
+    with open(partial, "w") as out:
+        out.write("%d\n" % server.socket.getsockname()[1])
+    os.rename(partial, args.port_file)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()

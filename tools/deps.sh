@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tarvo need on Debian 12 (as root), when missing.
+set -euo pipefail
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev
+  python3-pyftpdlib vsftpd curl
+  xvfb xauth fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The vsftpd package may start a system-wide server on port 21; the tests run their own.
+if command -v service >/dev/null; then service vsftpd stop >/dev/null 2>&1 || true; fi
+pkill -x vsftpd 2>/dev/null || true
+exit 0

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+tools/build.sh
+ctest --test-dir build --output-on-failure -j2 "$@"
