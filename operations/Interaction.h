@@ -1,0 +1,45 @@
+// Every question and message box of the program's logic goes through this interface: the
+// program shows dialogs on the user-interface thread, tests answer from a script. A worker that
+// asks blocks until the answer comes, or until `cancelled` is set (then the call returns the
+// cancel answer: No, Cancel, or no mode).
+#pragma once
+
+#include "OperationLists.h"
+
+#include <optional>
+#include <string>
+
+enum class MessageIcon { Information, Warning, Error, Question };
+
+// The overwrite dialog's results: 1 (overwrite, or rename when newName is not empty),
+// 2 cancel, 5 recover, 8 append.
+struct OverwriteAnswer {
+    enum Result : int { Overwrite = 1, Cancel = 2, Recover = 5, Append = 8 };
+    int result = Cancel;
+    std::string newName;
+};
+
+// The delete confirmation's results.
+enum class DeleteConfirmResult : int { Yes = 1, YesToAll = 1031, No = 1033, Cancel = 2 };
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+
+    // A message box with an OK button.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon, const CancelFlag& cancelled = nullptr) = 0;
+    // A Yes/No question (question icon); true is Yes.
+    virtual bool AskYesNo(const std::string& text, const CancelFlag& cancelled = nullptr) = 0;
+    // The overwrite dialog for an existing target, `path` shown in full.
+    virtual OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled = nullptr) = 0;
+    // The permissions dialog, started from the current permission letters ("rwxr-xr-x");
+    // the new mode text (three octal digits) on OK, nothing otherwise.
+    virtual std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
+                                                      const CancelFlag& cancelled = nullptr) = 0;
+    // The delete confirmation with `prompt`.
+    virtual DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) = 0;
+};
+
+// The process-wide interaction; the program installs its own at start-up.
+void SetInteraction(Interaction* interaction);
+Interaction& GetInteraction();
