@@ -100,6 +100,14 @@ static WakeResult OnWake(QorFtpUi& ui, QorFtpProgress& progress)
     return WakeResult::GoOn;
 }
 
+// With a window, every wake is the window's cancel request, which the loop has dealt with; left
+// pending, it would cancel the reading of the final reply.
+static void DropWindowWake(QorFtpProgress& progress, int wakeFd)
+{
+    if (progress.HasWindow())
+        DrainWake(wakeFd);
+}
+
 int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& local,
                                     std::uint64_t offset, int append, std::uint64_t total)
 {
@@ -155,6 +163,7 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
         break;
     }
     progress.Update(count, total, true);
+    DropWindowWake(progress, m_wakeFd);
     if (file.Close() != 0 && failure == kOk && !cancelled) {
         ShowFileError(errno);
         return 0;
@@ -253,6 +262,7 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
         break;
     }
     progress.Update(count, total, true);
+    DropWindowWake(progress, m_wakeFd);
     if (failure != kOk) {
         if (failure == kErrCancelled || failure == ETIMEDOUT)
             LoseConnection(failure);

@@ -304,4 +304,30 @@ TEST(PyFtpdLogin, ServerAtItsLimitAnswers421)
     EXPECT_EQ(second.GetError(), 421u);
 }
 
+// EPRT and EPSV: an IPv6 control connection lists and transfers in both modes.
+TEST(PyFtpdIpv6, ListAndTransferInBothModes)
+{
+    PyFtpdOptions options;
+    options.address = "::1";
+    PyFtpd server(options);
+    const std::string content = RandomBytes(300'000, 13);
+    WriteFileBytes(server.root() + "/six.bin", content);
+    TempDir local;
+    for (int passive : {0, 1}) {
+        RecordingUi ui;
+        QorFtpConnection connection;
+        connection.SetUi(&ui);
+        connection.SetPassive(passive);
+        ASSERT_EQ(connection.Login("::1", PyFtpd::kUser, PyFtpd::kPassword, server.port(), ""), 1);
+        _Qor_Ftp_FileData rec;
+        ASSERT_EQ(connection.FindFile("six.bin", rec), 1) << (ui.Texts().empty() ? "" : ui.Texts().back());
+        EXPECT_EQ(rec.Size, content.size());
+        ASSERT_EQ(connection.GetFile("six.bin", local.file("six.bin"), 0, 0), 1);
+        EXPECT_EQ(ReadFileBytes(local.file("six.bin")), content);
+        ASSERT_EQ(connection.PutFile(local.file("six.bin"), "back.bin", 0, 0), 1);
+        EXPECT_EQ(ReadFileBytes(server.root() + "/back.bin"), content);
+        connection.Close();
+    }
+}
+
 } // namespace

@@ -10,6 +10,7 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
+#include <time.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -119,6 +120,12 @@ void SignalChildren(int sig) {
   });
 }
 
+long MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000L + now.tv_nsec / 1000000L;
+}
+
 void WaitSigchld(long ms) {
   sigset_t set;
   sigemptyset(&set);
@@ -167,8 +174,9 @@ void WaitSigchld(long ms) {
   }
   // End the program's group and everything reparented to us, politely for a second, then
   // for sure; never wait forever.
-  for (int round = 0; round < 60; ++round) {
-    const int sig = round < 20 ? SIGTERM : SIGKILL;
+  const long start = MonotonicMs();
+  for (long elapsed = 0; elapsed < 3000; elapsed = MonotonicMs() - start) {
+    const int sig = elapsed < 1000 ? SIGTERM : SIGKILL;
     kill(-program, sig);
     SignalChildren(sig);
     if (ReapAll(program, programCode)) break;
@@ -257,7 +265,11 @@ int RunCommand(const std::vector<std::string>& argv, const std::string& input, s
     close(in[1]);
     return -1;
   }
-  pid_t pid = fork();
+  // The input (a line or two) goes into the pipe before the command starts: it fits the
+  // pipe's buffer, and nothing can raise SIGPIPE if the command exits without reading.
+  bool written = input.size() < 65536 && write(in[1], input.data(), input.size()) == static_cast<ssize_t>(input.size());
+  close(in[1]);
+  pid_t pid = written ? fork() : -1;
   if (pid == 0) {
     dup2(in[0], 0);
     dup2(out[1], 1);
@@ -269,29 +281,16 @@ int RunCommand(const std::vector<std::string>& argv, const std::string& input, s
   }
   close(in[0]);
   close(out[1]);
-  if (pid < 0) {
-    close(in[1]);
-    close(out[0]);
-    return -1;
-  }
-  // Inputs here are a line or two: far below a pipe's capacity, so writing first is safe.
-  size_t written = 0;
-  while (written < input.size()) {
-    ssize_t n = write(in[1], input.data() + written, input.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<size_t>(n);
-  }
-  close(in[1]);
   std::string collected;
   char buffer[4096];
-  for (;;) {
-    ssize_t n = read(out[0], buffer, sizeof buffer);
+  for (ssize_t n; pid > 0;) {
+    n = read(out[0], buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     collected.append(buffer, static_cast<size_t>(n));
   }
   close(out[0]);
+  if (pid < 0) return -1;
   int status;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) return -1;

@@ -49,7 +49,7 @@ int Store(RawFtpConnection& c, const std::string& name, const std::string& data)
   return code;
 }
 
-TEST(TempDirTest, RoundTripAndRemoval) {
+TEST(TempDirFixture, RoundTripAndRemoval) {
   std::string path;
   {
     TempDir dir;
@@ -63,7 +63,7 @@ TEST(TempDirTest, RoundTripAndRemoval) {
   EXPECT_THROW(ReadFileBytes(path + "/sub/a.bin"), std::runtime_error);
 }
 
-TEST(PyFtpdTest, UserWritesAnonymousReadsAndAllStops) {
+TEST(PyFtpdFixture, UserWritesAnonymousReadsAndAllStops) {
   unsigned port;
   std::string root;
   std::unique_ptr<RawFtpConnection> lingering;  // open while the server goes away
@@ -92,7 +92,7 @@ TEST(PyFtpdTest, UserWritesAnonymousReadsAndAllStops) {
   EXPECT_FALSE(Exists(root));
 }
 
-TEST(VsftpdTest, UserWritesAnonymousReadsAndAllStops) {
+TEST(VsftpdFixture, UserWritesAnonymousReadsAndAllStops) {
   std::string whyNot;
   if (!Vsftpd::Available(whyNot)) GTEST_SKIP() << whyNot;
   unsigned port;
@@ -125,7 +125,7 @@ TEST(VsftpdTest, UserWritesAnonymousReadsAndAllStops) {
   EXPECT_EQ(getpwnam(account.c_str()), nullptr);
 }
 
-TEST(ScriptedServerTest, PlaysPassiveScript) {
+TEST(ScriptedServerFixture, PlaysPassiveScript) {
   ScriptedServer server;
   server.Send("220 scripted\r\n").Expect("USER").Send("331 go on\r\n").Expect("PASS").Send("230 in\r\n");
   server.Expect("PASV").SendPasv().Expect("RETR").Send("150 here\r\n").DataSend("hello").Send("226 done\r\n");
@@ -143,7 +143,7 @@ TEST(ScriptedServerTest, PlaysPassiveScript) {
   EXPECT_TRUE(server.Mismatches().empty());
 }
 
-TEST(ScriptedServerTest, ReceivesOverEprt) {
+TEST(ScriptedServerFixture, ReceivesOverEprt) {
   int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -171,7 +171,7 @@ TEST(ScriptedServerTest, ReceivesOverEprt) {
   EXPECT_TRUE(server.Mismatches().empty());
 }
 
-TEST(ScriptedServerTest, RecordsMismatchAndHangDoesNotBlockDestruction) {
+TEST(ScriptedServerFixture, RecordsMismatchAndHangDoesNotBlockDestruction) {
   auto start = std::chrono::steady_clock::now();
   {
     ScriptedServer server;

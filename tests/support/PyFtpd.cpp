@@ -21,6 +21,7 @@ PyFtpd::PyFtpd(PyFtpdOptions options) : root_(dir_.file("root")) {
                                    "--root", root_, "--port-file", portFile,
                                    "--user", kUser, "--password", kPassword};
   if (options.anonymous) argv.push_back("--anonymous");
+  argv.insert(argv.end(), {"--address", options.address});
   if (options.maxConnections > 0) argv.insert(argv.end(), {"--max-cons", std::to_string(options.maxConnections)});
   if (options.maxConnectionsPerIp > 0)
     argv.insert(argv.end(), {"--max-cons-per-ip", std::to_string(options.maxConnectionsPerIp)});

@@ -12,6 +12,7 @@ struct PyFtpdOptions {
   bool anonymous = true;        // read-only anonymous login, home = root()
   int maxConnections = 0;       // 0: pyftpdlib's default
   int maxConnectionsPerIp = 0;  // 0: pyftpdlib's default (unlimited)
+  std::string address = "127.0.0.1";  // "::1" for IPv6
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword

@@ -81,14 +81,16 @@ bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
   std::ostringstream config;
   config << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" << port_ << "\n"
          << "background=NO\n"
-         // Debian's seccomp filter and the per-session namespaces are both known to break
-         // inside containers and VMs; namespaces also cost time on every connection.
+         // vsftpd 3.0.3's seccomp filter kills sessions on system calls newer than it knows
+         // ("500 OOPS: child died"); per-session namespaces need privileges a container may
+         // lack and cost time on every connection.
          << "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
          << "secure_chroot_dir=" << dir_.file("empty") << "\n"
          << "write_enable=YES\nchmod_enable=YES\nlocal_umask=022\nfile_open_mode=0666\n"
          << "local_enable=" << YesNo(options.userLogin) << "\n"
-         // Chrooted like pyftpdlib's user, so both servers show root() as "/". The account
-         // owns its home, which vsftpd refuses as a chroot unless told otherwise.
+         // Chrooted, so root() shows as "/" as with pyftpdlib. The account owns its home,
+         // which vsftpd refuses as a chroot ("500 OOPS: vsftpd: refusing to run with writable
+         // root inside chroot()") unless allowed.
          << "chroot_local_user=YES\nallow_writeable_chroot=YES\n"
          << "anonymous_enable=" << YesNo(options.anonymous) << "\n"
          << "anon_root=" << root_ << "\nftp_username=ftp\n"
@@ -116,6 +118,10 @@ bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
     try {
       RawFtpConnection probe(port_, 2000);
       std::string greeting = probe.ReadReply();
+      if (greeting.rfind("500 OOPS", 0) == 0) {
+        failure = greeting;  // vsftpd's own complaint: no point in trying again
+        break;
+      }
       // Someone else may have taken the port before vsftpd could.
       if (greeting.rfind("220", 0) != 0 || greeting.find("vsFTPd") == std::string::npos) {
         failure = "unexpected greeting: " + greeting;

@@ -1,4 +1,4 @@
-"""pyftpdlib on 127.0.0.1 for the tests: serves one folder, reports its port in a file."""
+"""pyftpdlib on loopback (127.0.0.1, or ::1) for the tests: serves one folder, reports its port in a file."""
 
 import argparse
 import os
@@ -17,6 +17,7 @@ def main():
     parser.add_argument("--anonymous", action="store_true")
     parser.add_argument("--max-cons", type=int, default=0)
     parser.add_argument("--max-cons-per-ip", type=int, default=0)
+    parser.add_argument("--address", default="127.0.0.1")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -39,7 +40,7 @@ def main():
             # too; count control connections, the new one included, as clients see them.
             return not self.max_cons or len(self.ip_map) <= self.max_cons
 
-    server = Server(("127.0.0.1", 0), Handler)
+    server = Server((args.address, 0), Handler)
     if args.max_cons > 0:
         server.max_cons = args.max_cons
     if args.max_cons_per_ip > 0:

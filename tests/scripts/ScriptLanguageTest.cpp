@@ -1,0 +1,163 @@
+// Compiling script lines into steps, the syntax reports, and the writer's round trip.
+#include "scripts/ScriptParser.h"
+#include "scripts/ScriptWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Compiled {
+    std::vector<OperationRequest> steps;
+    std::vector<std::string> reports;
+};
+
+Compiled Compile(std::string_view text)
+{
+    ScriptParser parser;
+    Compiled result;
+    result.steps = parser.Compile(text, [&](const ScriptSyntaxError& e) { result.reports.push_back(e.Text()); });
+    return result;
+}
+
+OperationRequest Step(int kind, std::string source, std::string target, std::string local, std::string file,
+                      std::string targetFile, std::string mode = {})
+{
+    OperationRequest r;
+    r.kind = kind;
+    r.sourceServer = std::move(source);
+    r.targetServer = std::move(target);
+    r.localPath = std::move(local);
+    r.file = std::move(file);
+    r.targetFile = std::move(targetFile);
+    r.fileMode = std::move(mode);
+    return r;
+}
+
+struct LineCase {
+    const char* name;
+    const char* line; // compiled after "open site\r\n"
+    OperationRequest step;
+};
+
+class CommandLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(CommandLine, GivesTheStep)
+{
+    Compiled c = Compile(std::string("open site\r\n") + GetParam().line + "\r\n");
+    ASSERT_TRUE(c.reports.empty()) << c.reports[0];
+    ASSERT_EQ(c.steps.size(), 2u);
+    EXPECT_EQ(c.steps[1], GetParam().step);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keywords, CommandLine,
+    ::testing::Values(
+        LineCase{"get", "get /a.txt /tmp/a.txt", Step(Download, "site", "", "/tmp/a.txt", "/a.txt", "")},
+        LineCase{"put", "PUT /tmp/a /pub/a", Step(Upload, "", "site", "", "/tmp/a", "/pub/a")},
+        LineCase{"getappend", "GetAppend /r /l", Step(DownloadAppend, "site", "", "", "/r", "/l")},
+        LineCase{"putappend", "putappend /l /r", Step(UploadAppend, "", "site", "", "/l", "/r")},
+        LineCase{"trans", "trans /a to other /b", Step(Transfer, "site", "other", "", "/a", "/b")},
+        LineCase{"append", "append /a into other /b", Step(AppendTransfer, "site", "other", "", "/a", "/b")},
+        LineCase{"chmod", "chmod /a 644", Step(ChangeMode, "site", "", "", "/a", "", "644")},
+        LineCase{"del", "del /a extra words", Step(Delete, "site", "", "", "/a", "")},
+        LineCase{"quoted", "get \"/pub/my file.txt\" \"/tmp/my file.txt\"",
+                 Step(Download, "site", "", "/tmp/my file.txt", "/pub/my file.txt", "")},
+        LineCase{"tabs", "\t get  /a\tb   /c \t", Step(Download, "site", "", "/c", "/a\tb", "")},
+        LineCase{"close", "close", Step(ScriptClose, "site", "", "", "", "")}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ScriptCompile, OpenGetClose)
+{
+    Compiled c = Compile("open siteA\r\nget /a.txt c:\\a.txt\r\nclose\r\n");
+    ASSERT_EQ(c.steps.size(), 3u);
+    EXPECT_EQ(c.steps[0], Step(ScriptOpen, "siteA", "", "", "", ""));
+    EXPECT_EQ(c.steps[1], Step(Download, "siteA", "", "c:\\a.txt", "/a.txt", ""));
+    EXPECT_EQ(c.steps[2], Step(ScriptClose, "siteA", "", "", "", ""));
+}
+
+TEST(ScriptCompile, NothingBeforeOpenAndAfterClose)
+{
+    Compiled c = Compile("get /a /b\r\n' a comment\r\n\r\nopen s\r\nclose\r\nput /x /y\r\nbogus words\r\n");
+    EXPECT_TRUE(c.reports.empty());
+    ASSERT_EQ(c.steps.size(), 2u);
+    EXPECT_EQ(c.steps[0].kind, ScriptOpen);
+    EXPECT_EQ(c.steps[1].kind, ScriptClose);
+}
+
+TEST(ScriptCompile, SyntaxErrorsNameTheLine)
+{
+    Compiled c = Compile("open s\nget /only-one\nopen\ntrans /a to other\nget \"/unclosed /b\nget /a /b");
+    ASSERT_EQ(c.reports.size(), 4u);
+    EXPECT_EQ(c.reports[0], "Syntax error at line: 1\n\n'get /only-one'\n\nget <remote file> <local file>");
+    EXPECT_EQ(c.reports[1], "Syntax error at line: 2\n\n'open'\n\nopen <ftp site>");
+    EXPECT_EQ(c.reports[2], "Syntax error at line: 3\n\n'trans /a to other'\n\ntrans <remote file> to <ftp site> <remote file>");
+    EXPECT_EQ(c.reports[3].rfind("Syntax error at line: 4\n\n", 0), 0u);
+    // LF-only lines, and the last line without a line end, compile too.
+    ASSERT_EQ(c.steps.size(), 2u);
+    EXPECT_EQ(c.steps[1].localPath, "/b");
+}
+
+TEST(ScriptCompile, FirstLineErrorIsLineZero)
+{
+    ScriptParser parser;
+    std::vector<std::string> reports;
+    parser.ParseScriptLine("open s", 0, nullptr);
+    parser.ParseScriptLine("get /a", 0, [&](const ScriptSyntaxError& e) { reports.push_back(e.Text()); });
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "Syntax error at line: 0\n\n'get /a'\n\nget <remote file> <local file>");
+}
+
+TEST(ScriptCompile, LongLineIsReportedNotTheEnd)
+{
+    const std::string longName(300, 'x');
+    Compiled c = Compile("open s\r\nget /" + longName + " /b\r\nget /a /b\r\n");
+    ASSERT_EQ(c.reports.size(), 1u);
+    EXPECT_EQ(c.reports[0].rfind("Syntax error at line: 1\n\n'get /xxx", 0), 0u);
+    ASSERT_EQ(c.steps.size(), 2u);
+    EXPECT_EQ(c.steps[1].file, "/a");
+}
+
+TEST(ScriptCompile, CurrentServerSurvivesBetweenLoads)
+{
+    ScriptParser parser;
+    parser.Compile("open first\r\n", nullptr);
+    std::vector<OperationRequest> steps = parser.Compile("get /a /b\r\n", nullptr);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].sourceServer, "first");
+}
+
+TEST(ScriptWriter, GroupsByServerAndRoundTrips)
+{
+    std::vector<OperationRequest> steps = {
+        Step(Download, "alpha", "", "/tmp/my file", "/pub/my file", ""),
+        Step(Upload, "", "alpha", "", "/tmp/x", "/up/x"),
+        Step(Transfer, "beta site", "alpha", "", "/a", "/b"),
+        Step(AppendTransfer, "beta site", "alpha", "", "/a", "/c"),
+        Step(ChangeMode, "beta site", "", "", "/a", "", "600"),
+        Step(Delete, "alpha", "", "", "/old", ""),
+        Step(UploadAppend, "", "alpha", "", "/l", "/r"),
+        Step(DownloadAppend, "alpha", "", "", "/r", "/l"),
+    };
+    ScriptText written = WriteScript(steps);
+    EXPECT_TRUE(written.unwritable.empty());
+    EXPECT_NE(written.text.find("trans /a to alpha /b\r\n"), std::string::npos) << written.text;
+    EXPECT_NE(written.text.find("open \"beta site\"\r\n"), std::string::npos);
+
+    Compiled c = Compile(written.text);
+    EXPECT_TRUE(c.reports.empty());
+    std::vector<OperationRequest> withoutOpenClose;
+    for (const OperationRequest& step : c.steps)
+        if (step.kind != ScriptOpen && step.kind != ScriptClose)
+            withoutOpenClose.push_back(step);
+    EXPECT_EQ(withoutOpenClose, steps);
+    EXPECT_EQ(c.steps.front().kind, ScriptOpen);
+    EXPECT_EQ(c.steps.back().kind, ScriptClose);
+}
+
+TEST(ScriptWriter, ReportsWhatTheLanguageCannotHold)
+{
+    ScriptText written = WriteScript({Step(Delete, "s", "", "", "/say \"hi\"", "")});
+    EXPECT_EQ(written.unwritable, "/say \"hi\"");
+}
+
+} // namespace
