@@ -36,6 +36,17 @@ void OperationStatusListType::RemoveStatusEntry(std::uint32_t operationId)
         m_entries.erase(it);
 }
 
+bool OperationStatusListType::RemoveStatusEntryNaming(std::uint32_t operationId, QorFtpConnection* connection)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                           [&](const OperationStatus& entry) { return entry.operationId == operationId; });
+    if (it == m_entries.end() || it->connection != connection)
+        return false;
+    m_entries.erase(it);
+    return true;
+}
+
 bool OperationStatusListType::Cancel(std::uint32_t operationId)
 {
     std::lock_guard<std::mutex> guard(m_lock);

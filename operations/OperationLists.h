@@ -32,6 +32,9 @@ public:
     void SetStatusConnection(std::uint32_t operationId, QorFtpConnection* connection);
     // Must run before the connection the entry names is destroyed.
     void RemoveStatusEntry(std::uint32_t operationId);
+    // Removes the entry of that id only when it names `connection`; true when it did. A worker
+    // calls it before destroying one of its connections.
+    bool RemoveStatusEntryNaming(std::uint32_t operationId, QorFtpConnection* connection);
     // Cancels the operation: its flag, and its connection's blocking call or transfer. Runs under
     // the list's lock, so the connection cannot be destroyed meanwhile.
     bool Cancel(std::uint32_t operationId);

@@ -1,0 +1,21 @@
+// How an operation gets a connection of its own: with the server's passive flag and the
+// configured time-out applied, so every worker behaves as the user set the server up.
+#pragma once
+
+#include "servers/ServerRecord.h"
+
+#include <functional>
+#include <memory>
+
+class QorFtpConnection;
+
+using ConnectionFactory = std::function<std::unique_ptr<QorFtpConnection>()>;
+
+// Tests install a factory to watch connections come and go; an empty one restores plain objects.
+void SetConnectionFactory(ConnectionFactory factory);
+
+// A new, not yet logged-in connection for `record`.
+std::unique_ptr<QorFtpConnection> NewConnection(const ServerRecord& record, int timeoutSeconds);
+
+// Login with the record's address, user name, password, port and account, in that order.
+int LoginWith(QorFtpConnection& connection, const ServerRecord& record);

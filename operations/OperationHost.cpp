@@ -1,0 +1,50 @@
+// Without a main window nothing counts operations or retries them, and no server has a browsing
+// connection: the same-connection retry then finds every server busy.
+#include "OperationHost.h"
+
+#include <atomic>
+
+namespace {
+
+class SilentHost : public OperationHost {
+public:
+    void OperationCount(bool, std::uint32_t) override {}
+    void RetrySameConnection(unsigned long, std::uint32_t) override {}
+    void OpenLocalFile(const std::string&, const std::string&) override {}
+};
+
+class NoBrowsingConnections : public BrowsingConnections {
+public:
+    int IsConnectionBusy(const std::string&) override { return 1; }
+    void SetConnectionBusy(const std::string&, int) override {}
+    QorFtpConnection* FindBrowsingConnection(const std::string&) override { return nullptr; }
+};
+
+SilentHost silentHost;
+NoBrowsingConnections noBrowsingConnections;
+std::atomic<OperationHost*> installedHost{nullptr};
+std::atomic<BrowsingConnections*> installedConnections{nullptr};
+
+} // namespace
+
+void SetOperationHost(OperationHost* host)
+{
+    installedHost.store(host);
+}
+
+OperationHost& GetOperationHost()
+{
+    OperationHost* host = installedHost.load();
+    return host ? *host : silentHost;
+}
+
+void SetBrowsingConnections(BrowsingConnections* connections)
+{
+    installedConnections.store(connections);
+}
+
+BrowsingConnections& GetBrowsingConnections()
+{
+    BrowsingConnections* connections = installedConnections.load();
+    return connections ? *connections : noBrowsingConnections;
+}

@@ -1,0 +1,54 @@
+// The texts the operations show: status rows, questions and messages. They are the program's own
+// texts, so they are kept character for character.
+#pragma once
+
+#include "OperationRequest.h"
+
+#include <optional>
+#include <string>
+
+namespace OperationText {
+
+inline constexpr char kUserInformation[] = "Error getting the user information  for '%1' .";
+inline constexpr char kAskDownloadSameConnection[] =
+    "Do you want to try downloading the '%1' \nby using the same connection?\n(See help.)";
+inline constexpr char kAskUploadSameConnection[] =
+    "Do you want to try uploading the '%1'\nby using the same connection?\n(See help.)";
+inline constexpr char kAskTransferSameConnection[] =
+    "Do you want to try transfering the '%1'\n by using the same connection?\n\n"
+    "This is a transfer. So, it will first download the file and then\n"
+    "upload it leaving an 'ftpXXXX.TMP' file\nin your temporary directory. (Where XXXX a random string).";
+inline constexpr char kConnectionBusy[] =
+    "There is currently other operation using the same connection.\n\t\tPlease try again later.";
+inline constexpr char kNoFilesToPaste[] = "No Available Files to Paste";
+
+// Texts of ours, for the cases the original program did not guard against.
+inline constexpr char kUnsafeRemoteName[] =
+    "The file name '%1' cannot be used for the copy: a name must not be empty, \".\" or \"..\", "
+    "and must not hold \"/\" or a NUL character.\nThe file was skipped.";
+inline constexpr char kDamagedTransferData[] =
+    "The transfer data is damaged or incomplete, so no file was transferred.";
+inline constexpr char kTemporaryFileFailed[] = "Could not create a temporary file in '%1' for '%2'.";
+
+} // namespace OperationText
+
+// `text` with every "%1" and "%2" replaced by the inserts, in one pass, so an insert holding
+// "%1" stays as it is.
+std::string FillInsert(const std::string& text, const std::string& insert1, const std::string& insert2 = {});
+// `format` with its "%s" markers replaced by the inserts in order, in one pass.
+std::string FillMarkers(const std::string& format, const std::string& first, const std::string& second = {});
+
+// The part of a remote path after its last '/'.
+std::string RemoteNameOf(const std::string& path);
+
+struct StatusTexts {
+    std::string title;
+    std::string description;
+};
+
+// The row of a background operation, from the request's full `file`; none for the kinds that get
+// no row (5, 6, 8 and values above 10).
+std::optional<StatusTexts> BackgroundStatusTexts(const OperationRequest& request);
+// The row of an operation run over the browsing connection, from the name part of `file`.
+StatusTexts ForegroundDownloadTexts(const OperationRequest& request);
+StatusTexts ForegroundUploadTexts(const OperationRequest& request);

@@ -1,0 +1,124 @@
+// The operations that never ask about existing targets: server-to-server transfer and append,
+// upload-append, download-append, change-mode and delete.
+#include "CommandThread.h"
+
+#include "Interaction.h"
+#include "OperationConnection.h"
+#include "OperationTexts.h"
+
+#include "QorFtp.h"
+
+int CCommandThread::TransferBetweenServers(bool append)
+{
+    if (!LookUp(m_request.targetServer, m_targetRecord)) {
+        ShowUserInformationError(m_request.targetServer);
+        return 0;
+    }
+    // serverRecord falls back to the target's record when the source is unknown; copying the
+    // target onto itself could truncate the very file it reads.
+    if (!m_sourceKnown) {
+        ShowUserInformationError(m_request.sourceServer);
+        return 0;
+    }
+    const bool asks = !m_isScript && !append;
+    WorkerConnection target = OpenConnection(m_targetRecord, false);
+
+    WorkerConnection ownSource;
+    QorFtpConnection* source = m_scriptConnection;
+    if (!m_isScript) {
+        ownSource = OpenConnection(m_serverRecord);
+        source = ownSource.get();
+        if (Cancelled() || !LoginWith(*source, m_serverRecord)) {
+            if (asks && !Cancelled())
+                OfferSameConnection(OperationText::kAskTransferSameConnection, source->GetError());
+            return 0;
+        }
+    }
+
+    NameInStatus(target.get());
+    if (Cancelled() || !LoginWith(*target.get(), m_targetRecord)) {
+        if (asks && !Cancelled())
+            OfferSameConnection(OperationText::kAskTransferSameConnection, target->GetError());
+        return 0;
+    }
+
+    // The copy waits on the source's control connection (it drives both servers from there), so a
+    // cancel must reach the source while it runs.
+    NameInStatus(source);
+    QorFtpSocket* socket = target->GetSocket();
+    const int result = socket ? source->FromTo(socket, m_request.file, m_request.targetFile, append ? 1 : 0) : 0;
+
+    NameInStatus(target.get());
+    ownSource.CloseAndRelease();
+    target.CloseAndRelease();
+    return result;
+}
+
+int CCommandThread::UploadAppend()
+{
+    if (m_isScript)
+        return m_scriptConnection->PutFile(m_request.file, m_request.targetFile, 0, 1);
+    WorkerConnection connection = OpenConnection(m_serverRecord);
+    if (Cancelled() || !LoginWith(*connection.get(), m_serverRecord))
+        return 0;
+    const int result = connection->PutFile(m_request.file, m_request.targetFile, 0, 1);
+    connection.CloseAndRelease();
+    return result;
+}
+
+int CCommandThread::DownloadAppend()
+{
+    if (m_isScript)
+        return m_scriptConnection->GetFile(m_request.file, m_request.targetFile, 0, 1);
+    WorkerConnection connection = OpenConnection(m_serverRecord);
+    if (Cancelled() || !LoginWith(*connection.get(), m_serverRecord))
+        return 0;
+    const int result = connection->GetFile(m_request.file, m_request.targetFile, 0, 1);
+    connection.CloseAndRelease();
+    return result;
+}
+
+int CCommandThread::ChangeFileMode()
+{
+    WorkerConnection own;
+    QorFtpConnection* connection = m_scriptConnection;
+    if (!m_isScript) {
+        own = OpenConnection(m_serverRecord);
+        connection = own.get();
+        // The login is not tested: the calls below then fail in the library, which says why.
+        if (!Cancelled())
+            LoginWith(*connection, m_serverRecord);
+    }
+    std::string mode = m_request.fileMode;
+    if (mode.empty()) {
+        std::string permissions;
+        // Without the present permissions there is nothing to start the dialog from, and the
+        // library has already told why.
+        std::optional<std::string> chosen;
+        if (!Cancelled() && connection->GetFilePermission(m_request.file, permissions))
+            chosen = GetInteraction().AskPermissions(m_request.file, permissions, m_cancelled);
+        if (!chosen || Cancelled()) {
+            own.CloseAndRelease();
+            return 0;
+        }
+        mode = *chosen;
+    }
+    const int result = connection->ChMod(m_request.file, mode);
+    own.CloseAndRelease();
+    return result;
+}
+
+int CCommandThread::DeleteFile()
+{
+    WorkerConnection own;
+    QorFtpConnection* connection = m_scriptConnection;
+    if (!m_isScript) {
+        own = OpenConnection(m_serverRecord);
+        connection = own.get();
+        if (!Cancelled())
+            LoginWith(*connection, m_serverRecord);
+    }
+    const int result = Cancelled() ? 0 : connection->DeleteFileA(m_request.file);
+    own.CloseAndRelease();
+    return result;
+}

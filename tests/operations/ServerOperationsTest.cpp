@@ -1,0 +1,185 @@
+// Transfer between two servers, the appending kinds, change-mode, delete, the kinds that do
+// nothing, unknown servers, and the order of a status row and its connection.
+#include "OperationsFixture.h"
+
+#include "operations/OperationTexts.h"
+
+#include "PyFtpd.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace optest;
+using namespace tarvo::test;
+
+namespace {
+
+class ServerOperations : public OperationsTest {
+protected:
+    void SetUp() override
+    {
+        OperationsTest::SetUp();
+        AddServer("one", first.port(), PyFtpd::kUser, PyFtpd::kPassword);
+        AddServer("two", second.port(), PyFtpd::kUser, PyFtpd::kPassword);
+        WriteFileBytes(first.root() + "/a.bin", content);
+    }
+    std::string Title() const { return host.counts.front().row->title + " | " + host.counts.front().row->description; }
+
+    PyFtpd first, second;
+    const std::string content = RandomBytes(300'000, 9);
+};
+
+TEST_F(ServerOperations, TransferCopiesBetweenTwoServers)
+{
+    ServerMap["two"].passive = 1;
+    Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/copy.bin"));
+    EXPECT_EQ(ReadFileBytes(second.root() + "/copy.bin"), content);
+    EXPECT_EQ(Title(), "Transfering /a.bin | Transfering /a.bin to two");
+    EXPECT_TRUE(interaction.asked.empty());
+}
+
+TEST_F(ServerOperations, ATransferAsksOnEveryLoginFailure)
+{
+    ServerMap["two"].password = "wrong";
+    interaction.yesNo = {true};
+    const std::uint32_t id = Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/copy.bin"));
+    EXPECT_EQ(interaction.asked,
+              (std::vector<Asked>{{"yesno", FillInsert(OperationText::kAskTransferSameConnection, "/a.bin")}}));
+    ASSERT_EQ(host.retries.size(), 1u);
+    EXPECT_NE(host.retries[0].first, 421u);
+    EXPECT_EQ(host.retries[0].second, id);
+    EXPECT_EQ(PendingRequestList.Count(), 1u) << "the request waits for the main thread's answer";
+}
+
+TEST_F(ServerOperations, UnknownServersAreNamed)
+{
+    Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "nowhere", "/b"));
+    Run(Request(OperationKind::Download, "lost", "/a.bin", local.file("a"), "gone"));
+    // A transfer from an unknown source must not read from the target instead.
+    Run(Request(OperationKind::Transfer, "lost", "/a.bin", "", "one", "/a.bin"));
+    EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"message", "Error getting the user information  for 'nowhere' ."},
+                                                     {"message", "Error getting the user information  for 'lost' ."},
+                                                     {"message", "Error getting the user information  for 'lost' ."}}));
+    EXPECT_EQ(ReadFileBytes(first.root() + "/a.bin"), content);
+}
+
+TEST_F(ServerOperations, AppendingUploadAndDownloadAddTheWholeFile)
+{
+    WriteFileBytes(local.file("tail"), "tail");
+    Run(Request(OperationKind::UploadAppend, "", local.file("tail"), "", "one", "/a.bin"));
+    EXPECT_EQ(ReadFileBytes(first.root() + "/a.bin"), content + "tail");
+    EXPECT_EQ(Title(), "Appending " + local.file("tail") + " | Appending " + local.file("tail") + " to /a.bin");
+
+    WriteFileBytes(local.file("head"), "head");
+    Run(Request(OperationKind::DownloadAppend, "one", "/a.bin", "", "", local.file("head")));
+    EXPECT_EQ(ReadFileBytes(local.file("head")), "head" + content + "tail");
+    EXPECT_TRUE(interaction.asked.empty());
+}
+
+TEST_F(ServerOperations, ChangeModeAsksOnlyWithoutAModeAndDeleteDeletes)
+{
+    const std::string path = first.root() + "/a.bin";
+    auto mode = [&path] {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return info.st_mode & 0777;
+    };
+    OperationRequest given = Request(OperationKind::ChangeMode, "one", "/a.bin");
+    given.fileMode = "600";
+    Run(given);
+    EXPECT_EQ(mode(), 0600u);
+    EXPECT_TRUE(interaction.asked.empty());
+    EXPECT_EQ(Title(), "ChMod /a.bin | Changing /a.bin's permissions");
+
+    interaction.mode = "640";
+    Run(Request(OperationKind::ChangeMode, "one", "/a.bin"));
+    EXPECT_EQ(mode(), 0640u);
+    EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"permissions", "/a.bin rw-------"}}));
+    interaction.mode.reset();
+    Run(Request(OperationKind::ChangeMode, "one", "/a.bin"));
+    EXPECT_EQ(mode(), 0640u) << "a declined dialog sends nothing";
+
+    host.counts.clear();
+    Run(Request(OperationKind::Delete, "one", "/a.bin"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Title(), "Deleting /a.bin | Deleting /a.bin from one");
+}
+
+TEST_F(ServerOperations, Kinds5To8ReportStartAndEndAndNothingElse)
+{
+    std::atomic<int> connections{0};
+    SetConnectionFactory([&connections] {
+        ++connections;
+        return std::make_unique<QorFtpConnection>();
+    });
+    std::vector<std::uint32_t> ids;
+    for (int kind : {5, 6, 8})
+        ids.push_back(Run(Request(kind, "one", "/a.bin", local.file("x"), "two", "/b.bin")));
+    ASSERT_EQ(host.counts.size(), 6u);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const auto& start = host.counts[2 * i];
+        const auto& end = host.counts[2 * i + 1];
+        EXPECT_TRUE(start.started && start.id == ids[i] && !start.row);
+        EXPECT_TRUE(!end.started && end.id == ids[i]);
+    }
+    EXPECT_EQ(connections.load(), 0);
+    EXPECT_TRUE(interaction.asked.empty());
+    EXPECT_FALSE(std::filesystem::exists(second.root() + "/b.bin") || std::filesystem::exists(local.file("x")));
+}
+
+// When a connection is destroyed no status row may name it, or the operations window could cancel
+// through a destroyed object.
+class WatchedConnection : public QorFtpConnection {
+public:
+    WatchedConnection(std::atomic<int>& destroyed, std::atomic<int>& stillNamed)
+        : m_destroyed(destroyed), m_stillNamed(stillNamed) {}
+    ~WatchedConnection() override
+    {
+        ++m_destroyed;
+        for (const OperationStatus& row : OperationStatusList.Snapshot())
+            m_stillNamed += row.connection == this;
+    }
+
+private:
+    std::atomic<int>& m_destroyed;
+    std::atomic<int>& m_stillNamed;
+};
+
+TEST_F(ServerOperations, AStatusRowGoesBeforeItsConnection)
+{
+    AddServer("refusing", second.port(), PyFtpd::kUser, "wrong");
+    ServerMap["one"].passive = 1;
+    std::atomic<int> destroyed{0}, stillNamed{0};
+    SetConnectionFactory([&] { return std::make_unique<WatchedConnection>(destroyed, stillNamed); });
+    WriteFileBytes(local.file("up.bin"), "u");
+    OperationRequest chmod = Request(OperationKind::ChangeMode, "one", "/a.bin");
+    chmod.fileMode = "644";
+    const std::vector<OperationRequest> requests = {
+        Request(OperationKind::Download, "one", "/a.bin", local.file("a.bin")),
+        Request(OperationKind::Upload, "", local.file("up.bin"), "", "one", "/up.bin"),
+        Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/t.bin"),
+        Request(OperationKind::Transfer, "one", "/a.bin", "", "refusing", "/t.bin"),
+        Request(OperationKind::Transfer, "refusing", "/a.bin", "", "two", "/u.bin"),
+        chmod,
+        Request(OperationKind::Delete, "one", "/missing.bin"),
+        Request(OperationKind::Download, "refusing", "/a.bin", local.file("never.bin")),
+    };
+    for (const OperationRequest& request : requests)
+        StartOperation(request);
+    // The operations window reads the rows meanwhile.
+    std::atomic<bool> done{false};
+    std::thread window([&] {
+        while (!done)
+            OperationStatusList.Snapshot();
+    });
+    EXPECT_TRUE(WaitForOperations(std::chrono::seconds(120)));
+    done = true;
+    window.join();
+    EXPECT_EQ(destroyed.load(), 11);
+    EXPECT_EQ(stillNamed.load(), 0);
+    EXPECT_EQ(OperationStatusList.Count(), 0u);
+    EXPECT_EQ(ReadFileBytes(second.root() + "/t.bin"), content);
+}
+
+} // namespace
