@@ -1,13 +1,27 @@
+#include "app/TarvoApp.h"
 #include "scripts/HeadlessRunner.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    if (IsHeadlessCommandLine(app.arguments()))
+    // A script run from a terminal or a cron job needs no display: decided before any window
+    // system is opened.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (IsHeadlessCommandLine(arguments)) {
+        QCoreApplication app(argc, argv);
         return RunHeadless(app.arguments());
-    std::puts("Tarvo: the main window is not built yet; the FTP library and its tests are.");
-    return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("tarvo"));
+    CTarvoApp tarvo;
+    int exitCode = 0;
+    if (!tarvo.InitInstance(app.arguments(), exitCode))
+        return exitCode;
+    return app.exec();
 }

@@ -1,0 +1,389 @@
+#include "app/MainFrame.h"
+
+#include "app/Artwork.h"
+#include "app/BusyIndicator.h"
+#include "app/CommandIds.h"
+#include "app/FtpSplitterWnd.h"
+#include "app/OperationsDlg.h"
+#include "app/SelkDoc.h"
+#include "app/Settings.h"
+#include "app/SplashWindow.h"
+#include "operations/OperationLists.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QWhatsThis>
+
+namespace {
+
+const QString kWindowGroup = QStringLiteral("Window");
+
+// Stand-ins until the folder tree and the file list exist.
+QWidget* PlaceholderTree()
+{
+    auto* tree = new QTreeWidget;
+    tree->setObjectName(QStringLiteral("PathViewPlaceholder"));
+    tree->setHeaderLabels({QStringLiteral("Folders")});
+    tree->header()->setVisible(false);
+    return tree;
+}
+
+QWidget* PlaceholderFileList()
+{
+    auto* list = new QTreeWidget;
+    list->setObjectName(QStringLiteral("FileViewPlaceholder"));
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"),
+                           QStringLiteral("Modified")});
+    list->header()->resizeSection(0, 220);
+    return list;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CSelkDoc& document, QWidget* parent)
+    : QMainWindow(parent)
+    , m_document(document)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(ProgramIcon());
+    // The tree puts the connected server here later.
+    setWindowTitle(QStringLiteral("Ftp - Not connected"));
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    m_wndOperations = new COperationsDlg(this);
+    CreatePanes();
+    RestoreWindowState();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::AddCommand(int commandId, const QString& text, const QIcon& icon, const QKeySequence& shortcut)
+{
+    auto* action = new QAction(icon, text, this);
+    action->setObjectName(QString::number(commandId));
+    action->setShortcut(shortcut);
+    // Until the pane that handles it exists, a command stays visibly unavailable.
+    action->setEnabled(false);
+    m_commands.insert(commandId, action);
+    return action;
+}
+
+QAction* CMainFrame::Command(int commandId) const
+{
+    return m_commands.value(commandId, nullptr);
+}
+
+void CMainFrame::CreateActions()
+{
+    using namespace Command;
+    AddCommand(NewConnection, QStringLiteral("&New Connection..."),
+               ThemeIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
+               QKeySequence(Qt::CTRL | Qt::Key_N))
+        ->setStatusTip(QStringLiteral("Connect to an FTP server"));
+    AddCommand(Disconnect, QStringLiteral("&Close Connection"),
+               ThemeIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
+        ->setStatusTip(QStringLiteral("Close the connection to the selected server"));
+    AddCommand(LoadScript, QStringLiteral("&Load Script..."), ThemeIcon({QStringLiteral("document-open")}),
+               QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(RunScript, QStringLiteral("&Run Script"), ThemeIcon({QStringLiteral("media-playback-start")}),
+               QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddCommand(NewScript, QStringLiteral("New &Script..."), ThemeIcon({QStringLiteral("document-new")}));
+    AddCommand(PageSetup, QStringLiteral("Page Set&up..."), ThemeIcon({QStringLiteral("document-page-setup")}));
+    AddCommand(PrintPreview, QStringLiteral("Print Pre&view"), ThemeIcon({QStringLiteral("document-print-preview")}));
+    AddCommand(Print, QStringLiteral("&Print..."), ThemeIcon({QStringLiteral("document-print")}),
+               QKeySequence(Qt::CTRL | Qt::Key_P))
+        ->setStatusTip(QStringLiteral("Print the listing of the current folder"));
+    QAction* exit = AddCommand(Exit, QStringLiteral("E&xit"), ThemeIcon({QStringLiteral("application-exit")}),
+                               QKeySequence(Qt::CTRL | Qt::Key_Q));
+    exit->setEnabled(true);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    // Cut has no handler anywhere: the list's rows are never moved by the clipboard.
+    AddCommand(Cut, QStringLiteral("Cu&t"), ThemeIcon({QStringLiteral("edit-cut")}), QKeySequence(Qt::CTRL | Qt::Key_X));
+    AddCommand(Copy, QStringLiteral("&Copy"), ThemeIcon({QStringLiteral("edit-copy")}), QKeySequence(Qt::CTRL | Qt::Key_C))
+        ->setStatusTip(QStringLiteral("Copy the selected files"));
+    AddCommand(Append, QStringLiteral("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    AddCommand(Paste, QStringLiteral("&Paste"), ThemeIcon({QStringLiteral("edit-paste")}), QKeySequence(Qt::CTRL | Qt::Key_V))
+        ->setStatusTip(QStringLiteral("Paste the copied files into the current folder"));
+    AddCommand(Command::Delete, QStringLiteral("&Delete"), ThemeIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon),
+               QKeySequence(Qt::Key_Delete))
+        ->setStatusTip(QStringLiteral("Delete the selection"));
+    AddCommand(SelectAll, QStringLiteral("Select &All"), ThemeIcon({QStringLiteral("edit-select-all")}),
+               QKeySequence(Qt::CTRL | Qt::Key_A));
+    AddCommand(MarkUnmark, QStringLiteral("&Mark/UnMark"));
+    AddCommand(Command::Download, QStringLiteral("&Download..."));
+    AddCommand(DownloadFile, QStringLiteral("Download &File..."));
+    AddCommand(UploadFile, QStringLiteral("&Upload File..."));
+    AddCommand(NewFolder, QStringLiteral("&New Folder"), ThemeIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
+    AddCommand(ChangeDirectory, QStringLiteral("C&hange Directory..."));
+
+    AddCommand(LargeIcons, QStringLiteral("Lar&ge Icons"), ViewModeIcon(ViewGlyph::LargeIcons))
+        ->setStatusTip(QStringLiteral("Show the files as large icons"));
+    AddCommand(SmallIcons, QStringLiteral("S&mall Icons"), ViewModeIcon(ViewGlyph::SmallIcons))
+        ->setStatusTip(QStringLiteral("Show the files as small icons"));
+    AddCommand(List, QStringLiteral("&List"), ViewModeIcon(ViewGlyph::List))
+        ->setStatusTip(QStringLiteral("Show the files as a list"));
+    AddCommand(Details, QStringLiteral("&Details"), ViewModeIcon(ViewGlyph::Details))
+        ->setStatusTip(QStringLiteral("Show the files with size, type and date"));
+    auto* viewModes = new QActionGroup(this);
+    for (int id : {LargeIcons, SmallIcons, List, Details}) {
+        Command(id)->setCheckable(true);
+        viewModes->addAction(Command(id));
+    }
+    Command(Details)->setChecked(true);
+    AddCommand(StateIcons, QStringLiteral("&State Icons"), ViewModeIcon(ViewGlyph::StateIcons))
+        ->setStatusTip(QStringLiteral("Show or hide the marks in front of the files"));
+    Command(StateIcons)->setCheckable(true);
+    AddCommand(Refresh, QStringLiteral("&Refresh"), ThemeIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
+               QKeySequence(QKeySequence::Refresh));
+    AddCommand(UpOneLevel, QStringLiteral("&Up One Level"), ThemeIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
+        ->setStatusTip(QStringLiteral("Go to the folder above"));
+    AddCommand(Options, QStringLiteral("&Options..."), ThemeIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
+
+    AddCommand(HelpIndex, QStringLiteral("&Help Topics"), ThemeIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}));
+    QAction* contextHelp = AddCommand(
+        ContextHelp, QStringLiteral("What's &This?"),
+        ThemeIcon({QStringLiteral("help-contextual"), QStringLiteral("help-whatsthis"), QStringLiteral("help-browser")},
+                  QStyle::SP_TitleBarContextHelpButton),
+        QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    contextHelp->setStatusTip(QStringLiteral("Click on any part of the window to learn what it does"));
+    contextHelp->setEnabled(true);
+    connect(contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    QAction* about = AddCommand(About, QStringLiteral("&About Tarvo..."), ThemeIcon({QStringLiteral("help-about")}));
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void CMainFrame::CreateMenus()
+{
+    using namespace Command;
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_fileMenu->addActions({Command(NewConnection), Command(Disconnect)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({Command(LoadScript), Command(RunScript), Command(NewScript)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({Command(PageSetup), Command(PrintPreview), Command(Print)});
+    m_recentSeparator = m_fileMenu->addSeparator();
+    m_recentSeparator->setVisible(false);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(Command(Exit));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({Command(Cut), Command(Copy), Command(Append), Command(Paste)});
+    edit->addSeparator();
+    edit->addActions({Command(Command::Delete), Command(SelectAll), Command(MarkUnmark)});
+    edit->addSeparator();
+    edit->addActions({Command(Command::Download), Command(DownloadFile), Command(UploadFile), Command(NewFolder),
+                      Command(ChangeDirectory)});
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    m_viewMenu = view;
+    view->addActions({Command(LargeIcons), Command(SmallIcons), Command(List), Command(Details)});
+    view->addSeparator();
+    view->addActions({Command(StateIcons), Command(Refresh), Command(UpOneLevel)});
+    view->addSeparator();
+    view->addAction(Command(Options));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addActions({Command(HelpIndex), Command(ContextHelp)});
+    help->addSeparator();
+    help->addAction(Command(About));
+}
+
+void CMainFrame::CreateToolBar()
+{
+    using namespace Command;
+    m_wndToolBar = new QToolBar(QStringLiteral("FtpToolBar"), this);
+    m_wndToolBar->setObjectName(QStringLiteral("FtpToolBar"));
+    m_wndToolBar->setIconSize(QSize(16, 16));
+    m_wndToolBar->setMovable(false);
+    // Positions 0 to 19; 20 is the stretch and 21 the busy indicator at the right end.
+    const int positions[] = {NewConnection, Disconnect, 0, Cut, Copy, Paste, 0, Print, 0, UpOneLevel, 0,
+                             Command::Delete, 0, LargeIcons, SmallIcons, List, Details, StateIcons, 0, ContextHelp};
+    for (int id : positions) {
+        if (id == 0)
+            m_wndToolBar->addSeparator();
+        else
+            m_wndToolBar->addAction(Command(id));
+    }
+    auto* stretch = new QWidget(m_wndToolBar);
+    stretch->setObjectName(QStringLiteral("ToolBarStretch"));
+    stretch->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_wndToolBar->addWidget(stretch);
+
+    m_wndAnimate = new BusyIndicator(m_wndToolBar);
+    m_wndAnimate->setObjectName(QStringLiteral("116"));
+    m_wndAnimate->setToolTip(QStringLiteral("Background operations"));
+    m_wndAnimate->setWhatsThis(QStringLiteral("Turns while background operations run. "
+                                              "Click it to show or hide the list of background operations."));
+    m_wndToolBar->addWidget(m_wndAnimate);
+    connect(m_wndAnimate, &BusyIndicator::clicked, this, &CMainFrame::ToggleOperationsWindow);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+    QAction* toggle = m_wndToolBar->toggleViewAction();
+    toggle->setText(QStringLiteral("&Toolbar"));
+    m_viewMenu->insertAction(m_viewMenu->actions().value(0), toggle);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("59393"));
+    m_operationsPane = new QLabel(bar);
+    m_operationsPane->setObjectName(QString::number(kOperationsPaneId));
+    m_operationsPane->setMinimumWidth(m_operationsPane->fontMetrics().horizontalAdvance(QStringLiteral("Operations: 000")) + 8);
+    bar->addPermanentWidget(m_operationsPane);
+    UpdateOperationsPane();
+
+    QAction* toggle = new QAction(QStringLiteral("&Status Bar"), this);
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+    m_viewMenu->insertAction(m_viewMenu->actions().value(1), toggle);
+    m_viewMenu->insertSeparator(m_viewMenu->actions().value(2));
+}
+
+void CMainFrame::CreatePanes()
+{
+    m_wndSplitter = new CFtpSplitterWnd(this);
+    m_wndSplitter->SetPanes(PlaceholderTree(), PlaceholderFileList());
+    setCentralWidget(m_wndSplitter);
+}
+
+void CMainFrame::SetPanes(QWidget* tree, QWidget* fileList)
+{
+    m_wndSplitter->SetPanes(tree, fileList);
+    tree->setFocus();
+}
+
+void CMainFrame::RestoreWindowState()
+{
+    const auto store = OpenSettingsStore();
+    store->beginGroup(kWindowGroup);
+    const bool placed = restoreGeometry(store->value(QStringLiteral("Geometry")).toByteArray());
+    restoreState(store->value(QStringLiteral("State")).toByteArray());
+    const bool split = m_wndSplitter->restoreState(store->value(QStringLiteral("Splitter")).toByteArray());
+    if (!placed) {
+        QSize size(960, 640);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableSize() * 9 / 10);
+        resize(size);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    if (!split) {
+        // The tree gets what a 392-pixel list leaves, but no more than two fifths of the width.
+        const int total = width();
+        const int tree = qBound(180, total - 392, total * 2 / 5);
+        m_wndSplitter->setSizes({tree, total - tree});
+    }
+}
+
+void CMainFrame::SaveWindowState() const
+{
+    const auto store = OpenSettingsStore();
+    store->beginGroup(kWindowGroup);
+    store->setValue(QStringLiteral("Geometry"), saveGeometry());
+    store->setValue(QStringLiteral("State"), saveState());
+    store->setValue(QStringLiteral("Splitter"), m_wndSplitter->saveState());
+}
+
+void CMainFrame::ShowSplash()
+{
+    setEnabled(false);
+    auto* splash = new SplashWindow(this);
+    splash->show();
+}
+
+void CMainFrame::SetRecentScripts(const QStringList& paths)
+{
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    for (int index = 0; index < paths.size() && index < kRecentScriptCount; ++index) {
+        const int commandId = Command::RecentFirst + index;
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(index + 1).arg(QFileInfo(paths[index]).fileName()), this);
+        action->setObjectName(QString::number(commandId));
+        action->setStatusTip(paths[index]);
+        // Posted, as the file list loads it when it gets to it.
+        connect(action, &QAction::triggered, this, [this, commandId] {
+            QMetaObject::invokeMethod(this, [this, commandId] { emit WM_OPEN_RECENT_SCRIPT(commandId); },
+                                      Qt::QueuedConnection);
+        });
+        m_fileMenu->insertAction(m_recentSeparator, action);
+        m_recentActions.append(action);
+    }
+    m_recentSeparator->setVisible(!m_recentActions.isEmpty());
+}
+
+void CMainFrame::ToggleOperationsWindow()
+{
+    if (m_wndOperations->isVisible()) {
+        m_wndOperations->hide();
+        return;
+    }
+    PlaceOperationsWindow();
+    m_wndOperations->show();
+    m_wndOperations->raise();
+}
+
+void CMainFrame::PlaceOperationsWindow()
+{
+    if (m_operationsWindowPlaced)
+        return;
+    m_operationsWindowPlaced = true;
+    // First shown at the top right of the panes, below the indicator that opens it, with room
+    // for the window manager's caption.
+    const QPoint corner = m_wndSplitter->mapToGlobal(QPoint(m_wndSplitter->width(), 0));
+    m_wndOperations->move(corner.x() - m_wndOperations->width() - 24, corner.y() + 40);
+}
+
+void CMainFrame::UpdateOperationsPane()
+{
+    m_operationsPane->setText(QStringLiteral("Operations:%1").arg(m_nOperations));
+}
+
+void CMainFrame::WM_OPERATION_COUNT(bool started, std::uint32_t operationId)
+{
+    if (started) {
+        if (m_nOperations++ == 0)
+            m_wndAnimate->Play();
+        // A listing of the tree without a title is counted but not listed.
+        std::optional<OperationStatus> status = OperationStatusList.Find(operationId);
+        if (status && !status->title.empty())
+            m_wndOperations->InsertOperation(operationId, QString::fromStdString(status->title));
+    } else {
+        if (operationId != 0)
+            m_wndOperations->RemoveOperation(operationId);
+        if (--m_nOperations == 0)
+            m_wndAnimate->Stop();
+    }
+    UpdateOperationsPane();
+}
+
+void CMainFrame::WM_RUN_ON_SAME_CONNECTION(std::uint32_t operationId)
+{
+    emit RunOnSameConnection(operationId);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_document.CanCloseFrame(this)) {
+        event->ignore();
+        return;
+    }
+    SaveWindowState();
+    m_wndOperations->hide();
+    event->accept();
+}

@@ -1,0 +1,82 @@
+#include "app/QtFtpUi.h"
+
+#include "app/ProgressWindow.h"
+#include "app/UiThread.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// The window a library box belongs to: the transfer's progress window, else the active one.
+QWidget* OwnerWindow(const std::weak_ptr<ProgressLink>& link)
+{
+    if (auto alive = link.lock(); alive && alive->window)
+        return alive->window;
+    return QApplication::activeWindow();
+}
+
+class RegisteredProgressView : public QtProgressView {
+public:
+    RegisteredProgressView(QtFtpUi& ui, QorFtpProgress& progress)
+        : QtProgressView(progress)
+        , m_ui(ui)
+        , m_progress(&progress)
+    {
+    }
+    ~RegisteredProgressView() override { m_ui.Forget(m_progress); }
+
+private:
+    QtFtpUi& m_ui;
+    QorFtpProgress* m_progress;
+};
+
+}  // namespace
+
+void QtFtpUi::ShowMessage(const std::string& title, const std::string& text)
+{
+    // "Error" is a local file's failure; every other box of the library is a warning.
+    const QMessageBox::Icon icon = title == "Error" ? QMessageBox::Critical : QMessageBox::Warning;
+    RunOnUiThreadAndWait([title = QString::fromStdString(title), text = QString::fromStdString(text), icon] {
+        QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+        box.setObjectName(QStringLiteral("LibraryMessage"));
+        box.exec();
+    });
+}
+
+bool QtFtpUi::AskYesNo(const std::string& title, const std::string& text, QorFtpProgress* owner)
+{
+    std::weak_ptr<ProgressLink> link = LinkOf(owner);
+    return AskOnUiThread<bool>(
+        [title = QString::fromStdString(title), text = QString::fromStdString(text), link] {
+            QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, OwnerWindow(link));
+            box.setObjectName(QStringLiteral("LibraryQuestion"));
+            box.setDefaultButton(QMessageBox::Yes);
+            // On a transfer's window it holds that window only; browsing goes on meanwhile.
+            if (auto alive = link.lock(); alive && alive->window)
+                box.setWindowModality(Qt::WindowModal);
+            return box.exec() == QMessageBox::Yes;
+        },
+        nullptr, false);
+}
+
+std::unique_ptr<QorFtpProgressView> QtFtpUi::CreateProgressView(QorFtpProgress& progress)
+{
+    auto view = std::make_unique<RegisteredProgressView>(*this, progress);
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_links[&progress] = view->Link();
+    return view;
+}
+
+void QtFtpUi::Forget(QorFtpProgress* progress)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_links.erase(progress);
+}
+
+std::weak_ptr<ProgressLink> QtFtpUi::LinkOf(QorFtpProgress* progress)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto it = m_links.find(progress);
+    return it == m_links.end() ? std::weak_ptr<ProgressLink>() : it->second;
+}

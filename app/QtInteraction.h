@@ -1,0 +1,20 @@
+// The program's questions and messages from the operations, shown on the user-interface thread
+// while the asking worker waits; a cancelled operation stops waiting and its dialog closes.
+#pragma once
+
+#include "operations/Interaction.h"
+
+class QWidget;
+
+class QtInteraction : public Interaction {
+public:
+    void ShowMessage(const std::string& text, MessageIcon icon, const CancelFlag& cancelled = nullptr) override;
+    bool AskYesNo(const std::string& text, const CancelFlag& cancelled = nullptr) override;
+    OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled = nullptr) override;
+    std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
+                                              const CancelFlag& cancelled = nullptr) override;
+    DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) override;
+};
+
+// The window the program's dialogs belong to: the active one, else the main window.
+QWidget* DialogOwner();

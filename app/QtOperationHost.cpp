@@ -1,0 +1,50 @@
+#include "app/QtOperationHost.h"
+
+#include "app/MainFrame.h"
+#include "app/UiThread.h"
+#include "operations/OperationLists.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+namespace {
+constexpr unsigned long kServiceNotAvailable = 421;
+}
+
+QtOperationHost::QtOperationHost(CMainFrame* frame, QObject* parent)
+    : QObject(parent)
+    , m_frame(frame)
+{
+}
+
+void QtOperationHost::OperationCount(bool started, std::uint32_t operationId)
+{
+    // Returns only after the window shows the new count, so an operation's end is never
+    // counted before its start.
+    RunOnUiThreadAndWait([this, started, operationId] {
+        if (m_frame)
+            m_frame->WM_OPERATION_COUNT(started, operationId);
+    });
+}
+
+void QtOperationHost::RetrySameConnection(unsigned long errorCode, std::uint32_t operationId)
+{
+    QMetaObject::invokeMethod(
+        this, [this, errorCode, operationId] { WM_RETRY_SAME_CONNECTION(errorCode, operationId); },
+        Qt::QueuedConnection);
+}
+
+void QtOperationHost::WM_RETRY_SAME_CONNECTION(unsigned long errorCode, std::uint32_t operationId)
+{
+    if (errorCode == kServiceNotAvailable && m_frame)
+        m_frame->WM_RUN_ON_SAME_CONNECTION(operationId);
+    else
+        PendingRequestList.Take(operationId);
+}
+
+void QtOperationHost::OpenLocalFile(const std::string& folder, const std::string& name)
+{
+    const QUrl url = QUrl::fromLocalFile(QDir(QString::fromStdString(folder)).filePath(QString::fromStdString(name)));
+    QMetaObject::invokeMethod(this, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+}

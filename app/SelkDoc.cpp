@@ -1,0 +1,14 @@
+#include "app/SelkDoc.h"
+
+#include "app/ProgramMessage.h"
+#include "operations/OperationLists.h"
+
+bool CSelkDoc::CanCloseFrame(QWidget* frame) const
+{
+    if (OperationStatusList.Count() == 0)
+        return true;
+    ShowProgramMessage(frame,
+                       QStringLiteral("There are some operations still active.\n"
+                                      "If you want to exit you have to cancel them."));
+    return false;
+}

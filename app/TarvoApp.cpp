@@ -1,0 +1,227 @@
+#include "app/TarvoApp.h"
+
+#include "app/AboutDialog.h"
+#include "app/Artwork.h"
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/OperationsDlg.h"
+#include "app/QtOperationHost.h"
+#include "app/ShellRegistration.h"
+#include "app/SingleInstance.h"
+#include "operations/OperationLists.h"
+#include "scripts/ScriptParser.h"
+#include "servers/ServerStore.h"
+#include "servers/ServerStoreConversion.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleHints>
+#include <QTimer>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+CTarvoApp* g_app = nullptr;
+}
+
+CTarvoApp* TheApp()
+{
+    return g_app;
+}
+
+CTarvoApp::CommandLine CTarvoApp::ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--nosplash"))
+            line.showSplash = false;
+        else if (argument == QLatin1String("--demo-operations"))
+            line.demoOperations = true;
+        else if (!argument.startsWith(QLatin1String("--")) && line.script.isEmpty())
+            line.script = QFileInfo(argument).absoluteFilePath();
+    }
+    return line;
+}
+
+CTarvoApp::CTarvoApp()
+{
+    g_app = this;
+}
+
+CTarvoApp::~CTarvoApp()
+{
+    // Nothing may reach the windows once they are gone.
+    SetOperationHost(nullptr);
+    SetInteraction(nullptr);
+    QorFtpSetUi(nullptr);
+    m_pMainWnd.reset();
+    g_app = nullptr;
+}
+
+bool CTarvoApp::InitInstance(const QStringList& arguments, int& exitCode)
+{
+    exitCode = 0;
+    const CommandLine commandLine = ParseCommandLine(arguments);
+
+    // A running Tarvo takes the request, so the user keeps one window.
+    m_instance = std::make_unique<SingleInstance>();
+    if (m_instance->HandOver(commandLine.script.isEmpty() ? QString() : ShellOpenRequest(commandLine.script)))
+        return false;
+
+    // The settings root: $XDG_CONFIG_HOME/Halvern/Tarvo.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("Halvern"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvo"));
+
+    m_recentScripts.Load();
+    m_settings = LoadAppSettings();
+    m_helpFile = m_settings.programFolder + QStringLiteral("Tarvo.html");
+
+    RegisterScriptFileType(QCoreApplication::applicationFilePath());
+
+    OperationStatusList.Clear();
+    PendingRequestList.Clear();
+    ScriptStepList.Clear();
+
+    ReadWheelSettings();
+    connect(QGuiApplication::styleHints(), &QStyleHints::wheelScrollLinesChanged, this, [this] { ReadWheelSettings(); });
+
+    ConvertServerStore();
+    LoadServers();
+
+    // Everything a worker asks, shows or counts now reaches the windows.
+    QorFtpSetUi(&m_ftpUi);
+    SetInteraction(&m_interaction);
+
+    ChooseIconTheme();
+    m_pMainWnd = std::make_unique<CMainFrame>(m_document);
+    m_host = std::make_unique<QtOperationHost>(m_pMainWnd.get());
+    SetOperationHost(m_host.get());
+    m_pMainWnd->SetRecentScripts(m_recentScripts.Paths());
+    QAction* about = m_pMainWnd->Command(Command::About);
+    about->setEnabled(true);
+    connect(about, &QAction::triggered, this, &CTarvoApp::OnAppAbout);
+    connect(m_pMainWnd.get(), &CMainFrame::WM_OPEN_RECENT_SCRIPT, this, &CTarvoApp::OpenRecentScript);
+    m_pMainWnd->show();
+    if (commandLine.showSplash)
+        m_pMainWnd->ShowSplash();
+
+    if (!m_instance->Listen())
+        qWarning("tarvo: another start will open a second window: the local socket is taken");
+    connect(m_instance.get(), &SingleInstance::RequestReceived, this, &CTarvoApp::OnShellRequest);
+
+    if (!commandLine.script.isEmpty())
+        OpenScript(commandLine.script);
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    if (commandLine.demoOperations)
+        StartDemoOperations();
+    const QString screenshot = qEnvironmentVariable("TARVO_SCREENSHOT");
+    if (!screenshot.isEmpty())
+        ScheduleScreenshot(screenshot, qEnvironmentVariableIntValue("TARVO_SCREENSHOT_DELAY"));
+    return true;
+}
+
+void CTarvoApp::ReadWheelSettings()
+{
+    m_wheelScrollLines = qMax(1, QApplication::wheelScrollLines());
+    // Qt reports no reversed zoom direction; forward it is.
+    m_rollDirectionForward = 1;
+}
+
+bool CTarvoApp::OpenScript(const QString& path)
+{
+    if (!LoadScriptFile(path.toStdString()))
+        return false;
+    m_recentScripts.Add(path);
+    if (m_pMainWnd)
+        m_pMainWnd->SetRecentScripts(m_recentScripts.Paths());
+    return true;
+}
+
+void CTarvoApp::OpenRecentScript(int commandId)
+{
+    const int index = commandId - Command::RecentFirst;
+    if (index < 0 || index >= m_recentScripts.Paths().size())
+        return;
+    if (!OpenScript(m_recentScripts.Paths()[index])) {
+        m_recentScripts.Remove(index);
+        m_pMainWnd->SetRecentScripts(m_recentScripts.Paths());
+    }
+}
+
+void CTarvoApp::OnShellRequest(const QString& request)
+{
+    const std::optional<QString> script = ParseShellOpenRequest(request);
+    // Besides the shell's open request, only the empty "come forward" of a second start.
+    if (!script && !request.isEmpty())
+        return;
+    CMainFrame* frame = m_pMainWnd.get();
+    if (frame->isMinimized())
+        frame->showNormal();
+    else
+        frame->show();
+    frame->raise();
+    frame->activateWindow();
+    if (script)
+        OpenScript(*script);
+}
+
+void CTarvoApp::OnAppAbout()
+{
+    CAboutDlg about(m_pMainWnd.get());
+    about.exec();
+}
+
+void CTarvoApp::StartDemoOperations()
+{
+    struct Demo {
+        const char* title;
+        const char* description;
+    };
+    const Demo demos[] = {
+        {"Connecting to ftp.example.org", "Connecting to ftp.example.org as anonymous"},
+        {"Downloading release-notes.txt", "Downloading /pub/release-notes.txt to /home/ann/Downloads"},
+        {"Uploading site.tar.gz", "Uploading /home/ann/site.tar.gz to /var/www on web.example.org"},
+    };
+    std::uint32_t id = 0xDE000000;
+    for (const Demo& demo : demos) {
+        OperationStatus status;
+        status.operationId = ++id;
+        status.title = demo.title;
+        status.description = demo.description;
+        OperationStatusList.Append(status);
+        m_pMainWnd->WM_OPERATION_COUNT(true, status.operationId);
+    }
+    m_pMainWnd->ToggleOperationsWindow();
+}
+
+void CTarvoApp::ScheduleScreenshot(const QString& file, int delayMilliseconds)
+{
+    QTimer::singleShot(delayMilliseconds > 0 ? delayMilliseconds : 1500, this, [this, file] {
+        CMainFrame* frame = m_pMainWnd.get();
+        QRect area = frame->frameGeometry();
+        if (frame->m_wndOperations->isVisible())
+            area = area.united(frame->m_wndOperations->frameGeometry());
+        QImage picture;
+        // The whole screen holds the window manager's frames too; an offscreen run has none.
+        if (QScreen* screen = frame->screen(); screen && QGuiApplication::platformName() == QLatin1String("xcb"))
+            picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        if (picture.isNull()) {
+            picture = frame->grab().toImage();
+            if (frame->m_wndOperations->isVisible()) {
+                QPainter painter(&picture);
+                painter.drawPixmap(frame->m_wndOperations->pos() - frame->pos(), frame->m_wndOperations->grab());
+            }
+        }
+        const bool saved = picture.save(file, "PNG");
+        std::fprintf(stderr, saved ? "tarvo: screenshot written to %s\n" : "tarvo: could not write %s\n",
+                     qPrintable(file));
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}

@@ -1,0 +1,203 @@
+// The frame's operation count, its busy indicator and "Bkg Operations:" window, and closing
+// while operations run.
+#include "GuiTestSupport.h"
+
+#include "app/BusyIndicator.h"
+#include "app/MainFrame.h"
+#include "app/OperationsDlg.h"
+#include "app/QtOperationHost.h"
+#include "app/SelkDoc.h"
+#include "operations/OperationLists.h"
+
+#include "QorFtp.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QToolTip>
+#include <QtTest>
+
+#include <thread>
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private:
+    static void AddStatus(std::uint32_t id, const char* title)
+    {
+        OperationStatus status;
+        status.operationId = id;
+        status.title = title;
+        status.description = std::string("long text of ") + title;
+        OperationStatusList.Append(status);
+    }
+    QString Pane() const { return m_frame->m_operationsPane->text(); }
+    QString Caption() const { return m_frame->m_wndOperations->windowTitle(); }
+
+    TemporarySettings m_settings;
+    CSelkDoc m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_settings.IsValid());
+        OperationStatusList.Clear();
+        m_frame = std::make_unique<CMainFrame>(m_document);
+    }
+    void cleanup()
+    {
+        OperationStatusList.Clear();
+        m_frame.reset();
+    }
+
+    void countFollowsStartsAndEnds()
+    {
+        AddStatus(1, "Downloading a.txt");
+        AddStatus(2, "Uploading b.txt");
+        m_frame->WM_OPERATION_COUNT(true, 1);
+        m_frame->WM_OPERATION_COUNT(true, 2);
+        QCOMPARE(m_frame->m_wndOperations->List()->item(0)->text(), QStringLiteral("Uploading b.txt"));
+
+        OperationStatusList.RemoveStatusEntry(1);
+        m_frame->WM_OPERATION_COUNT(false, 1);
+        QCOMPARE(Pane(), QStringLiteral("Operations:1"));
+        QCOMPARE(Caption(), QStringLiteral("Bkg Operations: 1"));
+        QCOMPARE(m_frame->m_wndOperations->List()->item(0)->text(), QStringLiteral("Uploading b.txt"));
+        QVERIFY(m_frame->m_wndAnimate->IsPlaying());
+        QTRY_VERIFY(m_frame->m_wndAnimate->CurrentFrame() != 0);
+
+        OperationStatusList.RemoveStatusEntry(2);
+        m_frame->WM_OPERATION_COUNT(false, 2);
+        QCOMPARE(Pane(), QStringLiteral("Operations:0"));
+        QCOMPARE(Caption(), QStringLiteral("Bkg Operations: 0"));
+        QVERIFY(!m_frame->m_wndAnimate->IsPlaying());
+        QCOMPARE(m_frame->m_wndAnimate->CurrentFrame(), 0);
+    }
+
+    void idWithoutTitleStillCounts()
+    {
+        // A directory listing of the tree: counted, not listed.
+        m_frame->WM_OPERATION_COUNT(true, 7);
+        QCOMPARE(Pane(), QStringLiteral("Operations:1"));
+        QCOMPARE(m_frame->m_wndOperations->ItemCount(), 0);
+        QVERIFY(m_frame->m_wndAnimate->IsPlaying());
+
+        m_frame->WM_OPERATION_COUNT(false, 7);
+        QCOMPARE(Pane(), QStringLiteral("Operations:0"));
+        QVERIFY(!m_frame->m_wndAnimate->IsPlaying());
+    }
+
+    void indicatorClickTogglesOperationsWindow()
+    {
+        m_frame->show();
+        QVERIFY(!m_frame->m_wndOperations->isVisible());
+        QTest::mouseClick(m_frame->m_wndAnimate, Qt::LeftButton);
+        QVERIFY(m_frame->m_wndOperations->isVisible());
+        QTest::mouseClick(m_frame->m_wndAnimate, Qt::LeftButton);
+        QVERIFY(!m_frame->m_wndOperations->isVisible());
+    }
+
+    void rowShowsItsDescriptionAndCancelsItsConnection()
+    {
+        QorFtpConnection connection;
+        AddStatus(4, "Downloading d.txt");
+        OperationStatusList.SetStatusConnection(4, &connection);
+        AddStatus(5, "Listing /pub");
+        m_frame->WM_OPERATION_COUNT(true, 4);
+        m_frame->WM_OPERATION_COUNT(true, 5);
+        m_frame->ToggleOperationsWindow();
+        QListWidget* list = m_frame->m_wndOperations->List();
+        auto centreOf = [list](const char* title) {
+            return list->visualItemRect(list->findItems(QString::fromLatin1(title), Qt::MatchExactly).value(0)).center();
+        };
+
+        QHelpEvent hover(QEvent::ToolTip, centreOf("Downloading d.txt"), list->viewport()->mapToGlobal(centreOf("Downloading d.txt")));
+        QApplication::sendEvent(list->viewport(), &hover);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("long text of Downloading d.txt"));
+
+        // A row without a connection offers nothing; one with a connection offers "Cancel".
+        bool offered = false;
+        auto chooseCancel = [&] {
+            auto* timer = new QTimer(list);
+            connect(timer, &QTimer::timeout, timer, [&offered, timer] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    timer->deleteLater();
+                    offered = menu->actions().value(0)->text() == QStringLiteral("Cancel");
+                    QTest::keyClick(menu, Qt::Key_Down);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                }
+            });
+            timer->start(10);
+        };
+        chooseCancel();
+        emit list->customContextMenuRequested(centreOf("Listing /pub"));
+        QVERIFY(!offered);
+        emit list->customContextMenuRequested(centreOf("Downloading d.txt"));
+        QVERIFY(offered);
+        QVERIFY(OperationStatusList.CancelFlagOf(4)->load());
+        QVERIFY(!OperationStatusList.CancelFlagOf(5)->load());
+        OperationStatusList.Clear();
+    }
+
+    void workerCountReturnsOnceTheWindowShowsIt()
+    {
+        QtOperationHost host(m_frame.get());
+        AddStatus(6, "Uploading e.txt");
+        int seenByWorker = -1;
+        std::thread worker([&] {
+            host.OperationCount(true, 6);
+            // Written by the user-interface thread before the call returned.
+            seenByWorker = m_frame->m_nOperations;
+        });
+        QTRY_COMPARE(Pane(), QStringLiteral("Operations:1"));
+        worker.join();
+        QCOMPARE(seenByWorker, 1);
+        QCOMPARE(m_frame->m_wndOperations->ItemCount(), 1);
+    }
+
+    void retryRunsOnTheBrowsingConnectionOnlyAfter421()
+    {
+        QtOperationHost host(m_frame.get());
+        QSignalSpy handedToFileList(m_frame.get(), &CMainFrame::RunOnSameConnection);
+        PendingRequestList.Clear();
+        for (std::uint32_t id : {8u, 9u}) {
+            OperationRequest request;
+            request.operationId = id;
+            PendingRequestList.Append(request);
+        }
+
+        host.RetrySameConnection(421, 8);
+        host.RetrySameConnection(530, 9);
+        QCOMPARE(handedToFileList.count(), 0);  // posted, not run at once
+        QTRY_COMPARE(PendingRequestList.Count(), std::size_t(1));
+        QCOMPARE(handedToFileList.count(), 1);
+        QCOMPARE(handedToFileList.at(0).at(0).value<std::uint32_t>(), 8u);
+        QCOMPARE(PendingRequestList.Snapshot().at(0).operationId, 8u);
+        PendingRequestList.Clear();
+    }
+
+    void closingRefusedWhileOperationsRun()
+    {
+        m_frame->show();
+        AddStatus(3, "Downloading c.txt");
+        m_frame->WM_OPERATION_COUNT(true, 3);
+        QString shown;
+        WhenModalShows<QMessageBox>(m_frame.get(), [&](QMessageBox* box) {
+            shown = box->text();
+            box->accept();
+        });
+        QVERIFY(!m_frame->close());
+        QCOMPARE(shown, QStringLiteral("There are some operations still active.\n"
+                                       "If you want to exit you have to cancel them."));
+        QVERIFY(m_frame->isVisible());
+
+        OperationStatusList.RemoveStatusEntry(3);
+        m_frame->WM_OPERATION_COUNT(false, 3);
+        QVERIFY(m_frame->close());
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"

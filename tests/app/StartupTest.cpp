@@ -1,0 +1,87 @@
+// Start-up pieces that touch the user's files: the desktop registration of scripts, the recent
+// scripts, the About box's figures and the command line.
+#include "GuiTestSupport.h"
+
+#include "app/AboutDialog.h"
+#include "app/RecentScripts.h"
+#include "app/ShellRegistration.h"
+#include "app/TarvoApp.h"
+
+#include <QDir>
+#include <QtTest>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    TemporarySettings m_settings;
+
+private slots:
+    void scriptTypeRegisteredOnceAndNeverOverAUsersOwn()
+    {
+        QTemporaryDir data;
+        const QString entry = data.filePath(QStringLiteral("applications/tarvo.desktop"));
+        QDir().mkpath(QFileInfo(entry).absolutePath());
+        QFile own(entry);
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write("[Desktop Entry]\nExec=my-editor %f\n");
+        own.close();
+
+        const QStringList first = RegisterScriptFileType(QStringLiteral("/opt/my apps/tarvo"), data.path());
+        QVERIFY(!first.contains(entry));
+        QVERIFY(first.contains(data.filePath(QStringLiteral("mime/packages/tarvo-script.xml"))));
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("[Desktop Entry]\nExec=my-editor %f\n"));
+        own.close();
+
+        QVERIFY(RegisterScriptFileType(QStringLiteral("/opt/my apps/tarvo"), data.path()).isEmpty());
+
+        QFile::remove(entry);
+        RegisterScriptFileType(QStringLiteral("/opt/my apps/tarvo"), data.path());
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        const QByteArray written = own.readAll();
+        QVERIFY(written.contains("Exec=\"/opt/my apps/tarvo\" %f\n"));
+        QVERIFY(written.contains("MimeType=text/x-tarvo-script;\n"));
+    }
+
+    void recentScriptsKeepTheNewestFour()
+    {
+        RecentScripts recent;
+        recent.Load();
+        for (const char* name : {"/s/a.ftp", "/s/b.ftp", "/s/c.ftp", "/s/d.ftp", "/s/e.ftp", "/s/b.ftp"})
+            recent.Add(QString::fromLatin1(name));
+        recent.Remove(3);
+
+        RecentScripts reloaded;
+        reloaded.Load();
+        QCOMPARE(reloaded.Paths(), (QStringList{"/s/b.ftp", "/s/e.ftp", "/s/d.ftp"}));
+    }
+
+    void aboutBoxFigures()
+    {
+        QTemporaryDir folder;
+        const QString meminfo = folder.filePath(QStringLiteral("meminfo"));
+        QFile file(meminfo);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("MemTotal:       16316412 kB\nMemFree:          512000 kB\nMemAvailable:    8123456 kB\n");
+        file.close();
+        QCOMPARE(CAboutDlg::AvailableMemoryKb(meminfo), std::optional<quint64>(8123456));
+        QCOMPARE(CAboutDlg::AvailableMemoryKb(folder.filePath(QStringLiteral("missing"))), std::nullopt);
+        // The real file reports a size of 0 and must still be read.
+        QVERIFY(CAboutDlg::AvailableMemoryKb().value_or(0) > 0);
+
+        QVERIFY(CAboutDlg::FreeDiskText(folder.path()).contains(QStringLiteral(" KB Free on /")));
+        QCOMPARE(CAboutDlg::FreeDiskText(QStringLiteral("/no/such/folder")), QStringLiteral("Unavailable"));
+    }
+
+    void commandLine()
+    {
+        const auto line = CTarvoApp::ParseCommandLine({"tarvo", "--nosplash", "scripts/nightly.ftp"});
+        QVERIFY(!line.showSplash);
+        QCOMPARE(line.script, QDir::current().absoluteFilePath(QStringLiteral("scripts/nightly.ftp")));
+        QVERIFY(CTarvoApp::ParseCommandLine({"tarvo"}).showSplash);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
