@@ -32,6 +32,23 @@ public:
 
     ScriptText Result() { return {m_text, m_unwritable}; }
 
+    void Step(const OperationRequest& step)
+    {
+        switch (step.kind) {
+        case Upload: Line({"put", step.file, step.targetFile}); break;
+        case UploadAppend: Line({"putappend", step.file, step.targetFile}); break;
+        case Download: Line({"get", step.file, step.localPath}); break;
+        case DownloadAppend: Line({"getappend", step.file, step.targetFile}); break;
+        case Transfer: Line({"trans", step.file, "to", step.targetServer, step.targetFile}); break;
+        case AppendTransfer: Line({"append", step.file, "to", step.targetServer, step.targetFile}); break;
+        case ChangeMode: Line({"chmod", step.file, step.fileMode}); break;
+        case Delete: Line({"del", step.file}); break;
+        case ScriptOpen: Line({"open", step.sourceServer}); break;
+        case ScriptClose: Line({"close"}); break;
+        default: break;
+        }
+    }
+
 private:
     std::string m_text;
     std::string m_unwritable;
@@ -53,19 +70,19 @@ ScriptText WriteScript(const std::vector<OperationRequest>& steps)
             writer.Line({"open", server});
             open = server;
         }
-        switch (step.kind) {
-        case Upload: writer.Line({"put", step.file, step.targetFile}); break;
-        case UploadAppend: writer.Line({"putappend", step.file, step.targetFile}); break;
-        case Download: writer.Line({"get", step.file, step.localPath}); break;
-        case DownloadAppend: writer.Line({"getappend", step.file, step.targetFile}); break;
-        case Transfer: writer.Line({"trans", step.file, "to", step.targetServer, step.targetFile}); break;
-        case AppendTransfer: writer.Line({"append", step.file, "to", step.targetServer, step.targetFile}); break;
-        case ChangeMode: writer.Line({"chmod", step.file, step.fileMode}); break;
-        case Delete: writer.Line({"del", step.file}); break;
-        default: break;
-        }
+        writer.Step(step);
     }
     if (!open.empty())
         writer.Line({"close"});
     return writer.Result();
+}
+
+std::string StepText(const OperationRequest& step)
+{
+    Writer writer;
+    writer.Step(step);
+    std::string text = writer.Result().text;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
 }

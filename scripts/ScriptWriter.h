@@ -14,3 +14,6 @@ struct ScriptText {
 // Steps are grouped by server between "open" and "close"; ScriptOpen and ScriptClose steps in
 // the list are left out, since the grouping writes them. Arguments with blanks are quoted.
 ScriptText WriteScript(const std::vector<OperationRequest>& steps);
+
+// One step as its script line ("get /a.txt /tmp/a.txt", "open site"), without the line end.
+std::string StepText(const OperationRequest& step);

@@ -1,0 +1,113 @@
+// `tarvo --run-script` end to end: a real process against two pyftpdlib servers, the files on
+// both sides checked byte for byte, and the exit codes.
+#include "ChildProcess.h"
+#include "PyFtpd.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace tarvo::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class HeadlessRun : public ::testing::Test {
+protected:
+    // Runs tarvo with its settings in a folder of the test's own, never the user's.
+    int Tarvo(std::vector<std::string> arguments, std::string* output = nullptr)
+    {
+        std::vector<std::string> argv = {"/usr/bin/env", "XDG_CONFIG_HOME=" + config.path(), TARVO_BINARY};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::string captured;
+        int code = RunCommand(argv, "", &captured);
+        if (output)
+            *output = captured;
+        return code;
+    }
+
+    void AddServer(const std::string& name, const PyFtpd& server)
+    {
+        ASSERT_EQ(Tarvo({"--add-server", name, "127.0.0.1:" + std::to_string(server.port()), PyFtpd::kUser,
+                         PyFtpd::kPassword}),
+                  0);
+    }
+
+    std::string Script(const std::string& text)
+    {
+        WriteFileBytes(local.file("job.ftp"), text);
+        return local.file("job.ftp");
+    }
+
+    TempDir config;
+    TempDir local;
+};
+
+TEST_F(HeadlessRun, EveryCommandAgainstTwoServers)
+{
+    PyFtpd one, two;
+    AddServer("one", one);
+    AddServer("two site", two);
+    const std::string up = RandomBytes(700'000, 1), tail = RandomBytes(1000, 2);
+    WriteFileBytes(local.file("up.bin"), up);
+    WriteFileBytes(local.file("tail bin"), tail);
+    WriteFileBytes(local.file("down.bin"), "existing ");
+    const std::string l = local.path();
+    std::string output;
+    const int code = Tarvo({"--run-script", Script(
+        "' nightly copy\n"
+        "OPEN one\r\n"
+        "put " + l + "/up.bin /up.bin\r\n"
+        "putappend \"" + l + "/tail bin\" /up.bin\r\n"
+        "put " + l + "/up.bin /keep.bin\r\n"
+        "chmod /keep.bin 600\r\n"
+        "get /up.bin " + l + "/got.bin\r\n"
+        "getappend /up.bin " + l + "/down.bin\r\n"
+        "trans /up.bin to \"two site\" /copied.bin\r\n"
+        "append /up.bin to \"two site\" /copied.bin\r\n"
+        "del /up.bin\r\n"
+        "close")}, &output);
+    EXPECT_EQ(code, 0) << output;
+    EXPECT_NE(output.find("put " + l + "/up.bin /up.bin: ok"), std::string::npos) << output;
+    EXPECT_NE(output.find("close: ok"), std::string::npos) << output;
+
+    const std::string whole = up + tail;
+    EXPECT_EQ(ReadFileBytes(local.file("got.bin")), whole);
+    EXPECT_EQ(ReadFileBytes(local.file("down.bin")), "existing " + whole);
+    EXPECT_EQ(ReadFileBytes(two.root() + "/copied.bin"), whole + whole);
+    EXPECT_EQ(ReadFileBytes(one.root() + "/keep.bin"), up);
+    EXPECT_FALSE(fs::exists(one.root() + "/up.bin"));
+    struct stat info {};
+    ASSERT_EQ(::stat((one.root() + "/keep.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(HeadlessRun, ExitCodes)
+{
+    PyFtpd one;
+    AddServer("one", one);
+    std::string output;
+    // A failing step: exit 1, and the steps after it still run.
+    EXPECT_EQ(Tarvo({"--run-script", Script("open one\nget /missing " + local.file("m") + "\nclose\n")}, &output), 1);
+    EXPECT_NE(output.find("get /missing " + local.file("m") + ": failed"), std::string::npos) << output;
+    EXPECT_NE(output.find("close: ok"), std::string::npos) << output;
+
+    // A site that is not in the server list.
+    EXPECT_EQ(Tarvo({"--run-script", Script("open nowhere\ndel /x\nclose\n")}, &output), 1);
+    EXPECT_NE(output.find("Error getting the user information  for 'nowhere' ."), std::string::npos) << output;
+
+    // Syntax errors: nothing runs.
+    WriteFileBytes(one.root() + "/stays", "x");
+    EXPECT_EQ(Tarvo({"--run-script", Script("open one\ndel /stays\nget /only-one\n")}, &output), 2);
+    EXPECT_NE(output.find("Syntax error at line: 2\n\n'get /only-one'\n\nget <remote file> <local file>"),
+              std::string::npos) << output;
+    EXPECT_TRUE(fs::exists(one.root() + "/stays"));
+
+    EXPECT_EQ(Tarvo({"--run-script", local.file("no-such.ftp")}, &output), 2);
+    EXPECT_EQ(Tarvo({"--help"}, &output), 0);
+    EXPECT_NE(output.find("--run-script"), std::string::npos);
+}
+
+} // namespace
