@@ -9,6 +9,7 @@
 #include "app/ShellRegistration.h"
 #include "app/SingleInstance.h"
 #include "operations/OperationLists.h"
+#include "operations/SameConnectionRetry.h"
 #include "scripts/ScriptParser.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
@@ -106,6 +107,10 @@ bool CTarvoApp::InitInstance(const QStringList& arguments, int& exitCode)
     about->setEnabled(true);
     connect(about, &QAction::triggered, this, &CTarvoApp::OnAppAbout);
     connect(m_pMainWnd.get(), &CMainFrame::WM_OPEN_RECENT_SCRIPT, this, &CTarvoApp::OpenRecentScript);
+    // A server at its connection limit: the user agreed to run the request over the browsing
+    // connection instead.
+    connect(m_pMainWnd.get(), &CMainFrame::RunOnSameConnection, this,
+            [](std::uint32_t operationId) { RunOnSameConnection(operationId); });
     m_pMainWnd->show();
     if (commandLine.showSplash)
         m_pMainWnd->ShowSplash();

@@ -115,6 +115,7 @@ public:
     void OperationCount(bool started, std::uint32_t id) override
     {
         auto row = OperationStatusList.Find(id);
+        std::lock_guard<std::mutex> guard(lock);
         counts.push_back({started, id, row});
     }
     void RetrySameConnection(unsigned long code, std::uint32_t id) override
