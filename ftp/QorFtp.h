@@ -98,6 +98,7 @@ private:
     class Lock;
     struct Reply;
     class DataChannel;
+    class TransferLoop;
 
     QORFTP_HIDDEN QorFtpUi& Ui();
     QORFTP_HIDDEN bool IsConnected() const;
@@ -125,6 +126,7 @@ private:
                                     std::uint64_t offset, int append, std::uint64_t total);
     QORFTP_HIDDEN int SendFromFile(DataChannel& channel, const std::string& local,
                                    std::uint64_t offset);
+    QORFTP_HIDDEN int EndTransfer(TransferLoop& loop);
     QORFTP_HIDDEN bool ReceiveListing(DataChannel& channel, std::string& data);
     QORFTP_HIDDEN void StoreListing(const std::string& data);
     QORFTP_HIDDEN int PassiveReply(std::string& text);

@@ -47,25 +47,6 @@ bool WriteAll(int fd, const char* bytes, std::size_t length)
     return true;
 }
 
-// Registers a transfer's window with its connection, so that CancelOperation can reach it, and
-// unregisters it on every way out.
-class ProgressRegistration {
-public:
-    ProgressRegistration(QorFtpConnection& connection, QorFtpProgress& progress, void (QorFtpConnection::*set)(QorFtpProgress*))
-        : m_connection(connection), m_set(set)
-    {
-        if (progress.HasWindow())
-            (m_connection.*m_set)(&progress);
-    }
-    ~ProgressRegistration() { (m_connection.*m_set)(nullptr); }
-    ProgressRegistration(const ProgressRegistration&) = delete;
-    ProgressRegistration& operator=(const ProgressRegistration&) = delete;
-
-private:
-    QorFtpConnection& m_connection;
-    void (QorFtpConnection::*m_set)(QorFtpProgress*);
-};
-
 } // namespace
 
 void QorFtpConnection::RegisterProgress(QorFtpProgress* progress)
@@ -86,26 +67,94 @@ bool QorFtpConnection::TypeBinary()
     return true;
 }
 
-// What a transfer loop does when its wait was woken: with a window, the wake is the window's
-// cancel request, confirmed by the user; without one, it is a plain cancel of the blocking call.
-enum class WakeResult { GoOn, Cancelled, Failed };
+// The part of a transfer loop that does not depend on its direction: the window, the cancel
+// question after each block, the waits of a stalled socket and how the loop ended.
+class QORFTP_HIDDEN QorFtpConnection::TransferLoop {
+public:
+    TransferLoop(QorFtpConnection& connection, QorFtpProgress::Direction direction, const std::string& fileText,
+                 std::uint64_t offset, std::uint64_t total)
+        : m_connection(connection)
+        , m_progress(connection.Ui(), direction, fileText)
+        , m_count(offset)
+        , m_total(total)
+    {
+        // Registered, the window is what CancelOperation reaches from another thread.
+        if (m_progress.HasWindow())
+            m_connection.RegisterProgress(&m_progress);
+        m_progress.Update(m_count, m_total, true);
+    }
+    ~TransferLoop() { m_connection.RegisterProgress(nullptr); }
+    TransferLoop(const TransferLoop&) = delete;
+    TransferLoop& operator=(const TransferLoop&) = delete;
 
-static WakeResult OnWake(QorFtpUi& ui, QorFtpProgress& progress)
-{
-    if (!progress.HasWindow())
-        return WakeResult::Failed;
-    if (progress.IsCancelRequested()
-        && ui.AskYesNo("Cancel", LibraryText(kAskCancel), &progress))
-        return WakeResult::Cancelled;
-    return WakeResult::GoOn;
-}
+    // After each block: false when the user confirmed a cancel.
+    bool Moved(std::size_t bytes)
+    {
+        if (ConfirmCancel())
+            return false;
+        m_count += bytes;
+        m_progress.Update(m_count, m_total);
+        return true;
+    }
 
-// With a window, every wake is the window's cancel request, which the loop has dealt with; left
-// pending, it would cancel the reading of the final reply.
-static void DropWindowWake(QorFtpProgress& progress, int wakeFd)
+    // After a call that moved nothing and set errno: true to try again, false to leave the loop.
+    bool Stalled(int fd, short events)
+    {
+        int error = errno;
+        if (error == EINTR)
+            return true;
+        if (error == EAGAIN || error == EWOULDBLOCK) {
+            error = m_connection.Wait(fd, events, m_connection.WaitTimeoutMs());
+            if (error == kOk)
+                return true;
+            // With a window, a wake is the window's cancel request, asked about like the button;
+            // without one it cancels the blocking call.
+            if (error == kErrCancelled && m_progress.HasWindow())
+                return !ConfirmCancel();
+        }
+        failure = error;
+        return false;
+    }
+
+    void Finish()
+    {
+        m_progress.Update(m_count, m_total, true);
+        // Every wake was this window's cancel request, dealt with above; left pending, it would
+        // cancel the reading of the final reply.
+        if (m_progress.HasWindow())
+            DrainWake(m_connection.m_wakeFd);
+    }
+
+    int failure = kOk;
+    bool cancelled = false;
+
+private:
+    bool ConfirmCancel()
+    {
+        if (m_progress.IsCancelRequested()
+            && m_connection.Ui().AskYesNo("Cancel", LibraryText(kAskCancel), &m_progress))
+            cancelled = true;
+        return cancelled;
+    }
+
+    QorFtpConnection& m_connection;
+    QorFtpProgress m_progress;
+    std::uint64_t m_count;
+    std::uint64_t m_total;
+};
+
+int QorFtpConnection::EndTransfer(TransferLoop& loop)
 {
-    if (progress.HasWindow())
-        DrainWake(wakeFd);
+    loop.Finish();
+    if (loop.failure != kOk) {
+        if (loop.failure == kErrCancelled || loop.failure == ETIMEDOUT)
+            LoseConnection(loop.failure);
+        else
+            ShowSocketError(loop.failure);
+        return 0;
+    }
+    // A cancelled transfer leaves a partial file: it must not pass for a complete one.
+    return loop.cancelled ? 0 : 1;
 }
 
 int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& local,
@@ -117,14 +166,8 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
         ShowFileError(errno);
         return 0;
     }
-    QorFtpProgress progress(Ui(), QorFtpProgress::Direction::Download, local + " from " + m_strHost);
-    ProgressRegistration registration(*this, progress, &QorFtpConnection::RegisterProgress);
-
+    TransferLoop loop(*this, QorFtpProgress::Direction::Download, local + " from " + m_strHost, offset, total);
     std::unique_ptr<char[]> buffer(new char[kReceiveBlock]);
-    std::uint64_t count = offset;
-    progress.Update(count, total, true);
-    int failure = kOk;
-    bool cancelled = false;
     for (;;) {
         ssize_t n = ::recv(channel.dataFd, buffer.get(), kReceiveBlock, 0);
         if (n > 0) {
@@ -132,51 +175,18 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
                 ShowFileError(errno);
                 return 0;
             }
-            if (progress.IsCancelRequested() && Ui().AskYesNo("Cancel", LibraryText(kAskCancel), &progress)) {
-                cancelled = true;
+            if (!loop.Moved(static_cast<std::size_t>(n)))
                 break;
-            }
-            count += static_cast<std::uint64_t>(n);
-            progress.Update(count, total);
-            continue;
-        }
-        if (n == 0)
+        } else if (n == 0 || !loop.Stalled(channel.dataFd, POLLIN)) {
             break;
-        int error = errno;
-        if (error == EINTR)
-            continue;
-        if (error == EAGAIN || error == EWOULDBLOCK) {
-            error = Wait(channel.dataFd, POLLIN, WaitTimeoutMs());
-            if (error == kOk)
-                continue;
-            if (error == kErrCancelled) {
-                WakeResult wake = OnWake(Ui(), progress);
-                if (wake == WakeResult::GoOn)
-                    continue;
-                if (wake == WakeResult::Cancelled) {
-                    cancelled = true;
-                    break;
-                }
-            }
         }
-        failure = error;
-        break;
     }
-    progress.Update(count, total, true);
-    DropWindowWake(progress, m_wakeFd);
-    if (file.Close() != 0 && failure == kOk && !cancelled) {
+    if (file.Close() != 0 && loop.failure == kOk && !loop.cancelled) {
+        loop.Finish();
         ShowFileError(errno);
         return 0;
     }
-    if (failure != kOk) {
-        if (failure == kErrCancelled || failure == ETIMEDOUT)
-            LoseConnection(failure);
-        else
-            ShowSocketError(failure);
-        return 0;
-    }
-    // A cancelled transfer leaves a partial file: it must not pass for a complete one.
-    return cancelled ? 0 : 1;
+    return EndTransfer(loop);
 }
 
 int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& local, std::uint64_t offset)
@@ -187,15 +197,9 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
         ShowFileError(errno);
         return 0;
     }
-    const std::uint64_t total = static_cast<std::uint64_t>(info.st_size);
-    QorFtpProgress progress(Ui(), QorFtpProgress::Direction::Upload, local + " to " + m_strHost);
-    ProgressRegistration registration(*this, progress, &QorFtpConnection::RegisterProgress);
-
+    TransferLoop loop(*this, QorFtpProgress::Direction::Upload, local + " to " + m_strHost, offset,
+                      static_cast<std::uint64_t>(info.st_size));
     off_t position = static_cast<off_t>(offset);
-    std::uint64_t count = offset;
-    progress.Update(count, total, true);
-    int failure = kOk;
-    bool cancelled = false;
     bool useSendfile = true;
     std::unique_ptr<char[]> buffer;
     std::size_t pending = 0, pendingAt = 0; // bytes read but not yet sent, without sendfile
@@ -213,9 +217,9 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
         } else {
             if (pending == 0) {
                 ssize_t got = ::pread(file.get(), buffer.get(), kReceiveBlock, position);
+                if (got < 0 && errno == EINTR)
+                    continue;
                 if (got < 0) {
-                    if (errno == EINTR)
-                        continue;
                     ShowFileError(errno);
                     return 0;
                 }
@@ -231,46 +235,12 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
                 position += n;
             }
         }
-        if (n > 0) {
-            if (progress.IsCancelRequested() && Ui().AskYesNo("Cancel", LibraryText(kAskCancel), &progress)) {
-                cancelled = true;
-                break;
-            }
-            count += static_cast<std::uint64_t>(n);
-            progress.Update(count, total);
-            continue;
-        }
-        int error = errno;
-        if (error == EINTR)
-            continue;
-        if (error == EAGAIN || error == EWOULDBLOCK) {
-            error = Wait(channel.dataFd, POLLOUT, WaitTimeoutMs());
-            if (error == kOk)
-                continue;
-            if (error == kErrCancelled) {
-                WakeResult wake = OnWake(Ui(), progress);
-                if (wake == WakeResult::GoOn)
-                    continue;
-                if (wake == WakeResult::Cancelled) {
-                    cancelled = true;
-                    break;
-                }
-            }
-        }
-        // sendfile reports a failed read of the file the same way; the socket is the usual cause.
-        failure = error;
-        break;
+        // sendfile reports a failed read of the file like a socket failure; the socket is the
+        // usual cause.
+        if (n > 0 ? !loop.Moved(static_cast<std::size_t>(n)) : !loop.Stalled(channel.dataFd, POLLOUT))
+            break;
     }
-    progress.Update(count, total, true);
-    DropWindowWake(progress, m_wakeFd);
-    if (failure != kOk) {
-        if (failure == kErrCancelled || failure == ETIMEDOUT)
-            LoseConnection(failure);
-        else
-            ShowSocketError(failure);
-        return 0;
-    }
-    return cancelled ? 0 : 1;
+    return EndTransfer(loop);
 }
 
 int QorFtpConnection::GetFile(std::string remote, std::string local, std::uint64_t offset, int append)
