@@ -265,7 +265,21 @@ void CMainFrame::CreatePanes()
 void CMainFrame::SetPanes(QWidget* tree, QWidget* fileList)
 {
     m_wndSplitter->SetPanes(tree, fileList);
+    // The new panes bring size hints of their own: place the split again.
+    RestoreSplit();
     tree->setFocus();
+}
+
+void CMainFrame::RestoreSplit()
+{
+    const auto store = OpenSettingsStore();
+    store->beginGroup(kWindowGroup);
+    if (m_wndSplitter->restoreState(store->value(QStringLiteral("Splitter")).toByteArray()))
+        return;
+    // The tree gets what a 392-pixel list leaves, but no more than two fifths of the width.
+    const int total = width();
+    const int tree = qBound(180, total - 392, total * 2 / 5);
+    m_wndSplitter->setSizes({tree, total - tree});
 }
 
 void CMainFrame::RestoreWindowState()
@@ -274,7 +288,6 @@ void CMainFrame::RestoreWindowState()
     store->beginGroup(kWindowGroup);
     const bool placed = restoreGeometry(store->value(QStringLiteral("Geometry")).toByteArray());
     restoreState(store->value(QStringLiteral("State")).toByteArray());
-    const bool split = m_wndSplitter->restoreState(store->value(QStringLiteral("Splitter")).toByteArray());
     if (!placed) {
         QSize size(960, 640);
         if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -283,12 +296,7 @@ void CMainFrame::RestoreWindowState()
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
     }
-    if (!split) {
-        // The tree gets what a 392-pixel list leaves, but no more than two fifths of the width.
-        const int total = width();
-        const int tree = qBound(180, total - 392, total * 2 / 5);
-        m_wndSplitter->setSizes({tree, total - tree});
-    }
+    RestoreSplit();
 }
 
 void CMainFrame::SaveWindowState() const

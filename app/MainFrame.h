@@ -62,6 +62,7 @@ private:
     void CreateStatusBar();
     void CreatePanes();
     void RestoreWindowState();
+    void RestoreSplit();
     void SaveWindowState() const;
     QAction* AddCommand(int commandId, const QString& text, const QIcon& icon = {},
                         const QKeySequence& shortcut = {});

@@ -8,11 +8,14 @@
 #include "app/QtOperationHost.h"
 #include "app/ShellRegistration.h"
 #include "app/SingleInstance.h"
+#include "filelist/CFileView.h"
 #include "operations/OperationLists.h"
 #include "operations/SameConnectionRetry.h"
 #include "scripts/ScriptParser.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
+#include "tree/BrowsePanes.h"
+#include "tree/CPathView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -102,6 +105,7 @@ bool CTarvoApp::InitInstance(const QStringList& arguments, int& exitCode)
     m_pMainWnd = std::make_unique<CMainFrame>(m_document);
     m_host = std::make_unique<QtOperationHost>(m_pMainWnd.get());
     SetOperationHost(m_host.get());
+    CreatePanes();
     m_pMainWnd->SetRecentScripts(m_recentScripts.Paths());
     QAction* about = m_pMainWnd->Command(Command::About);
     about->setEnabled(true);
@@ -229,4 +233,17 @@ void CTarvoApp::ScheduleScreenshot(const QString& file, int delayMilliseconds)
                      qPrintable(file));
         QCoreApplication::exit(saved ? 0 : 1);
     });
+}
+
+void CTarvoApp::CreatePanes()
+{
+    CMainFrame* frame = m_pMainWnd.get();
+    auto* tree = new CPathView;
+    auto* list = new CFileView;
+    connect(tree, &CPathView::TitleChanged, frame, &QWidget::setWindowTitle);
+    connect(tree, &CPathView::CurrentConnectionChanged, this,
+            [this](QorFtpConnection* connection) { m_document.m_pConnection = connection; });
+    LinkPanes(tree, list);
+    frame->SetPanes(tree, list);
+    ConnectPaneCommands(tree, list, [frame](int id) { return frame->Command(id); });
 }

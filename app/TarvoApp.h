@@ -52,6 +52,8 @@ public:
     RecentScripts m_recentScripts;
 
 private:
+    // The folder tree and the file list, linked to each other and to the frame's commands.
+    void CreatePanes();
     void ReadWheelSettings();
     void StartDemoOperations();
     void ScheduleScreenshot(const QString& file, int delayMilliseconds);

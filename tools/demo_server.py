@@ -40,7 +40,7 @@ def main():
     handler.authorizer = authorizer
     handler.banner = "Tarvo demo server ready."
     server = FTPServer(("127.0.0.1", args.port), handler)
-    print(f"Demo FTP server on 127.0.0.1:{args.port}, user demo / demo, files in {args.root}")
+    print(f"Demo FTP server on 127.0.0.1:{args.port}, user demo / demo, files in {args.root}", flush=True)
     server.serve_forever()
 
 

@@ -16,8 +16,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Installing vsftpd may start a system-wide server on port 21. The tests run servers of their
+  # own (each with its own configuration file, which this pattern does not match).
+  if [[ " ${missing[*]} " == *" vsftpd "* ]]; then
+    if command -v service >/dev/null; then service vsftpd stop >/dev/null 2>&1 || true; fi
+    pkill -f '^/usr/sbin/vsftpd( /etc/vsftpd.conf)?$' 2>/dev/null || true
+  fi
 fi
-# The vsftpd package may start a system-wide server on port 21; the tests run their own.
-if command -v service >/dev/null; then service vsftpd stop >/dev/null 2>&1 || true; fi
-pkill -x vsftpd 2>/dev/null || true
 exit 0

@@ -1,0 +1,69 @@
+// The rows of the file list: entries of one folder, or notice rows such as "No Files". Four
+// columns: Name, Size, Type, Modified. Marks are read from MarkTable as the rows are shown, so
+// a mark made elsewhere shows without a refill.
+#pragma once
+
+#include "filelist/FileRow.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+class CFileListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NameColumn, SizeColumn, TypeColumn, ModifiedColumn, ColumnCount };
+    enum Role {
+        // MESSAGE_ROW_DATA for a notice row, else the FileItem's kind.
+        ItemDataRole = Qt::UserRole + 1,
+        // 1 not marked, 2 marked (0 for notice rows).
+        StateImageRole,
+        // Bits of the overlays drawn: 2 the shortcut arrow, 4 the check mark.
+        OverlayRole,
+        // The FileItem's name as listed (the Name column may show it in other capitals).
+        ItemNameRole,
+    };
+
+    explicit CFileListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Where the rows come from: the tree's root text ("My Computer" or a server name) and the
+    // folder, which together with a row's name make its MarkTable key.
+    void SetFolder(const QString& root, const QString& folder);
+    const QString& Root() const { return m_root; }
+    const QString& Folder() const { return m_folder; }
+
+    void Clear();
+    void AddMessage(const QString& text, bool atTop = false);
+    void Reserve(std::size_t rows) { m_rows.reserve(rows); }
+    // Appends rows [first, last) of `rows`, moving them.
+    void AppendRows(std::vector<FileRow>& rows, std::size_t first, std::size_t last);
+    void Sort();
+
+    // Null for a notice row or a row out of range.
+    const FileItem* Item(int row) const;
+    const FileRow* Row(int row) const;
+    bool IsMessageRow(int row) const;
+
+    bool IsMarked(int row) const;
+    // Marks or unmarks one entry row; notice rows are left alone. Returns whether it is marked.
+    bool ToggleMark(int row);
+    void SetStateIconsShown(bool shown);
+    bool StateIconsShown() const { return m_stateIconsShown; }
+
+private:
+    std::string KeyOf(const FileRow& row) const;
+    QIcon IconOf(const FileRow& row, bool marked) const;
+
+    std::vector<FileRow> m_rows;
+    QString m_root;
+    QString m_folder;
+    std::string m_folderBytes;
+    bool m_stateIconsShown = false;
+};

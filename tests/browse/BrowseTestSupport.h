@@ -1,0 +1,139 @@
+// Shared by the browsing tests: a settings file of their own, a recording operation host and
+// library interface, a server whose logins start below the root, and answers for the connect
+// dialog.
+#pragma once
+
+#include "ChildProcess.h"
+#include "TempDir.h"
+
+#include "app/Settings.h"
+#include "operations/OperationHost.h"
+#include "QorFtpUi.h"
+#include "servers/ConnectDialog.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TemporarySettings {
+public:
+    TemporarySettings() { SetSettingsFilePath(m_folder.filePath(QStringLiteral("Tarvo.conf"))); }
+    ~TemporarySettings() { SetSettingsFilePath({}); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+// Counts operations as the main frame would; called from worker threads too.
+class RecordingHost : public OperationHost {
+public:
+    void OperationCount(bool started, std::uint32_t) override { (started ? m_started : m_ended)++; }
+    void RetrySameConnection(unsigned long, std::uint32_t) override {}
+    void OpenLocalFile(const std::string&, const std::string&) override {}
+    int Started() const { return m_started; }
+    int Running() const { return m_started - m_ended; }
+
+private:
+    std::atomic<int> m_started{0};
+    std::atomic<int> m_ended{0};
+};
+
+class RecordingUi : public QorFtpUi {
+public:
+    void ShowMessage(const std::string&, const std::string& text) override
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_messages.push_back(text);
+    }
+    std::vector<std::string> Messages() const
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_messages;
+    }
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<std::string> m_messages;
+};
+
+// pyftpdlib, user "user" / "secret", whose logins start in `startDir` (made under root()).
+class StartFolderFtpd {
+public:
+    explicit StartFolderFtpd(const std::string& startDir) : m_root(m_dir.file("root"))
+    {
+        std::filesystem::create_directories(m_root + startDir);
+        const std::string portFile = m_dir.file("port");
+        m_process = std::make_unique<tarvo::test::ChildProcess>(
+            std::vector<std::string>{"/usr/bin/python3", "-I", TARVO_START_FOLDER_FTPD, "--root", m_root,
+                                     "--port-file", portFile, "--start-dir", startDir},
+            m_dir.file("log"));
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            try {
+                m_port = static_cast<unsigned>(std::stoul(tarvo::test::ReadFileBytes(portFile)));
+                return;
+            } catch (const std::exception&) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        throw std::runtime_error("the start-folder server did not start");
+    }
+
+    unsigned port() const { return m_port; }
+    const std::string& root() const { return m_root; }
+
+private:
+    tarvo::test::TempDir m_dir;
+    std::string m_root;
+    unsigned m_port = 0;
+    std::unique_ptr<tarvo::test::ChildProcess> m_process;
+};
+
+struct DialogAnswer {
+    QString name;
+    QString address = QStringLiteral("127.0.0.1");
+    QString user;
+    QString password;
+    unsigned port = 21;
+};
+
+// Fills the next connect dialog and presses Connect once it is on the screen.
+inline void AnswerConnectDialog(QObject* owner, const DialogAnswer& answer)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, owner, [timer, answer] {
+        auto* dialog = qobject_cast<CConnectDlg*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        // The name first: typing a new one clears the other fields.
+        dialog->findChild<QComboBox*>(QStringLiteral("1007"))->setEditText(answer.name);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1064"))->setText(answer.address);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1001"))->setText(answer.user);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1003"))->setText(answer.password);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1005"))->setText(QString::number(answer.port));
+        dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+    });
+    timer->start();
+}
+
+// True once the spy has fired, whether it did so before this call or within the time.
+inline bool Fired(QSignalSpy& spy, int ms = 15000)
+{
+    return spy.count() > 0 || spy.wait(ms);
+}

@@ -1,0 +1,129 @@
+// "Connect To:": what it shows on opening, what choosing and typing a name fill in, and the
+// record it hands back.
+#include "BrowseTestSupport.h"
+
+#include "servers/ConnectDialog.h"
+#include "servers/ServerMap.h"
+
+#include <QMessageBox>
+#include <QtTest>
+
+class ConnectDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    static QString Text(CConnectDlg& dialog, const char* id)
+    {
+        return dialog.findChild<QLineEdit*>(QString::fromLatin1(id))->text();
+    }
+    static QComboBox* Name(CConnectDlg& dialog) { return dialog.findChild<QComboBox*>(QStringLiteral("1007")); }
+    static QPushButton* ConnectButton(CConnectDlg& dialog)
+    {
+        return dialog.findChild<QPushButton*>(QStringLiteral("1"));
+    }
+
+    static void AddServer(const char* name, const char* user, const char* password)
+    {
+        ServerRecord record;
+        record.name = name;
+        record.address = std::string(name) + ".example";
+        record.userName = user;
+        record.password = password;
+        record.account = "acct";
+        record.port = 2121;
+        record.comment = "note";
+        ServerMap[name] = record;
+    }
+
+    TemporarySettings m_settings;
+
+private slots:
+    void init()
+    {
+        ServerMap.clear();
+    }
+
+    void opensEmptyWithAnonymousDefaults()
+    {
+        CConnectDlg dialog({}, {});
+        QCOMPARE(Name(dialog)->count(), 0);
+        QCOMPARE(Text(dialog, "1001"), QStringLiteral("anonymous"));
+        QCOMPARE(Text(dialog, "1005"), QStringLiteral("21"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Connect To:"));
+    }
+
+    void preselectedServerFillsEveryField()
+    {
+        AddServer("Demo", "ann", "pw");
+        AddServer("alpha", "anonymous", "me@home");
+        CConnectDlg dialog(QStringLiteral("demo"), {});
+        QCOMPARE(Name(dialog)->itemText(0), QStringLiteral("alpha"));
+        QCOMPARE(Name(dialog)->currentText(), QStringLiteral("Demo"));
+        QCOMPARE(Text(dialog, "1064"), QStringLiteral("Demo.example"));
+        QCOMPARE(Text(dialog, "1001"), QStringLiteral("ann"));
+        QCOMPARE(Text(dialog, "1003"), QStringLiteral("pw"));
+        QCOMPARE(Text(dialog, "1097"), QStringLiteral("acct"));
+        QCOMPARE(Text(dialog, "1005"), QStringLiteral("2121"));
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("1003"))->echoMode(), QLineEdit::Password);
+
+        // An anonymous password is shown in clear.
+        Name(dialog)->setEditText(QStringLiteral("ALPHA"));
+        QCOMPARE(Name(dialog)->currentText(), QStringLiteral("alpha"));
+        QCOMPARE(Text(dialog, "1003"), QStringLiteral("me@home"));
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("1003"))->echoMode(), QLineEdit::Normal);
+    }
+
+    void typingANewNameClearsTheFields()
+    {
+        AddServer("Demo", "ann", "pw");
+        CConnectDlg dialog(QStringLiteral("Demo"), {});
+        Name(dialog)->setEditText(QStringLiteral("elsewhere"));
+        for (const char* id : {"1064", "1001", "1003", "1097"})
+            QCOMPARE(Text(dialog, id), QString());
+        QCOMPARE(Text(dialog, "1005"), QStringLiteral("21"));
+    }
+
+    void onlyAnAddressConnectsAnonymously()
+    {
+        CConnectDlg dialog({}, {});
+        dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("ftp.example.org"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("1001"))->clear();
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const ServerRecord record = dialog.Record();
+        QCOMPARE(record.name, std::string("ftp.example.org"));
+        QCOMPARE(record.userName, std::string("anonymous"));
+        QCOMPARE(record.password, std::string("Hiker@"));
+        QCOMPARE(record.port, 21);
+    }
+
+    void emptyAddressIsRefused()
+    {
+        CConnectDlg dialog({}, {});
+        dialog.show();
+        QString said;
+        QTimer::singleShot(50, this, [&said] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                said = box->text();
+                box->accept();
+            }
+        });
+        ConnectButton(dialog)->click();
+        QCOMPARE(said, QStringLiteral("The Server Address cannot be Empty."));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void connectIsDisabledWhileTheServerIsConnected()
+    {
+        AddServer("Demo", "ann", "pw");
+        AddServer("Other", "bob", "pw");
+        CConnectDlg dialog(QStringLiteral("Demo"), [](const std::string& name) { return name == "Demo"; });
+        QVERIFY(!ConnectButton(dialog)->isEnabled());
+        Name(dialog)->setEditText(QStringLiteral("Other"));
+        QVERIFY(ConnectButton(dialog)->isEnabled());
+    }
+};
+
+QTEST_MAIN(ConnectDialogTest)
+#include "ConnectDialogTest.moc"

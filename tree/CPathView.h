@@ -1,0 +1,141 @@
+// The left-hand pane: "My Computer" with its places and folders, every configured server, and
+// the remote folders of connected servers. Selecting a node fills the file list beside it;
+// the tree owns the browsing connections (ConnectionList). Remote listings and local folder
+// reads run on worker threads, one remote exchange at a time, so the window never waits for
+// a server.
+#pragma once
+
+#include "servers/ServerRecord.h"
+#include "tree/BackgroundJobs.h"
+#include "tree/ListingJobs.h"
+
+#include <QPersistentModelIndex>
+#include <QTreeView>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+
+class CFileView;
+class CFolderTreeModel;
+class QStandardItem;
+class QorFtpConnection;
+// Signals carry the connection by pointer only.
+Q_DECLARE_OPAQUE_POINTER(QorFtpConnection*)
+
+class CPathView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit CPathView(QWidget* parent = nullptr);
+    ~CPathView() override;
+
+    CFolderTreeModel* Model() const { return m_model; }
+    void SetFileView(CFileView* list) { m_pFileView = list; }
+    CFileView* FileView() const { return m_pFileView; }
+
+    // The first fill (run once both panes exist), and the rebuild of the server nodes after
+    // the servers changed while nothing is connected.
+    void FillTree();
+
+    // Of `item`, or of the selection when `item` is invalid.
+    QString ServerNameOf(const QModelIndex& item = {}) const;
+    QString RemotePathOf(const QModelIndex& item = {}) const;
+    // Empty for "My Computer" itself.
+    QString LocalPathOf(const QModelIndex& item = {}) const;
+
+    QModelIndex MyComputerIndex() const;
+    QModelIndex ServerIndex(const QString& name) const;
+    // Opens the local folders down to `path` and selects it; invalid when it cannot be reached
+    // (hidden or missing folders).
+    QModelIndex SelectLocalPath(const QString& path);
+    // Selects the subfolder `name` of the folder the list shows (a folder row opened in the list).
+    void OpenChildFolder(const QString& name);
+
+    const QString& CurrentServer() const { return m_strServer; }
+    QorFtpConnection* CurrentConnection() const { return m_pConnection; }
+    // A remote listing runs or waits.
+    bool IsListing() const { return m_remoteRunning || !m_remoteQueue.empty(); }
+    // Disconnect's rule: the selection's server is connected and no transfer uses it.
+    bool CanDisconnect() const;
+
+    // Starts a connect thread for `server`, as the connect dialog does once confirmed.
+    void StartConnect(const ServerRecord& server);
+    // Connection completed (the connect thread posts it); `connection` is null when the
+    // attempt failed.
+    void WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorFtpConnection> connection);
+
+    void ListRemote(const QString& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item);
+    void ListLocalFolder(const QModelIndex& item);
+    void ExpandLocal(const QModelIndex& item);
+
+public slots:
+    // New Connection (57600): the connect dialog with the current server pre-filled.
+    void OnNewConnection();
+    // Connect (32795): the connect dialog for the selected server.
+    void OnConnect();
+    // Disconnect (32773): the server of the selection.
+    void OnDisconnect();
+    void OnRefresh();     // 32806
+    void OnUpOneLevel();  // 32786; also Backspace
+    // Closes the server's connection; also run when the server closed it (421).
+    void Disconnect(const QString& server);
+
+signals:
+    // The main window's title.
+    void TitleChanged(const QString& title);
+    // The connection whose folder is shown changed (the document keeps a copy).
+    void CurrentConnectionChanged(QorFtpConnection* connection);
+    void ConnectionCompleted(const QString& server, bool connected);
+    // A listing's results are in the tree; rows may still be going into the list.
+    void ListingFinished();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    struct RemoteJob {
+        QPersistentModelIndex item;
+        QString server;
+        RemoteListingRequest request;
+        bool fillList = false;
+        quint64 generation = 0;
+        QString shownName;
+    };
+
+    QStandardItem* ItemOf(const QModelIndex& index) const;
+    QStringList TextsOf(const QModelIndex& item) const;
+    bool IsLocal(const QModelIndex& item) const;
+    bool IsServerNode(const QModelIndex& item) const;
+    void FillDrives(QStandardItem* myComputer);
+    QModelIndex InsertServerNode(const QString& name);
+    void AddLocalChildren(const QModelIndex& item, const QString& path);
+    void SetChildrenFlag(const QModelIndex& item, bool flag);
+    void RemoveChildren(const QModelIndex& item);
+    void SetCurrentConnection(QorFtpConnection* connection);
+    void ShowListMessage(const QString& text);
+    void Connect();
+    void OnExpanded(const QModelIndex& index);
+    void ListRemoteSelection(const QModelIndex& item);
+    void QueueRemote(RemoteJob job);
+    void RunNextRemote();
+    void RemoteDone(const RemoteJob& job, std::uint32_t operationId, RemoteListing& result);
+    void ApplyRemote(const RemoteJob& job, RemoteListing& result);
+
+    CFolderTreeModel* m_model;
+    CFileView* m_pFileView = nullptr;
+    QString m_strServer;
+    QorFtpConnection* m_pConnection = nullptr;
+    bool m_bFirstFill = true;
+
+    // Every fill of the list gets a new number; a result that comes back under an older one
+    // was overtaken by the user and is not shown.
+    quint64 m_listGeneration = 0;
+    // The node whose folder the list shows.
+    QPersistentModelIndex m_listedItem;
+    std::deque<RemoteJob> m_remoteQueue;
+    bool m_remoteRunning = false;
+    std::shared_ptr<QorFtpConnection> m_listingConnection;
+    std::unique_ptr<BackgroundJobs> m_jobs;
+};

@@ -1,0 +1,66 @@
+// The open browsing connections, one per connected server, in the order they completed. The
+// folder tree owns it on the user-interface thread; background operations read and set the
+// busy flags through BrowsingConnections, so every member takes the list's lock.
+#pragma once
+
+#include "operations/OperationHost.h"
+
+#include <QDateTime>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QorFtpConnection;
+
+struct ConnectionEntry {
+    // Shared with a listing that runs in the background, so a disconnect never pulls the
+    // connection away from under it; the last holder closes it (MakeBrowsingConnection).
+    std::shared_ptr<QorFtpConnection> connection;
+    std::string serverName;
+    int busy = 0;  // a background transfer runs over this connection
+    std::string startDirectory;
+    QDateTime connectedAt;
+    bool listing = false;  // a listing of the tree runs over it on a worker thread
+};
+
+// A connection whose last owner sends QUIT (waiting briefly, with no message box) and
+// deletes it, on whatever thread lets it go.
+std::shared_ptr<QorFtpConnection> MakeBrowsingConnection();
+
+class ConnectionListType : public BrowsingConnections {
+public:
+    void Append(ConnectionEntry entry);
+    bool IsConnected(const std::string& serverName) const;
+    int IndexOf(const std::string& serverName) const;
+    std::shared_ptr<QorFtpConnection> SharedConnectionOf(const std::string& serverName) const;
+    std::optional<ConnectionEntry> EntryOf(const std::string& serverName) const;
+    QDateTime ConnectedAt(const std::string& serverName) const;
+    void SetStartDirectory(const std::string& serverName, const std::string& directory);
+    void SetListing(const std::string& serverName, bool listing);
+    // The busy flag alone (a background transfer), which the tree shows as a notice.
+    bool IsTransferBusy(const std::string& serverName) const;
+    void RenameServer(const std::string& oldName, const std::string& newName);
+    // Takes out every entry of that server.
+    std::vector<ConnectionEntry> RemoveServer(const std::string& serverName);
+    std::optional<ConnectionEntry> TakeFirst();
+    std::shared_ptr<QorFtpConnection> FirstConnection() const;
+    std::size_t Count() const;
+
+    // BrowsingConnections. A connection that the tree is listing with counts as busy too, so a
+    // same-connection retry never shares it with the listing.
+    int IsConnectionBusy(const std::string& serverName) override;
+    void SetConnectionBusy(const std::string& serverName, int busy) override;
+    QorFtpConnection* FindBrowsingConnection(const std::string& serverName) override;
+
+private:
+    const ConnectionEntry* Find(const std::string& serverName) const;
+    ConnectionEntry* Find(const std::string& serverName);
+
+    mutable std::mutex m_lock;
+    std::vector<ConnectionEntry> m_entries;
+};
+
+extern ConnectionListType ConnectionList;
