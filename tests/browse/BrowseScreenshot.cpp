@@ -1,7 +1,9 @@
-// The folder tree and the file list side by side, connected to a server and showing one of
+// The main window with its folder tree and file list, connected to a server and showing one of
 // its folders in Details mode; writes a PNG of the window and quits. Used by
 // tools/screenshot-browse.sh.
 //   BrowseScreenshot <out.png> <port> [user] [password] [folder under the start folder]
+#include "app/MainFrame.h"
+#include "app/SelkDoc.h"
 #include "app/Settings.h"
 #include "filelist/CFileView.h"
 #include "servers/ServerMap.h"
@@ -12,7 +14,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
-#include <QSplitter>
 #include <QTimer>
 
 #include <cstdio>
@@ -38,16 +39,16 @@ int main(int argc, char** argv)
     const QString folder = args.value(5, QStringLiteral("pub"));
     LoadServers();
 
-    QSplitter window;
-    window.resize(900, 520);
-    auto* tree = new CPathView(&window);
-    auto* list = new CFileView(&window);
-    window.addWidget(tree);
-    window.addWidget(list);
-    window.setSizes({300, 600});
-    LinkPanes(tree, list);
-    list->SetViewMode(CFileView::ViewMode::Details);
+    CSelkDoc document;
+    CMainFrame window(document);
+    window.resize(960, 560);
+    auto* tree = new CPathView;
+    auto* list = new CFileView;
     QObject::connect(tree, &CPathView::TitleChanged, &window, &QWidget::setWindowTitle);
+    LinkPanes(tree, list);
+    window.SetPanes(tree, list);
+    ConnectPaneCommands(tree, list, [&window](int id) { return window.Command(id); });
+    list->SetViewMode(CFileView::ViewMode::Details);
     window.show();
 
     const auto shoot = [&] {
