@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tarvo need on Debian 12 (as root), when missing.
+# Installs what building, running and testing Tarvo need on Debian 12 (as root), when missing,
+# with any further packages named as arguments (tools/deps.sh openbox).
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
@@ -7,6 +8,7 @@ packages=(
   libgtest-dev
   python3-pyftpdlib vsftpd curl
   xvfb xauth fonts-dejavu-core adwaita-icon-theme
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the demo FTP server, connects the folder tree and the file list to it under Xvfb,
-# opens its pub folder in Details mode and writes a PNG of the two panes outside the repository.
+# opens its pub folder in Details mode and writes a PNG of the main window outside the repository.
 #   tools/screenshot-browse.sh [output.png]      (default /tmp/tarvo-browse.png)
 # TARVO_BUILD_DIR chooses the build folder (default build/).
 set -euo pipefail
@@ -8,17 +8,7 @@ cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-/tmp/tarvo-browse.png}")"
 build="${TARVO_BUILD_DIR:-build}"
 
-# Only what the picture needs; nothing that is running is touched.
-packages=(xvfb xauth python3-pyftpdlib fonts-dejavu-core adwaita-icon-theme)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/deps.sh
 cmake -S . -B "$build" >/dev/null
 # One build at a time on a shared machine.
 flock /tmp/tarvo-build.lock cmake --build "$build" -j"$(nproc)" --target BrowseScreenshot

@@ -8,18 +8,8 @@ cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-/tmp/tarvo-main.png}")"
 build="${TARVO_BUILD_DIR:-build}"
 
-tools/deps.sh
-# A window manager draws the captions; the icon theme gives the toolbar its pictures.
-packages=(openbox adwaita-icon-theme)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# A window manager draws the captions.
+tools/deps.sh openbox
 cmake -S . -B "$build" >/dev/null
 # One build at a time on a shared machine.
 flock /tmp/tarvo-build.lock cmake --build "$build" -j"$(nproc)" --target Tarvo
