@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -77,6 +78,9 @@ private:
     int Download();
     int Upload();
     int TransferBetweenServers(bool append);
+    // Script mode: the script's connection; otherwise a logged-in connection of the worker's own,
+    // closed after `work`. 0 when the login fails.
+    int WithLoggedInConnection(const std::function<int(QorFtpConnection&)>& work);
     int UploadAppend();
     int DownloadAppend();
     int ChangeFileMode();

@@ -8,6 +8,8 @@
 
 #include "QorFtp.h"
 
+#include <functional>
+
 int CCommandThread::TransferBetweenServers(bool append)
 {
     if (!LookUp(m_request.targetServer, m_targetRecord)) {
@@ -54,28 +56,30 @@ int CCommandThread::TransferBetweenServers(bool append)
     return result;
 }
 
-int CCommandThread::UploadAppend()
+int CCommandThread::WithLoggedInConnection(const std::function<int(QorFtpConnection&)>& work)
 {
     if (m_isScript)
-        return m_scriptConnection->PutFile(m_request.file, m_request.targetFile, 0, 1);
+        return work(*m_scriptConnection);
     WorkerConnection connection = OpenConnection(m_serverRecord);
     if (Cancelled() || !LoginWith(*connection.get(), m_serverRecord))
         return 0;
-    const int result = connection->PutFile(m_request.file, m_request.targetFile, 0, 1);
+    const int result = work(*connection.get());
     connection.CloseAndRelease();
     return result;
 }
 
+int CCommandThread::UploadAppend()
+{
+    return WithLoggedInConnection([this](QorFtpConnection& connection) {
+        return connection.PutFile(m_request.file, m_request.targetFile, 0, 1);
+    });
+}
+
 int CCommandThread::DownloadAppend()
 {
-    if (m_isScript)
-        return m_scriptConnection->GetFile(m_request.file, m_request.targetFile, 0, 1);
-    WorkerConnection connection = OpenConnection(m_serverRecord);
-    if (Cancelled() || !LoginWith(*connection.get(), m_serverRecord))
-        return 0;
-    const int result = connection->GetFile(m_request.file, m_request.targetFile, 0, 1);
-    connection.CloseAndRelease();
-    return result;
+    return WithLoggedInConnection([this](QorFtpConnection& connection) {
+        return connection.GetFile(m_request.file, m_request.targetFile, 0, 1);
+    });
 }
 
 int CCommandThread::ChangeFileMode()
