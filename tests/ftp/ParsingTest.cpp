@@ -18,6 +18,12 @@ struct ListLineCase {
     const char* name;
 };
 
+// ctest names the cases by the line rather than by its bytes.
+void PrintTo(const ListLineCase& c, std::ostream* out)
+{
+    *out << '"' << c.line << '"';
+}
+
 class ListLine : public ::testing::TestWithParam<ListLineCase> {};
 
 TEST_P(ListLine, GivesTheRecord)

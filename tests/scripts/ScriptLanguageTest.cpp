@@ -39,6 +39,12 @@ struct LineCase {
     OperationRequest step;
 };
 
+// ctest names the cases by this rather than by their bytes.
+void PrintTo(const LineCase& c, std::ostream* out)
+{
+    *out << c.line;
+}
+
 class CommandLine : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(CommandLine, GivesTheStep)
