@@ -7,6 +7,7 @@
 #include "TempDir.h"
 
 #include "app/MainFrame.h"
+#include "app/OverwriteDialog.h"
 #include "app/QtFtpUi.h"
 #include "app/QtInteraction.h"
 #include "app/QtOperationHost.h"
@@ -21,6 +22,7 @@
 #include "tree/CPathView.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -40,6 +42,8 @@ private:
     QtInteraction m_interaction;
     CPathView* m_tree = nullptr;
     CFileView* m_list = nullptr;
+    // Outlives the window, whose tree says goodbye to it when it closes.
+    std::unique_ptr<PyFtpd> m_server;
 
 private slots:
     void init()
@@ -68,11 +72,13 @@ private slots:
         SetOperationHost(nullptr);
         m_frame.reset();
         m_host.reset();
+        m_server.reset();
     }
 
     void connectThenDownloadInTheBackground()
     {
-        PyFtpd server;
+        m_server = std::make_unique<PyFtpd>();
+        const PyFtpd& server = *m_server;
         TempDir local;
         const std::string content = RandomBytes(3'000'000, 21);
         WriteFileBytes(server.root() + "/report.bin", content);
@@ -92,17 +98,22 @@ private slots:
         ServerRecord stored;
         QVERIFY(GetServerRecord("Integration", stored));
 
-        // A worker downloads while the window counts it; its progress window and its messages
-        // reach the user-interface thread only through queued calls.
+        // A worker downloads while the window counts it. The local file exists, so the worker
+        // asks, through the real dialog on the user-interface thread, while the count shows it.
+        WriteFileBytes(local.file("report.bin"), "old");
         OperationRequest request;
         request.kind = Download;
         request.sourceServer = "Integration";
         request.file = "/report.bin";
         request.localPath = local.file("report.bin");
+        QString paneWhileAsked;
+        WhenModalShows<OverwriteDialog>(this, [&](OverwriteDialog* dialog) {
+            paneWhileAsked = Pane();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("overwrite")), Qt::LeftButton);
+        });
         QCOMPARE(StartOperation(request), 1);
-        // The worker's start report waits for the window, so the count is seen before the end.
-        QTRY_COMPARE_WITH_TIMEOUT(Pane(), QStringLiteral("Operations:1"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(NoWorkerLeft(), 15000);
+        QCOMPARE(paneWhileAsked, QStringLiteral("Operations:1"));
         QCOMPARE(Pane(), QStringLiteral("Operations:0"));
         QCOMPARE(ReadFileBytes(local.file("report.bin")), content);
     }
