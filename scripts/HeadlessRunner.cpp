@@ -12,6 +12,8 @@
 #include "QorFtp.h"
 
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 namespace {
 
@@ -29,7 +31,8 @@ const char* const kUsage =
     "succeeded, 1 when a step failed, 2 when the script could not be loaded or has syntax\n"
     "errors (then nothing runs).\n"
     "\n"
-    "--add-server saves a server in that list (for example for a script run by cron).\n";
+    "--add-server saves a server in that list (for example for a script run by cron). A\n"
+    "PASSWORD of - is read from standard input, so it shows in no process list or history.\n";
 
 // Questions are never asked in a headless run: messages go to standard error, every question
 // is answered No or Cancel.
@@ -82,6 +85,13 @@ int AddServer(const QStringList& arguments, int at)
     record.address = host.toStdString();
     record.userName = arguments[at + 3].toStdString();
     record.password = arguments[at + 4].toStdString();
+    if (record.password == "-") {
+        std::string line;
+        std::getline(std::cin, line);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        record.password = line;
+    }
     record.passive = arguments.contains(QStringLiteral("--passive")) ? 1 : 0;
     ConvertServerStore();
     LoadServers();

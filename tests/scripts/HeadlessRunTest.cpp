@@ -49,7 +49,11 @@ TEST_F(HeadlessRun, EveryCommandAgainstTwoServers)
 {
     PyFtpd one, two;
     AddServer("one", one);
-    AddServer("two site", two);
+    // The password can come from standard input rather than the command line.
+    ASSERT_EQ(RunCommand({"/usr/bin/env", "XDG_CONFIG_HOME=" + config.path(), TARVO_BINARY, "--add-server", "two site",
+                          "127.0.0.1:" + std::to_string(two.port()), PyFtpd::kUser, "-"},
+                         std::string(PyFtpd::kPassword) + "\n"),
+              0);
     const std::string up = RandomBytes(700'000, 1), tail = RandomBytes(1000, 2);
     WriteFileBytes(local.file("up.bin"), up);
     WriteFileBytes(local.file("tail bin"), tail);
