@@ -4,6 +4,7 @@
 # Usage: bench/run-browse.sh [entries, default 100000]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target BrowseBench -j2 >/dev/null
-QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" exec build/bench/BrowseBench "$@"
+# A build folder of its own, so benchmarks never flip the build type of build/.
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-bench --target BrowseBench -j2 >/dev/null
+QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" exec build-bench/bench/BrowseBench "$@"

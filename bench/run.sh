@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v curl >/dev/null || apt-get install -y curl
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target FtpBench -j2 >/dev/null
-exec build/bench/FtpBench "$@"
+# A build folder of its own, so benchmarks never flip the build type of build/.
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-bench --target FtpBench -j2 >/dev/null
+exec build-bench/bench/FtpBench "$@"
