@@ -22,6 +22,7 @@ enum : int {
     HelpIndex = 57666,
     ContextHelp = 57669,
     Disconnect = 32773,
+    Connect = 32795,
     Delete = 32775,
     Download = 32776,
     SmallIcons = 32782,

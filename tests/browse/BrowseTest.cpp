@@ -155,7 +155,9 @@ private slots:
 
     void upOneLevelReRootsTheStartFolder()
     {
-        StartFolderFtpd server("/pub/incoming");
+        tarvo::test::PyFtpdOptions options;
+        options.startFolder = "/pub/incoming";
+        tarvo::test::PyFtpd server(options);
         WriteFileBytes(server.root() + "/top.txt", "x");
         QVERIFY(Connect(QStringLiteral("Deep"), server.port()));
         const QModelIndex node = m_tree->ServerIndex(QStringLiteral("Deep"));

@@ -70,38 +70,6 @@ private:
     std::vector<std::string> m_messages;
 };
 
-// pyftpdlib, user "user" / "secret", whose logins start in `startDir` (made under root()).
-class StartFolderFtpd {
-public:
-    explicit StartFolderFtpd(const std::string& startDir) : m_root(m_dir.file("root"))
-    {
-        std::filesystem::create_directories(m_root + startDir);
-        const std::string portFile = m_dir.file("port");
-        m_process = std::make_unique<tarvo::test::ChildProcess>(
-            std::vector<std::string>{"/usr/bin/python3", "-I", TARVO_START_FOLDER_FTPD, "--root", m_root,
-                                     "--port-file", portFile, "--start-dir", startDir},
-            m_dir.file("log"));
-        for (int attempt = 0; attempt < 500; ++attempt) {
-            try {
-                m_port = static_cast<unsigned>(std::stoul(tarvo::test::ReadFileBytes(portFile)));
-                return;
-            } catch (const std::exception&) {
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        throw std::runtime_error("the start-folder server did not start");
-    }
-
-    unsigned port() const { return m_port; }
-    const std::string& root() const { return m_root; }
-
-private:
-    tarvo::test::TempDir m_dir;
-    std::string m_root;
-    unsigned m_port = 0;
-    std::unique_ptr<tarvo::test::ChildProcess> m_process;
-};
-
 struct DialogAnswer {
     QString name;
     QString address = QStringLiteral("127.0.0.1");

@@ -45,7 +45,14 @@ protected:
         return id;
     }
 
-    PyFtpd limited{PyFtpdOptions{true, 0, 1}}; // one client only
+    static PyFtpdOptions OneClientOnly()
+    {
+        PyFtpdOptions options;
+        options.maxConnectionsPerIp = 1;
+        return options;
+    }
+
+    PyFtpd limited{OneClientOnly()};
     PyFtpd target;
     const std::string content = RandomBytes(400'000, 21);
     QorFtpConnection browsingConnection;

@@ -1,6 +1,7 @@
 #include "PyFtpd.h"
 
 #include <chrono>
+#include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
@@ -22,6 +23,10 @@ PyFtpd::PyFtpd(PyFtpdOptions options) : root_(dir_.file("root")) {
                                    "--user", kUser, "--password", kPassword};
   if (options.anonymous) argv.push_back("--anonymous");
   argv.insert(argv.end(), {"--address", options.address});
+  if (!options.startFolder.empty()) {
+    std::filesystem::create_directories(root_ + options.startFolder);
+    argv.insert(argv.end(), {"--start-dir", options.startFolder});
+  }
   if (options.maxConnections > 0) argv.insert(argv.end(), {"--max-cons", std::to_string(options.maxConnections)});
   if (options.maxConnectionsPerIp > 0)
     argv.insert(argv.end(), {"--max-cons-per-ip", std::to_string(options.maxConnectionsPerIp)});

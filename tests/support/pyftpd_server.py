@@ -4,6 +4,7 @@ import argparse
 import os
 
 from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
@@ -18,6 +19,8 @@ def main():
     parser.add_argument("--max-cons", type=int, default=0)
     parser.add_argument("--max-cons-per-ip", type=int, default=0)
     parser.add_argument("--address", default="127.0.0.1")
+    # Logins start in this folder below the root, as on servers that put a user in a home folder.
+    parser.add_argument("--start-dir", default="")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -30,6 +33,13 @@ def main():
     class Handler(FTPHandler):
         pass
 
+    if args.start_dir:
+        class StartFolderFS(AbstractedFS):
+            def __init__(self, root, cmd_channel):
+                super().__init__(root, cmd_channel)
+                self._cwd = args.start_dir
+
+        Handler.abstracted_fs = StartFolderFS
     Handler.authorizer = authorizer
     Handler.banner = "pyftpdlib ready"
     Handler.auth_failed_timeout = 0  # not 3 s: tests of a wrong password stay quick
