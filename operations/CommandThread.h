@@ -81,6 +81,9 @@ private:
     // Script mode: the script's connection; otherwise a logged-in connection of the worker's own,
     // closed after `work`. 0 when the login fails.
     int WithLoggedInConnection(const std::function<int(QorFtpConnection&)>& work);
+    // Script mode: the script's connection; otherwise one of the worker's own in `own`, logged in
+    // without looking at the result.
+    QorFtpConnection* ConnectionWithoutLoginCheck(WorkerConnection& own);
     int UploadAppend();
     int DownloadAppend();
     int ChangeFileMode();

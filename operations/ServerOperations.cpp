@@ -82,17 +82,21 @@ int CCommandThread::DownloadAppend()
     });
 }
 
+QorFtpConnection* CCommandThread::ConnectionWithoutLoginCheck(WorkerConnection& own)
+{
+    if (m_isScript)
+        return m_scriptConnection;
+    own = OpenConnection(m_serverRecord);
+    // The login is not tested: the calls that follow then fail in the library, which says why.
+    if (!Cancelled())
+        LoginWith(*own.get(), m_serverRecord);
+    return own.get();
+}
+
 int CCommandThread::ChangeFileMode()
 {
     WorkerConnection own;
-    QorFtpConnection* connection = m_scriptConnection;
-    if (!m_isScript) {
-        own = OpenConnection(m_serverRecord);
-        connection = own.get();
-        // The login is not tested: the calls below then fail in the library, which says why.
-        if (!Cancelled())
-            LoginWith(*connection, m_serverRecord);
-    }
+    QorFtpConnection* connection = ConnectionWithoutLoginCheck(own);
     std::string mode = m_request.fileMode;
     if (mode.empty()) {
         std::string permissions;
@@ -115,13 +119,7 @@ int CCommandThread::ChangeFileMode()
 int CCommandThread::DeleteFile()
 {
     WorkerConnection own;
-    QorFtpConnection* connection = m_scriptConnection;
-    if (!m_isScript) {
-        own = OpenConnection(m_serverRecord);
-        connection = own.get();
-        if (!Cancelled())
-            LoginWith(*connection, m_serverRecord);
-    }
+    QorFtpConnection* connection = ConnectionWithoutLoginCheck(own);
     const int result = Cancelled() ? 0 : connection->DeleteFileA(m_request.file);
     own.CloseAndRelease();
     return result;
