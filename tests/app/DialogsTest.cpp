@@ -46,8 +46,8 @@ private slots:
         QTest::addColumn<QString>("value2");
         QTest::addColumn<QString>("refusedField");
         QTest::newRow("first empty") << true << "" << "b.txt" << "1076";
-        QTest::newRow("second empty") << true << "ftp.example.org" << "" << "1078";
-        QTest::newRow("both filled") << true << "ftp.example.org" << "b.txt" << "";
+        QTest::newRow("second empty") << true << "127.0.0.1" << "" << "1078";
+        QTest::newRow("both filled") << true << "127.0.0.1" << "b.txt" << "";
         QTest::newRow("spaces are a value") << true << " " << " " << "";
         QTest::newRow("one field ignores the second") << false << "/pub" << "" << "";
         QTest::newRow("one field, empty") << false << "" << "" << "1076";
@@ -134,7 +134,7 @@ private slots:
 
         std::thread transfer([&] {
             QorFtpProgress progress(ui, QorFtpProgress::Direction::Download,
-                                    "/home/ann/a.bin from ftp.example.org");
+                                    "/home/ann/a.bin from 127.0.0.1");
             progress.Update(1536, 3000, true);
             reached = 1;
             while (!minimised)
@@ -160,7 +160,7 @@ private slots:
         QTRY_COMPARE(Child<QLabel>(window, "1014")->text(), QStringLiteral("1.50 KB"));
         QCOMPARE(Child<QProgressBar>(window, "1008")->value(), 51);
         QCOMPARE(window->windowTitle(), QStringLiteral("Downloading:"));
-        QCOMPARE(Child<QLabel>(window, "1031")->toolTip(), QStringLiteral("/home/ann/a.bin from ftp.example.org"));
+        QCOMPARE(Child<QLabel>(window, "1031")->toolTip(), QStringLiteral("/home/ann/a.bin from 127.0.0.1"));
 
         window->showMinimized();
         minimised = true;

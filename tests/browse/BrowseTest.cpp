@@ -110,7 +110,7 @@ private slots:
         for (const char* name : {"Beta", "delta"}) {
             ServerRecord record;
             record.name = name;
-            record.address = "invalid.invalid";
+            record.address = "127.0.0.1";  // stored only, never connected
             ServerMap[name] = record;
         }
         m_tree->FillTree();

@@ -26,7 +26,7 @@ private:
     {
         ServerRecord record;
         record.name = name;
-        record.address = std::string(name) + ".example";
+        record.address = "127.0.0.1";
         record.userName = user;
         record.password = password;
         record.account = "acct";
@@ -59,7 +59,7 @@ private slots:
         CConnectDlg dialog(QStringLiteral("demo"), {});
         QCOMPARE(Name(dialog)->itemText(0), QStringLiteral("alpha"));
         QCOMPARE(Name(dialog)->currentText(), QStringLiteral("Demo"));
-        QCOMPARE(Text(dialog, "1064"), QStringLiteral("Demo.example"));
+        QCOMPARE(Text(dialog, "1064"), QStringLiteral("127.0.0.1"));
         QCOMPARE(Text(dialog, "1001"), QStringLiteral("ann"));
         QCOMPARE(Text(dialog, "1003"), QStringLiteral("pw"));
         QCOMPARE(Text(dialog, "1097"), QStringLiteral("acct"));
@@ -86,12 +86,12 @@ private slots:
     void onlyAnAddressConnectsAnonymously()
     {
         CConnectDlg dialog({}, {});
-        dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("ftp.example.org"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("127.0.0.1"));
         dialog.findChild<QLineEdit*>(QStringLiteral("1001"))->clear();
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const ServerRecord record = dialog.Record();
-        QCOMPARE(record.name, std::string("ftp.example.org"));
+        QCOMPARE(record.name, std::string("127.0.0.1"));
         QCOMPARE(record.userName, std::string("anonymous"));
         QCOMPARE(record.password, std::string("Hiker@"));
         QCOMPARE(record.port, 21);
