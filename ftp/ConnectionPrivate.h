@@ -7,15 +7,14 @@
 
 #include <cstddef>
 
-// Holds the connection's lock for one exchange. While it is held, CancelOperation may wake the
-// waits of this object; a wake left over from an earlier operation is dropped first.
+// Holds the connection's lock for one exchange. A cancel that came before the lock was taken is
+// kept: it ends the first wait of this exchange, so a Cancel pressed while a call is still getting
+// ready (resolving, connecting) is never lost.
 class QORFTP_HIDDEN QorFtpConnection::Lock {
 public:
     explicit Lock(QorFtpConnection& connection) : m_connection(connection)
     {
         m_connection.m_pLock.lock();
-        qorftp::DrainWake(m_connection.m_wakeFd);
-        m_connection.m_inOperation.store(true);
     }
     ~Lock() { Release(); }
     void Release()
@@ -23,7 +22,6 @@ public:
         if (!m_held)
             return;
         m_held = false;
-        m_connection.m_inOperation.store(false);
         m_connection.m_pLock.unlock();
     }
     void Acquire()
@@ -31,8 +29,6 @@ public:
         if (m_held)
             return;
         m_connection.m_pLock.lock();
-        qorftp::DrainWake(m_connection.m_wakeFd);
-        m_connection.m_inOperation.store(true);
         m_held = true;
     }
     Lock(const Lock&) = delete;

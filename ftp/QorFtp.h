@@ -76,7 +76,11 @@ public:
     QorFtpSocket* GetSocket();
     int GetSocketHandle(int& handle);
     int AttachSocket(int handle);
-    int CancelOperation(); // the one member meant for another thread
+    // The one member meant for another thread. It ends the running call, or the next one when
+    // none runs yet; ClearCancel drops a cancel that no call has taken, for an owner that lends
+    // the connection on after its own work.
+    int CancelOperation();
+    void ClearCancel();
 
     // File management and raw commands
     int ChMod(std::string file, std::string mode);
@@ -149,5 +153,4 @@ private:
     QorFtpUi* m_ui = nullptr;
     // Wakes a waiting poll() when CancelOperation is called from another thread.
     int m_wakeFd = -1;
-    std::atomic<bool> m_inOperation{false};
 };

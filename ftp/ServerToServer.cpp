@@ -132,7 +132,12 @@ int QorFtpConnection::CancelOperation()
             return 1;
         }
     }
-    if (m_inOperation.load())
-        Wake(m_wakeFd);
+    // Kept until a wait takes it, also when no call runs yet: see ClearCancel.
+    Wake(m_wakeFd);
     return 1;
+}
+
+void QorFtpConnection::ClearCancel()
+{
+    DrainWake(m_wakeFd);
 }

@@ -41,6 +41,9 @@ public:
     ~ForegroundSession()
     {
         OperationStatusList.RemoveStatusEntry(m_operationId);
+        // A cancel that came after the transfer's last wait must not end the next listing.
+        if (m_connection)
+            m_connection->ClearCancel();
         GetBrowsingConnections().SetConnectionBusy(m_server, 0);
         GetOperationHost().OperationCount(false, m_operationId);
     }

@@ -7,6 +7,8 @@
 
 #include <thread>
 
+#include <unistd.h>
+
 SocketHandOffMapType SocketHandOffMap;
 
 void SocketHandOffMapType::Create(QorFtpConnection* connection)
@@ -79,10 +81,17 @@ void CConnectThread::Run()
         return;
     }
     int handle = -1;
-    const bool loggedIn = LogIn() && m_pConnection->GetSocketHandle(handle);
+    const CancelFlag cancelled = OperationStatusList.CancelFlagOf(m_operationId);
+    bool loggedIn = LogIn() && m_pConnection->GetSocketHandle(handle);
     // The entry names the connection, so it goes before the connection is given away or
     // deleted: a late Cancel then finds nothing to reach.
     OperationStatusList.RemoveStatusEntry(m_operationId);
+    // A Cancel that came after the login's last wait still counts; its wake must not end the
+    // tree's first listing on this connection.
+    if (loggedIn && cancelled && cancelled->load()) {
+        loggedIn = false;
+        ::close(handle);
+    }
     if (loggedIn) {
         SocketHandOffMap.Set(m_pConnection.get(), handle);
         m_pNotifyWnd(m_server, std::move(m_pConnection));

@@ -286,14 +286,28 @@ TEST_F(Reply, CancelEndsAListingWaitingForItsData)
     EXPECT_EQ(connection.GetSocket(), nullptr);
 }
 
-TEST_F(Reply, CancelWithNothingRunningChangesNothing)
+TEST_F(Reply, CancelBetweenCallsEndsTheNextUnlessCleared)
 {
+    // A Cancel pressed before a call reaches its first wait must not be lost; an owner that
+    // lends the connection on drops it with ClearCancel.
     Greet(server).Expect("NOOP").Send("200 ok\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(connection.CancelOperation(), 1);
+    connection.CancelOperation();
+    connection.ClearCancel();
     EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
     EXPECT_TRUE(ui.Messages().empty());
+
+    ScriptedServer silent;
+    silent.Hang();
+    silent.Start();
+    QorFtpConnection late;
+    late.SetUi(&ui);
+    late.SetTimeout(30);
+    late.CancelOperation();
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(late.Login("127.0.0.1", "a", "b", silent.port(), ""), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
 }
 
 TEST(ReplyFromTo, CommandOrderBetweenTwoServers)
