@@ -3,7 +3,7 @@
 # with any further packages named as arguments (tools/deps.sh openbox).
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config ccache
+  cmake g++ make pkg-config ccache iproute2
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
   python3-pyftpdlib vsftpd curl

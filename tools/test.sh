@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 tools/build.sh
-ctest --test-dir build --output-on-failure -j2 "$@"
+tools/loopback-only.sh ctest --test-dir build --output-on-failure -j2 "$@"

@@ -16,4 +16,4 @@ if [[ -n "${TARVO_BUILD_LOCK:-}" ]]; then
 fi
 "${lock[@]}" cmake --build "$build" -j"$(nproc)" --target OperationsTests
 export TSAN_OPTIONS="halt_on_error=1 abort_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
-ctest --test-dir "$build" -L tsan --output-on-failure -j2 "$@"
+tools/loopback-only.sh ctest --test-dir "$build" -L tsan --output-on-failure -j2 "$@"
