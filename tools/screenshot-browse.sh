@@ -34,4 +34,4 @@ mkdir -p "$scratch/config" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" \
   timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' \
-  "$build/tests/browse/BrowseScreenshot" "$out" "$port" demo demo pub
+  "$build/tools/screenshot/BrowseScreenshot" "$out" "$port" demo demo pub
