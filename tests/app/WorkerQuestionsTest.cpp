@@ -1,5 +1,5 @@
-// A worker's overwrite question: shown by the user-interface thread while the worker waits,
-// answered with the button's result, and given up once the operation is cancelled.
+// A worker's questions: shown by the user-interface thread while the worker waits, answered
+// with the button's result, and given up once the operation is cancelled.
 #include "GuiTestSupport.h"
 
 #include "app/DeleteConfirmDialog.h"
@@ -17,55 +17,73 @@
 class WorkerQuestionsTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void overwriteAnsweredWhileWorkerWaits_data()
+private:
+    // Runs `ask` on a worker thread, as an operation does, and `answer` on the dialog of type
+    // T once it shows; the worker must still be waiting then.
+    template <typename T>
+    static void AskFromWorker(const std::function<void()>& ask, const std::function<void(T*)>& answer)
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("button");
+        std::atomic<bool> answered{false};
+        std::thread worker([&] {
+            ask();
+            answered = true;
+        });
+        QObject scope;
+        bool shown = false;
+        WhenModalShows<T>(&scope, [&](T* dialog) {
+            shown = true;
+            QCOMPARE(dialog->thread(), QCoreApplication::instance()->thread());
+            QTest::qWait(50);
+            QVERIFY(!answered);
+            answer(dialog);
+        });
+        QTRY_VERIFY(answered);
+        worker.join();
+        QVERIFY(shown);
+    }
+
+private slots:
+    void overwriteAnswered_data()
+    {
+        QTest::addColumn<QString>("typed");   // "\b" is Backspace
+        QTest::addColumn<QString>("button");  // empty: Enter in the name field
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("newName");
         QTest::newRow("recover") << "" << "recover" << 5 << "";
         QTest::newRow("append") << "" << "append" << 8 << "";
         QTest::newRow("overwrite forgets a typed name") << "other.txt" << "overwrite" << 1 << "";
-        QTest::newRow("rename") << "report (2).txt" << "rename" << 1 << "report (2).txt";
+        QTest::newRow("Enter renames") << "report (2).txt" << "" << 1 << "report (2).txt";
+        QTest::newRow("Enter without a name does nothing") << "" << "" << 2 << "";
+        QTest::newRow("Enter after the name is cleared does nothing") << "b\b" << "" << 2 << "";
         QTest::newRow("cancel") << "" << "cancel" << 2 << "";
     }
-    void overwriteAnsweredWhileWorkerWaits()
+    void overwriteAnswered()
     {
         QFETCH(QString, typed);
         QFETCH(QString, button);
-        QFETCH(int, result);
-        QFETCH(QString, newName);
-
         QtInteraction interaction;
-        std::atomic<bool> answered{false};
         OverwriteAnswer answer;
-        std::thread worker([&] {
-            answer = interaction.AskOverwrite("/home/ann/report.txt", std::make_shared<std::atomic<bool>>(false));
-            answered = true;
-        });
-
-        // The dialog runs its own event loop, so the checks run from inside it.
-        QObject scope;
-        bool checked = false;
-        WhenModalShows<OverwriteDialog>(&scope, [&](OverwriteDialog* dialog) {
-            QCOMPARE(dialog->thread(), QCoreApplication::instance()->thread());
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
-            QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(), QStringLiteral("/home/ann/report.txt"));
-            auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
-            QVERIFY(!rename->isEnabled());
-            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("newName")), typed);
-            QCOMPARE(rename->isEnabled(), !typed.isEmpty());
-            QTest::qWait(50);
-            QVERIFY(!answered);
-            checked = true;
-            dialog->findChild<QPushButton*>(button)->click();
-        });
-        QTRY_VERIFY(answered);
-        worker.join();
-        QVERIFY(checked);
-        QCOMPARE(answer.result, result);
-        QCOMPARE(QString::fromStdString(answer.newName), newName);
+        AskFromWorker<OverwriteDialog>(
+            [&] { answer = interaction.AskOverwrite("/home/ann/report.txt", std::make_shared<std::atomic<bool>>(false)); },
+            [&](OverwriteDialog* dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
+                QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(), QStringLiteral("/home/ann/report.txt"));
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("newName"));
+                auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
+                QVERIFY(!rename->isEnabled());
+                QTest::keyClicks(name, typed);
+                QCOMPARE(rename->isEnabled(), !name->text().isEmpty());
+                if (!button.isEmpty()) {
+                    dialog->findChild<QPushButton*>(button)->click();
+                    return;
+                }
+                QTest::keyClick(name, Qt::Key_Return);
+                // Enter with Rename disabled chose nothing: the dialog waits for a button.
+                if (dialog->isVisible())
+                    dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+            });
+        QTEST(answer.result, "result");
+        QTEST(QString::fromStdString(answer.newName), "newName");
     }
 
     void deleteConfirmationResults_data()
@@ -81,50 +99,30 @@ private slots:
     void deleteConfirmationResults()
     {
         QFETCH(QString, button);
-        QFETCH(int, result);
         QtInteraction interaction;
         DeleteConfirmResult answer{};
-        std::atomic<bool> answered{false};
-        std::thread worker([&] {
-            answer = interaction.AskDeleteConfirm("Are you sure you want to delete 'a.txt'");
-            answered = true;
-        });
-        QObject scope;
-        WhenModalShows<DeleteConfirmDialog>(&scope, [&](DeleteConfirmDialog* dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo - Delete"));
-            QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("prompt"))->text(),
-                     QStringLiteral("Are you sure you want to delete 'a.txt'"));
-            if (button.isEmpty())
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            else
-                dialog->findChild<QPushButton*>(button)->click();
-        });
-        QTRY_VERIFY(answered);
-        worker.join();
-        QCOMPARE(int(answer), result);
+        AskFromWorker<DeleteConfirmDialog>(
+            [&] { answer = interaction.AskDeleteConfirm("Are you sure you want to delete 'a.txt'"); },
+            [&](DeleteConfirmDialog* dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo - Delete"));
+                QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("prompt"))->text(),
+                         QStringLiteral("Are you sure you want to delete 'a.txt'"));
+                if (button.isEmpty())
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->findChild<QPushButton*>(button)->click();
+            });
+        QTEST(int(answer), "result");
     }
 
     void cancelledOperationStopsWaiting()
     {
         QtInteraction interaction;
         auto cancelled = std::make_shared<std::atomic<bool>>(false);
-        std::atomic<bool> answered{false};
         OverwriteAnswer answer;
         answer.result = 0;
-        std::thread worker([&] {
-            answer = interaction.AskOverwrite("/home/ann/report.txt", cancelled);
-            answered = true;
-        });
-        QObject scope;
-        bool shown = false;
-        WhenModalShows<OverwriteDialog>(&scope, [&](OverwriteDialog*) {
-            shown = true;
-            cancelled->store(true);
-        });
-
-        QTRY_VERIFY_WITH_TIMEOUT(answered, 2000);
-        QVERIFY(shown);
-        worker.join();
+        AskFromWorker<OverwriteDialog>([&] { answer = interaction.AskOverwrite("/home/ann/report.txt", cancelled); },
+                                       [&](OverwriteDialog*) { cancelled->store(true); });
         QCOMPARE(answer.result, int(OverwriteAnswer::Cancel));
         // Nobody waits for it any more, so it goes too.
         QTRY_VERIFY(!QApplication::activeModalWidget());
