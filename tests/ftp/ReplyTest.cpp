@@ -183,8 +183,9 @@ TEST_F(Reply, ListingAnsweredWithoutPreliminaryReply)
 
 TEST_F(Reply, PassiveReplyNamingAnotherHostConnectsToTheServer)
 {
-    // 10.255.255.1 is not reachable from here: only the control peer gives the listing.
-    Greet(server).Expect("PASV").SendPasv("10,255,255,1").Expect("LIST").Send("150 here\r\n")
+    // Nothing listens on 127.0.0.2 (the listener is on 127.0.0.1 only), and an address off
+    // this machine must never be tried: only the control peer gives the listing.
+    Greet(server).Expect("PASV").SendPasv("127,0,0,2").Expect("LIST").Send("150 here\r\n")
         .DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 natted\r\n").Send("226 done\r\n");
     server.Start();
     connection.SetPassive(1);
