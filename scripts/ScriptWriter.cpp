@@ -12,7 +12,8 @@ class Writer {
 public:
     std::string Word(const std::string& word)
     {
-        if (word.find('"') != std::string::npos && m_unwritable.empty())
+        // No quoting holds a double quote, and a line feed would end the line.
+        if (word.find_first_of("\"\n") != std::string::npos && m_unwritable.empty())
             m_unwritable = word;
         const bool plain = !word.empty() && word.find_first_of(" \t\r\n") == std::string::npos && word.front() != '\'';
         return plain ? word : "\"" + word + "\"";

@@ -8,7 +8,7 @@
 
 struct ScriptText {
     std::string text;       // CR LF line ends
-    std::string unwritable; // an argument the language cannot hold (one with a double quote), or empty
+    std::string unwritable; // an argument the language cannot hold (one with a double quote or a line feed), or empty
 };
 
 // Steps are grouped by server between "open" and "close"; ScriptOpen and ScriptClose steps in

@@ -11,9 +11,8 @@ struct Compiled {
     std::vector<std::string> reports;
 };
 
-Compiled Compile(std::string_view text)
+Compiled Compile(std::string_view text, ScriptParser parser = {})
 {
-    ScriptParser parser;
     Compiled result;
     result.steps = parser.Compile(text, [&](const ScriptSyntaxError& e) { result.reports.push_back(e.Text()); });
     return result;
@@ -58,7 +57,8 @@ TEST_P(CommandLine, GivesTheStep)
 INSTANTIATE_TEST_SUITE_P(
     Keywords, CommandLine,
     ::testing::Values(
-        LineCase{"get", "get /a.txt /tmp/a.txt", Step(Download, "site", "", "/tmp/a.txt", "/a.txt", "")},
+        LineCase{"open", "Open other", Step(ScriptOpen, "other", "", "", "", "")},
+        LineCase{"get", "get /a.txt c:\\a.txt", Step(Download, "site", "", "c:\\a.txt", "/a.txt", "")},
         LineCase{"put", "PUT /tmp/a /pub/a", Step(Upload, "", "site", "", "/tmp/a", "/pub/a")},
         LineCase{"getappend", "GetAppend /r /l", Step(DownloadAppend, "site", "", "", "/r", "/l")},
         LineCase{"putappend", "putappend /l /r", Step(UploadAppend, "", "site", "", "/l", "/r")},
@@ -72,15 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"close", "close", Step(ScriptClose, "site", "", "", "", "")}),
     [](const auto& info) { return info.param.name; });
 
-TEST(ScriptCompile, OpenGetClose)
-{
-    Compiled c = Compile("open siteA\r\nget /a.txt c:\\a.txt\r\nclose\r\n");
-    ASSERT_EQ(c.steps.size(), 3u);
-    EXPECT_EQ(c.steps[0], Step(ScriptOpen, "siteA", "", "", "", ""));
-    EXPECT_EQ(c.steps[1], Step(Download, "siteA", "", "c:\\a.txt", "/a.txt", ""));
-    EXPECT_EQ(c.steps[2], Step(ScriptClose, "siteA", "", "", "", ""));
-}
-
 TEST(ScriptCompile, NothingBeforeOpenAndAfterClose)
 {
     Compiled c = Compile("get /a /b\r\n' a comment\r\n\r\nopen s\r\nclose\r\nput /x /y\r\nbogus words\r\n");
@@ -90,46 +81,31 @@ TEST(ScriptCompile, NothingBeforeOpenAndAfterClose)
     EXPECT_EQ(c.steps[1].kind, ScriptClose);
 }
 
-TEST(ScriptCompile, SyntaxErrorsNameTheLine)
+TEST(ScriptCompile, SyntaxErrorsNameTheLineCountedFromZero)
 {
-    Compiled c = Compile("open s\nget /only-one\nopen\ntrans /a to other\nget \"/unclosed /b\nget /a /b");
+    ScriptParser parser;
+    parser.Compile("open s\r\n", nullptr); // the current server survives into the next load
+    Compiled c = Compile("get /only-one\nopen\ntrans /a to other\nget \"/unclosed /b\nget /a /b", parser);
     ASSERT_EQ(c.reports.size(), 4u);
-    EXPECT_EQ(c.reports[0], "Syntax error at line: 1\n\n'get /only-one'\n\nget <remote file> <local file>");
-    EXPECT_EQ(c.reports[1], "Syntax error at line: 2\n\n'open'\n\nopen <ftp site>");
-    EXPECT_EQ(c.reports[2], "Syntax error at line: 3\n\n'trans /a to other'\n\ntrans <remote file> to <ftp site> <remote file>");
-    EXPECT_EQ(c.reports[3].rfind("Syntax error at line: 4\n\n", 0), 0u);
+    EXPECT_EQ(c.reports[0], "Syntax error at line: 0\n\n'get /only-one'\n\nget <remote file> <local file>");
+    EXPECT_EQ(c.reports[1], "Syntax error at line: 1\n\n'open'\n\nopen <ftp site>");
+    EXPECT_EQ(c.reports[2], "Syntax error at line: 2\n\n'trans /a to other'\n\ntrans <remote file> to <ftp site> <remote file>");
+    EXPECT_EQ(c.reports[3].rfind("Syntax error at line: 3\n\n", 0), 0u);
     // LF-only lines, and the last line without a line end, compile too.
-    ASSERT_EQ(c.steps.size(), 2u);
-    EXPECT_EQ(c.steps[1].localPath, "/b");
+    ASSERT_EQ(c.steps.size(), 1u);
+    EXPECT_EQ(c.steps[0], Step(Download, "s", "", "/b", "/a", ""));
 }
 
-TEST(ScriptCompile, FirstLineErrorIsLineZero)
+TEST(ScriptCompile, ALineOfMoreThan256BytesIsReportedNotTheEnd)
 {
-    ScriptParser parser;
-    std::vector<std::string> reports;
-    parser.ParseScriptLine("open s", 0, nullptr);
-    parser.ParseScriptLine("get /a", 0, [&](const ScriptSyntaxError& e) { reports.push_back(e.Text()); });
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], "Syntax error at line: 0\n\n'get /a'\n\nget <remote file> <local file>");
-}
-
-TEST(ScriptCompile, LongLineIsReportedNotTheEnd)
-{
-    const std::string longName(300, 'x');
-    Compiled c = Compile("open s\r\nget /" + longName + " /b\r\nget /a /b\r\n");
+    const std::string name(246, 'x'); // "get /" name " /b" CR LF: 256 bytes
+    Compiled c = Compile("open s\r\nget /" + name + " /b\r\nget /" + name + "y /b\r\nget /a /b\r\n");
     ASSERT_EQ(c.reports.size(), 1u);
-    EXPECT_EQ(c.reports[0].rfind("Syntax error at line: 1\n\n'get /xxx", 0), 0u);
-    ASSERT_EQ(c.steps.size(), 2u);
-    EXPECT_EQ(c.steps[1].file, "/a");
-}
-
-TEST(ScriptCompile, CurrentServerSurvivesBetweenLoads)
-{
-    ScriptParser parser;
-    parser.Compile("open first\r\n", nullptr);
-    std::vector<OperationRequest> steps = parser.Compile("get /a /b\r\n", nullptr);
-    ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(steps[0].sourceServer, "first");
+    EXPECT_EQ(c.reports[0], "Syntax error at line: 2\n\n'get /" + name + "y /b...'\n\n"
+                            "A line holds at most 254 characters.\nget <remote file> <local file>");
+    ASSERT_EQ(c.steps.size(), 3u);
+    EXPECT_EQ(c.steps[1].file, "/" + name);
+    EXPECT_EQ(c.steps[2].file, "/a");
 }
 
 TEST(ScriptWriter, GroupsByServerAndRoundTrips)
@@ -143,6 +119,9 @@ TEST(ScriptWriter, GroupsByServerAndRoundTrips)
         Step(Delete, "alpha", "", "", "/old", ""),
         Step(UploadAppend, "", "alpha", "", "/l", "/r"),
         Step(DownloadAppend, "alpha", "", "", "/r", "/l"),
+        // A tab or CR at either end of a word is lost unless the word is quoted.
+        Step(UploadAppend, "", "alpha", "", "\ttab", "cr\r"),
+        Step(Transfer, "alpha", "tab\tsite", "", "\rcr", "in\tside\rword"),
     };
     ScriptText written = WriteScript(steps);
     EXPECT_TRUE(written.unwritable.empty());
@@ -162,8 +141,8 @@ TEST(ScriptWriter, GroupsByServerAndRoundTrips)
 
 TEST(ScriptWriter, ReportsWhatTheLanguageCannotHold)
 {
-    ScriptText written = WriteScript({Step(Delete, "s", "", "", "/say \"hi\"", "")});
-    EXPECT_EQ(written.unwritable, "/say \"hi\"");
+    for (const std::string word : {"/say \"hi\"", "/two\nlines"})
+        EXPECT_EQ(WriteScript({Step(Delete, "s", "", "", word, "")}).unwritable, word);
 }
 
 } // namespace
