@@ -1,5 +1,5 @@
 #include "servers/HistoryText.h"
-#include "tests/core/QtPrinting.h"
+#include "tests/core/TemporaryStore.h"
 
 #include <QLocale>
 

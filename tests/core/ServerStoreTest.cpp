@@ -50,16 +50,25 @@ TEST_F(ServerStore, EveryPasswordComesBackFromTheFile)
 
 TEST_F(ServerStore, TextPasswordsOfOlderVersionsStillLoad)
 {
-    const std::string scrambled = ScramblePassword("s\xC3\xA9" "cret", "bob");
+    // Those versions kept each scrambled byte as one character, up to U+00FF: the user "<"
+    // scrambles the first byte of "\xC3\xA9t\xC3\xA9" to 0xFF.
+    const std::vector<std::pair<std::string, std::string>> users = {{"bob", "s\xC3\xA9" "cret"},
+                                                                    {"<", "\xC3\xA9t\xC3\xA9"}};
+    ASSERT_EQ(ScramblePassword(users[1].second, "<")[0], '\xFF');
     {
         QSettings raw(file(), QSettings::IniFormat);
-        raw.setValue("Servers/old/UN", "bob");
-        raw.setValue("Servers/old/UP", QString::fromLatin1(scrambled.data(), qsizetype(scrambled.size())));
+        for (const auto& [user, password] : users) {
+            const std::string scrambled = ScramblePassword(password, user);
+            raw.setValue(QString::fromStdString("Servers/" + user + "/UN"), QString::fromStdString(user));
+            raw.setValue(QString::fromStdString("Servers/" + user + "/UP"),
+                         QString::fromLatin1(scrambled.data(), qsizetype(scrambled.size())));
+        }
         raw.setValue("Servers/guest/UN", "anonymous");
         raw.setValue("Servers/guest/UP", QString::fromUtf8("g\xC3\xA4st"));
     }
     const auto servers = reloaded();
-    EXPECT_EQ(servers.at("old").password, "s\xC3\xA9" "cret");
+    for (const auto& [user, password] : users)
+        EXPECT_EQ(servers.at(user).password, password) << user;
     EXPECT_EQ(servers.at("guest").password, "g\xC3\xA4st");
 }
 
@@ -78,8 +87,11 @@ TEST_F(ServerStore, AnyNameRoundTripsAndPlainNamesStayPlain)
                                             "/lead//double/", "plain.name-1"};
     for (const auto& name : names)
         SaveNewServer(record(name), connected);
+    // Keys written by hand or by another program may use lower-case escapes.
+    QSettings(file(), QSettings::IniFormat).setValue("Servers/lower%2fcase%5cescapes%25/IP", "host");
     const auto servers = reloaded();
-    ASSERT_EQ(servers.size(), names.size());
+    ASSERT_EQ(servers.size(), names.size() + 1);
+    EXPECT_EQ(servers.at("lower/case\\escapes%").address, "host");
     for (const auto& name : names) {
         EXPECT_EQ(servers.at(name), record(name));
         EXPECT_EQ(ReadServerHistory(name), connectedText) << name;

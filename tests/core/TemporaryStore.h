@@ -2,13 +2,19 @@
 
 #include "app/Settings.h"
 #include "servers/ServerMap.h"
-#include "tests/core/QtPrinting.h"
 
 #include <QByteArray>
 #include <QFile>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+// Failure messages show texts instead of object bytes.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Every test that touches the settings file gets a file of its own in a fresh folder,
 // never the user's own configuration.
