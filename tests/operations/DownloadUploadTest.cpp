@@ -4,12 +4,7 @@
 
 #include "operations/OverwriteLoop.h"
 
-#include "PyFtpd.h"
-
-#include <filesystem>
-
 using namespace optest;
-using namespace tarvo::test;
 
 namespace {
 
@@ -18,7 +13,7 @@ protected:
     void SetUp() override
     {
         OperationsTest::SetUp();
-        AddServer("srv", server.port(), PyFtpd::kUser, PyFtpd::kPassword);
+        AddServer("srv", server.port());
         WriteFileBytes(server.root() + "/file.bin", content);
         WriteFileBytes(local.file("up.bin"), content);
     }
@@ -63,9 +58,8 @@ TEST_F(DownloadUpload, EachAnswerOnALocalTarget)
     }
     EXPECT_TRUE(ftpUi.messages.empty());
     ASSERT_EQ(host.counts.size(), 8u);
-    EXPECT_TRUE(host.counts[0].started && host.counts[0].id != 0 && host.counts[0].row);
-    EXPECT_EQ(host.counts[0].row->title, "Downloading /file.bin");
-    EXPECT_EQ(host.counts[0].row->description, "Downloading /file.bin from srv");
+    EXPECT_TRUE(host.counts[0].started && host.counts[0].id != 0);
+    EXPECT_EQ(host.Row(0), "Downloading /file.bin | Downloading /file.bin from srv");
     EXPECT_TRUE(!host.counts[1].started && host.counts[1].id == host.counts[0].id && !host.counts[1].row);
     EXPECT_NE(host.counts[2].id, host.counts[0].id);
     EXPECT_EQ(PendingRequestList.Count(), 0u) << "a request nobody retries does not wait for exit";
@@ -99,18 +93,13 @@ TEST_F(DownloadUpload, RenameAsksAgainUntilTheNameIsFree)
 
 TEST_F(DownloadUpload, ACancelWhileTheDialogIsOpenConnectsNothing)
 {
-    std::atomic<int> connections{0};
-    SetConnectionFactory([&connections] {
-        ++connections;
-        return std::make_unique<QorFtpConnection>();
-    });
+    CountConnections();
     WriteFileBytes(local.file("keep.bin"), "mine");
     interaction.waitForCancel = true;
     std::uint32_t id = 0;
     StartOperation(DownloadTo(local.file("keep.bin")), &id);
     interaction.WaitUntilAsking();
     EXPECT_TRUE(OperationStatusList.Cancel(id));
-    interaction.WakeAsking();
     ASSERT_TRUE(WaitForOperations(std::chrono::seconds(30)));
     EXPECT_EQ(ReadFileBytes(local.file("keep.bin")), "mine");
     EXPECT_EQ(connections.load(), 0);
@@ -140,8 +129,7 @@ TEST_F(DownloadUpload, EachAnswerOnARemoteTarget)
     EXPECT_EQ(interaction.asked.size(), asked) << "a free target is not asked about";
     EXPECT_EQ(Remote("fresh.bin"), content);
     EXPECT_TRUE(ftpUi.messages.empty()) << "looking for a missing target is no failure";
-    EXPECT_EQ(host.counts[0].row->title, "Uploading " + local.file("up.bin"));
-    EXPECT_EQ(host.counts[0].row->description, "Uploading " + local.file("up.bin") + " to srv");
+    EXPECT_EQ(host.Row(0), "Uploading " + local.file("up.bin") + " | Uploading " + local.file("up.bin") + " to srv");
 }
 
 TEST_F(DownloadUpload, ViewOpensTheFileWritten)

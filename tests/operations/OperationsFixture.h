@@ -1,60 +1,46 @@
-// Stand-ins for the windows: an interaction that answers from a script and records the exact
-// texts asked, a host that records count reports and posts, browsing connections the test fills,
-// and a library interface that keeps the library's messages. Workers write them under a lock;
-// tests read them after WaitForOperations, which joins the workers.
+// Stand-ins for the windows: an interaction that answers from a script and records what it is
+// asked, a host that records count reports and posts, browsing connections the test fills, and a
+// library interface that keeps the library's messages. Workers write them under one lock; tests
+// read them after WaitForOperations, which joins the workers.
 #pragma once
 
-#include "app/Settings.h"
 #include "operations/CommandThread.h"
 #include "operations/Interaction.h"
 #include "operations/OperationConnection.h"
 #include "operations/OperationHost.h"
-#include "servers/ServerMap.h"
+#include "tests/core/TemporaryStore.h"
 
+#include "PyFtpd.h"
 #include "QorFtp.h"
-#include "TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
-
-#include <condition_variable>
 #include <deque>
+#include <filesystem>
 #include <map>
+#include <thread>
 
 namespace optest {
 
-struct Asked {
-    std::string what; // "message", "yesno", "overwrite", "permissions"
-    std::string text;
-    bool operator==(const Asked&) const = default;
-};
-inline std::ostream& operator<<(std::ostream& out, const Asked& asked)
-{
-    return out << asked.what << ": \"" << asked.text << "\"";
-}
+using namespace tarvo::test;
+
+inline std::mutex recordLock;
+
+// What was asked ("message", "yesno", "overwrite", "permissions") and its text.
+using Asked = std::pair<std::string, std::string>;
 
 class RecordingInteraction : public Interaction {
 public:
     void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override { Record("message", text); }
-    bool AskYesNo(const std::string& text, const CancelFlag&) override
-    {
-        Record("yesno", text);
-        return Next(yesNo, false);
-    }
+    bool AskYesNo(const std::string& text, const CancelFlag&) override { return Next("yesno", text, yesNo, false); }
     OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled) override
     {
+        if (!waitForCancel)
+            return Next("overwrite", path, overwrite, OverwriteAnswer{});
+        // As the program's dialog does: the worker gives up once its operation is cancelled.
         Record("overwrite", path);
-        std::unique_lock<std::mutex> guard(lock);
-        if (waitForCancel) {
-            // As the program's dialog does: the worker gives up once its operation is cancelled.
-            asking = true;
-            changed.notify_all();
-            changed.wait(guard, [&] { return cancelled->load(); });
-            return {};
-        }
-        guard.unlock();
-        return Next(overwrite, OverwriteAnswer{});
+        asking = true;
+        while (!cancelled->load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return {};
     }
     std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
                                               const CancelFlag&) override
@@ -62,24 +48,18 @@ public:
         Record("permissions", file + " " + permissions);
         return mode;
     }
-    DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag&) override
+    DeleteConfirmResult AskDeleteConfirm(const std::string&, const CancelFlag&) override
     {
-        Record("delete", prompt);
         return DeleteConfirmResult::No;
     }
-    void WaitUntilAsking()
+    void WaitUntilAsking() const
     {
-        std::unique_lock<std::mutex> guard(lock);
-        changed.wait(guard, [this] { return asking; });
-    }
-    void WakeAsking()
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        changed.notify_all();
+        while (!asking)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
-    std::deque<bool> yesNo;             // answers, used in order
-    std::deque<OverwriteAnswer> overwrite;
+    std::deque<bool> yesNo; // answers, used in order; No once they are used up
+    std::deque<OverwriteAnswer> overwrite; // Cancel once they are used up
     std::optional<std::string> mode;
     bool waitForCancel = false;
     std::vector<Asked> asked;
@@ -87,22 +67,21 @@ public:
 private:
     void Record(const char* what, const std::string& text)
     {
-        std::lock_guard<std::mutex> guard(lock);
-        asked.push_back({what, text});
+        std::lock_guard<std::mutex> guard(recordLock);
+        asked.emplace_back(what, text);
     }
     template <typename T>
-    T Next(std::deque<T>& answers, T otherwise)
+    T Next(const char* what, const std::string& text, std::deque<T>& answers, T otherwise)
     {
-        std::lock_guard<std::mutex> guard(lock);
+        Record(what, text);
+        std::lock_guard<std::mutex> guard(recordLock);
         if (answers.empty())
             return otherwise;
         T answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    std::mutex lock;
-    std::condition_variable changed;
-    bool asking = false;
+    std::atomic<bool> asking{false};
 };
 
 class RecordingHost : public OperationHost {
@@ -115,46 +94,46 @@ public:
     void OperationCount(bool started, std::uint32_t id) override
     {
         auto row = OperationStatusList.Find(id);
-        std::lock_guard<std::mutex> guard(lock);
+        std::lock_guard<std::mutex> guard(recordLock);
         counts.push_back({started, id, row});
     }
     void RetrySameConnection(unsigned long code, std::uint32_t id) override
     {
-        std::lock_guard<std::mutex> guard(lock);
-        retries.push_back({code, id});
+        std::lock_guard<std::mutex> guard(recordLock);
+        retries.emplace_back(code, id);
     }
     void OpenLocalFile(const std::string& folder, const std::string& name) override
     {
-        std::lock_guard<std::mutex> guard(lock);
+        std::lock_guard<std::mutex> guard(recordLock);
         opened.push_back(folder + "|" + name);
+    }
+    // The texts of the row that count report `i` saw: "title | description".
+    std::string Row(std::size_t i = 0) const
+    {
+        const auto& row = counts.at(i).row;
+        return row ? row->title + " | " + row->description : "(no row)";
     }
     std::vector<Count> counts;
     std::vector<std::pair<unsigned long, std::uint32_t>> retries;
     std::vector<std::string> opened;
-
-private:
-    std::mutex lock;
 };
 
-// Used on the test's thread only, as the folder tree's list is.
+// Used on the test's thread only, as the folder tree's list is. An entry is a connection and
+// its busy flag.
 class FakeBrowsingConnections : public BrowsingConnections {
 public:
-    struct Entry {
-        QorFtpConnection* connection = nullptr;
-        int busy = 0;
-    };
-    int IsConnectionBusy(const std::string& name) override { return entries.count(name) ? entries[name].busy : 1; }
+    int IsConnectionBusy(const std::string& name) override { return entries.count(name) ? entries[name].second : 1; }
     void SetConnectionBusy(const std::string& name, int busy) override
     {
         busyCalls.push_back(name + "=" + std::to_string(busy));
         if (entries.count(name))
-            entries[name].busy = busy;
+            entries[name].second = busy;
     }
     QorFtpConnection* FindBrowsingConnection(const std::string& name) override
     {
-        return entries.count(name) ? entries[name].connection : nullptr;
+        return entries.count(name) ? entries[name].first : nullptr;
     }
-    std::map<std::string, Entry> entries;
+    std::map<std::string, std::pair<QorFtpConnection*, int>> entries;
     std::vector<std::string> busyCalls;
 };
 
@@ -164,7 +143,7 @@ class RecordingFtpUi : public QorFtpUi {
 public:
     void ShowMessage(const std::string&, const std::string& text) override
     {
-        std::lock_guard<std::mutex> guard(lock);
+        std::lock_guard<std::mutex> guard(recordLock);
         messages.push_back(text);
     }
     bool AskYesNo(const std::string&, const std::string&, QorFtpProgress*) override { return cancelTransfers; }
@@ -183,21 +162,16 @@ public:
     }
     bool cancelTransfers = false;
     std::vector<std::string> messages;
-
-private:
-    std::mutex lock;
 };
 
-class OperationsTest : public ::testing::Test {
+class OperationsTest : public TemporaryStore {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(settingsFolder.isValid());
-        SetSettingsFilePath(settingsFolder.filePath(QStringLiteral("Tarvo.conf")));
+        TemporaryStore::SetUp();
         AppSettings settings;
         settings.timeoutSeconds = 30;
         SaveAppSettings(settings);
-        ServerMap.clear();
         OperationStatusList.Clear();
         PendingRequestList.Clear();
         ScriptStepList.Clear();
@@ -215,14 +189,13 @@ protected:
         SetBrowsingConnections(nullptr);
         SetOperationHost(nullptr);
         SetInteraction(nullptr);
-        ServerMap.clear();
-        SetSettingsFilePath({});
+        TemporaryStore::TearDown();
     }
     // Tests that run several transfers on one pyftpdlib at once use passive mode: pyftpdlib now and
     // then never answers a PORT when two sessions open active data connections at the same moment
     // (Python's own ftplib meets it too).
-    void AddServer(const std::string& name, unsigned port, const std::string& user, const std::string& password,
-                   int passive = 0)
+    void AddServer(const std::string& name, unsigned port, const std::string& password = PyFtpd::kPassword,
+                   int passive = 0, const std::string& user = PyFtpd::kUser)
     {
         ServerMap[name] = ServerRecord{name, "127.0.0.1", user, password, "", static_cast<int>(port), passive, ""};
     }
@@ -234,13 +207,21 @@ protected:
         EXPECT_TRUE(WaitForOperations(std::chrono::seconds(120)));
         return id;
     }
+    // From here on `connections` counts the connections the operations make.
+    void CountConnections()
+    {
+        SetConnectionFactory([this] {
+            ++connections;
+            return std::make_unique<QorFtpConnection>();
+        });
+    }
 
-    QTemporaryDir settingsFolder;
     RecordingInteraction interaction;
     RecordingHost host;
     FakeBrowsingConnections browsing;
     RecordingFtpUi ftpUi;
-    tarvo::test::TempDir local;
+    TempDir local;
+    std::atomic<int> connections{0};
 };
 
 inline OperationRequest Request(int kind, std::string source, std::string file, std::string localPath = {},
@@ -254,6 +235,11 @@ inline OperationRequest Request(int kind, std::string source, std::string file, 
     request.targetServer = std::move(target);
     request.targetFile = std::move(targetFile);
     return request;
+}
+
+inline unsigned ModeOf(const std::string& path)
+{
+    return static_cast<unsigned>(std::filesystem::status(path).permissions()) & 0777;
 }
 
 } // namespace optest

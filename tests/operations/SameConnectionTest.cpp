@@ -5,15 +5,11 @@
 #include "operations/OperationTexts.h"
 #include "operations/SameConnectionRetry.h"
 
-#include "PyFtpd.h"
 #include "Vsftpd.h"
 
 #include <QDir>
 
-#include <filesystem>
-
 using namespace optest;
-using namespace tarvo::test;
 
 namespace {
 
@@ -27,8 +23,8 @@ protected:
     void SetUp() override
     {
         OperationsTest::SetUp();
-        AddServer("full", limited.port(), PyFtpd::kUser, PyFtpd::kPassword);
-        AddServer("target", target.port(), PyFtpd::kUser, PyFtpd::kPassword);
+        AddServer("full", limited.port());
+        AddServer("target", target.port());
         WriteFileBytes(limited.root() + "/f.bin", content);
         ASSERT_EQ(LoginWith(browsingConnection, ServerMap["full"]), 1);
         browsing.entries["full"] = {&browsingConnection, 0};
@@ -70,9 +66,8 @@ TEST_F(SameConnection, ADownloadAt421RunsOverTheBrowsingConnection)
     EXPECT_EQ(browsing.busyCalls, (std::vector<std::string>{"full=1", "full=0"}));
     ASSERT_EQ(host.counts.size(), 4u);
     const auto& start = host.counts[2];
-    ASSERT_TRUE(start.started && start.row && start.id != id);
-    EXPECT_EQ(start.row->title, "Downloading f.bin");
-    EXPECT_EQ(start.row->description, "Downloading 'f.bin' from full");
+    EXPECT_TRUE(start.started && start.id != id);
+    EXPECT_EQ(host.Row(2), "Downloading f.bin | Downloading 'f.bin' from full");
     EXPECT_TRUE(!host.counts[3].started && host.counts[3].id == start.id);
     EXPECT_EQ(OperationStatusList.Count(), 0u);
     EXPECT_NE(browsingConnection.GetSocket(), nullptr) << "the browsing connection stays open";
@@ -86,7 +81,7 @@ TEST_F(SameConnection, AnUploadAt421AskedAgainAboutTheTarget)
     RetrySameConnectionReceived(421, RunInto421(request, OperationText::kAskUploadSameConnection));
     EXPECT_EQ(interaction.asked.back(), (Asked{"overwrite", "/f.bin"}));
     EXPECT_EQ(ReadFileBytes(limited.root() + "/f.bin"), content + content);
-    EXPECT_EQ(host.counts[2].row->title + " | " + host.counts[2].row->description, "Uploading up.bin | Uploading up.bin to full");
+    EXPECT_EQ(host.Row(2), "Uploading up.bin | Uploading up.bin to full");
 
     interaction.yesNo = {false};
     Run(request);
@@ -97,7 +92,7 @@ TEST_F(SameConnection, ABusyOrMissingConnectionRefusesTheRetry)
 {
     auto download = Request(OperationKind::Download, "full", "/f.bin", local.file("f.bin"));
     download.operationId = 77;
-    browsing.entries["full"].busy = 1;
+    browsing.entries["full"].second = 1;
     for (const char* server : {"full", "not connected"}) {
         download.sourceServer = server;
         PendingRequestList.Append(download);
@@ -131,8 +126,7 @@ TEST_F(SameConnection, ATransferGoesThroughATemporaryFileAndABackgroundUpload)
     const std::string temporary = QDir(QDir::tempPath()).filePath(left[0]).toStdString();
     EXPECT_EQ(ReadFileBytes(temporary), content);
     ASSERT_EQ(host.counts.size(), 6u);
-    EXPECT_EQ(host.counts[4].row->title, "Uploading " + temporary);
-    EXPECT_EQ(host.counts[4].row->description, "Uploading " + temporary + " to target");
+    EXPECT_EQ(host.Row(4), "Uploading " + temporary + " | Uploading " + temporary + " to target");
     std::filesystem::remove(temporary);
 }
 
@@ -164,7 +158,7 @@ TEST_F(SameConnection, VsftpdAtItsClientLimit)
     if (!Vsftpd::Available(whyNot))
         GTEST_SKIP() << whyNot;
     Vsftpd server(VsftpdOptions{true, true, 1, 0});
-    AddServer("vs", server.port(), server.user(), server.password());
+    AddServer("vs", server.port(), server.password(), 0, server.user());
     WriteFileBytes(server.root() + "/v.bin", content);
     QorFtpConnection vsBrowsing;
     ASSERT_EQ(LoginWith(vsBrowsing, ServerMap["vs"]), 1);

@@ -4,14 +4,7 @@
 
 #include "operations/OperationTexts.h"
 
-#include "PyFtpd.h"
-
-#include <filesystem>
-#include <sys/stat.h>
-#include <thread>
-
 using namespace optest;
-using namespace tarvo::test;
 
 namespace {
 
@@ -20,11 +13,10 @@ protected:
     void SetUp() override
     {
         OperationsTest::SetUp();
-        AddServer("one", first.port(), PyFtpd::kUser, PyFtpd::kPassword);
-        AddServer("two", second.port(), PyFtpd::kUser, PyFtpd::kPassword);
+        AddServer("one", first.port());
+        AddServer("two", second.port());
         WriteFileBytes(first.root() + "/a.bin", content);
     }
-    std::string Title() const { return host.counts.front().row->title + " | " + host.counts.front().row->description; }
 
     PyFtpd first, second;
     const std::string content = RandomBytes(300'000, 9);
@@ -35,7 +27,7 @@ TEST_F(ServerOperations, TransferCopiesBetweenTwoServers)
     ServerMap["two"].passive = 1;
     Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/copy.bin"));
     EXPECT_EQ(ReadFileBytes(second.root() + "/copy.bin"), content);
-    EXPECT_EQ(Title(), "Transfering /a.bin | Transfering /a.bin to two");
+    EXPECT_EQ(host.Row(), "Transfering /a.bin | Transfering /a.bin to two");
     EXPECT_TRUE(interaction.asked.empty());
 }
 
@@ -69,7 +61,7 @@ TEST_F(ServerOperations, AppendingUploadAndDownloadAddTheWholeFile)
     WriteFileBytes(local.file("tail"), "tail");
     Run(Request(OperationKind::UploadAppend, "", local.file("tail"), "", "one", "/a.bin"));
     EXPECT_EQ(ReadFileBytes(first.root() + "/a.bin"), content + "tail");
-    EXPECT_EQ(Title(), "Appending " + local.file("tail") + " | Appending " + local.file("tail") + " to /a.bin");
+    EXPECT_EQ(host.Row(), "Appending " + local.file("tail") + " | Appending " + local.file("tail") + " to /a.bin");
 
     WriteFileBytes(local.file("head"), "head");
     Run(Request(OperationKind::DownloadAppend, "one", "/a.bin", "", "", local.file("head")));
@@ -80,39 +72,30 @@ TEST_F(ServerOperations, AppendingUploadAndDownloadAddTheWholeFile)
 TEST_F(ServerOperations, ChangeModeAsksOnlyWithoutAModeAndDeleteDeletes)
 {
     const std::string path = first.root() + "/a.bin";
-    auto mode = [&path] {
-        struct stat info {};
-        ::stat(path.c_str(), &info);
-        return info.st_mode & 0777;
-    };
     OperationRequest given = Request(OperationKind::ChangeMode, "one", "/a.bin");
     given.fileMode = "600";
     Run(given);
-    EXPECT_EQ(mode(), 0600u);
+    EXPECT_EQ(ModeOf(path), 0600u);
     EXPECT_TRUE(interaction.asked.empty());
-    EXPECT_EQ(Title(), "ChMod /a.bin | Changing /a.bin's permissions");
+    EXPECT_EQ(host.Row(), "ChMod /a.bin | Changing /a.bin's permissions");
 
     interaction.mode = "640";
     Run(Request(OperationKind::ChangeMode, "one", "/a.bin"));
-    EXPECT_EQ(mode(), 0640u);
+    EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"permissions", "/a.bin rw-------"}}));
     interaction.mode.reset();
     Run(Request(OperationKind::ChangeMode, "one", "/a.bin"));
-    EXPECT_EQ(mode(), 0640u) << "a declined dialog sends nothing";
+    EXPECT_EQ(ModeOf(path), 0640u) << "a declined dialog sends nothing";
 
     host.counts.clear();
     Run(Request(OperationKind::Delete, "one", "/a.bin"));
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(Title(), "Deleting /a.bin | Deleting /a.bin from one");
+    EXPECT_EQ(host.Row(), "Deleting /a.bin | Deleting /a.bin from one");
 }
 
 TEST_F(ServerOperations, Kinds5To8ReportStartAndEndAndNothingElse)
 {
-    std::atomic<int> connections{0};
-    SetConnectionFactory([&connections] {
-        ++connections;
-        return std::make_unique<QorFtpConnection>();
-    });
+    CountConnections();
     std::vector<std::uint32_t> ids;
     for (int kind : {5, 6, 8})
         ids.push_back(Run(Request(kind, "one", "/a.bin", local.file("x"), "two", "/b.bin")));
@@ -148,7 +131,7 @@ private:
 
 TEST_F(ServerOperations, AStatusRowGoesBeforeItsConnection)
 {
-    AddServer("refusing", second.port(), PyFtpd::kUser, "wrong");
+    AddServer("refusing", second.port(), "wrong");
     ServerMap["one"].passive = 1;
     std::atomic<int> destroyed{0}, stillNamed{0};
     SetConnectionFactory([&] { return std::make_unique<WatchedConnection>(destroyed, stillNamed); });

@@ -8,14 +8,9 @@
 #include "operations/TransferData.h"
 #include "operations/TransferList.h"
 
-#include "PyFtpd.h"
-
 #include <QMimeData>
 
-#include <filesystem>
-
 using namespace optest;
-using namespace tarvo::test;
 
 namespace {
 
@@ -98,20 +93,17 @@ TEST(TransferPlan, ABlockBecomesOneRequestPerFile)
 {
     const TransferListBlock block{"srv", {"/pub/a.txt", "/b", "/pub/..", "/pub/", "/pub/."}};
     const TransferPlan down = PlanTransferList(block, kMyComputer, "/home/ann/in/");
-    ASSERT_EQ(down.requests.size(), 2u);
-    EXPECT_EQ(down.requests[0].kind, OperationKind::Download);
-    EXPECT_EQ(down.requests[0].sourceServer, "srv");
-    EXPECT_EQ(down.requests[0].file, "/pub/a.txt");
-    EXPECT_EQ(down.requests[0].localPath, "/home/ann/in/a.txt");
-    EXPECT_EQ(down.requests[1].localPath, "/home/ann/in/b");
+    EXPECT_EQ(down.requests, (std::vector<OperationRequest>{
+                                 Request(OperationKind::Download, "srv", "/pub/a.txt", "/home/ann/in/a.txt"),
+                                 Request(OperationKind::Download, "srv", "/b", "/home/ann/in/b")}));
     EXPECT_EQ(down.refusedNames, (std::vector<std::string>{"..", "", "."}));
 
     const TransferPlan across = PlanTransferList(block, "other", "/incoming");
-    ASSERT_EQ(across.requests.size(), 2u);
-    EXPECT_EQ(across.requests[0].kind, OperationKind::Transfer);
-    EXPECT_EQ(across.requests[0].targetServer, "other");
-    EXPECT_EQ(across.requests[0].targetFile, "/incoming/a.txt");
-    EXPECT_EQ(PlanTransferList(block, "other", "/incoming/").requests[1].targetFile, "/incoming/b");
+    const std::vector<OperationRequest> transfers = {
+        Request(OperationKind::Transfer, "srv", "/pub/a.txt", "", "other", "/incoming/a.txt"),
+        Request(OperationKind::Transfer, "srv", "/b", "", "other", "/incoming/b")};
+    EXPECT_EQ(across.requests, transfers);
+    EXPECT_EQ(PlanTransferList(block, "other", "/incoming/").requests, transfers);
 }
 
 class TransferDataReader : public OperationsTest {};
@@ -119,7 +111,7 @@ class TransferDataReader : public OperationsTest {};
 TEST_F(TransferDataReader, DamagedOrUnsafeDataStartsNothingForThoseFiles)
 {
     PyFtpd server;
-    AddServer("srv", server.port(), PyFtpd::kUser, PyFtpd::kPassword, 1);
+    AddServer("srv", server.port(), PyFtpd::kPassword, 1);
     WriteFileBytes(server.root() + "/a.txt", "a");
     WriteFileBytes(server.root() + "/b.txt", "b");
 
@@ -172,14 +164,14 @@ TEST_F(TransferDataReader, LocalFilesCopyAndMoveWithFreeNames)
     QMimeData intoItself;
     SetLocalFiles(intoItself, {local.file("folder")});
     EXPECT_EQ(ExecuteTransferData(intoItself, DropCopy, kMyComputer, local.file("folder/inner")), 0);
-    EXPECT_EQ(interaction.asked.back().what, "message");
+    EXPECT_EQ(interaction.asked.back().first, "message");
     EXPECT_FALSE(std::filesystem::exists(local.file("folder/inner/folder")));
 }
 
 TEST_F(TransferDataReader, DroppedLocalFilesAreUploadedFoldersSkipped)
 {
     PyFtpd server;
-    AddServer("srv", server.port(), PyFtpd::kUser, PyFtpd::kPassword, 1);
+    AddServer("srv", server.port(), PyFtpd::kPassword, 1);
     std::filesystem::create_directories(server.root() + "/in");
     WriteFileBytes(local.file("one.txt"), "one");
     WriteFileBytes(local.file("two words.txt"), "two");

@@ -1,5 +1,5 @@
-// `tarvo --run-script` end to end: a real process against two pyftpdlib servers, the files on
-// both sides checked byte for byte, and the exit codes.
+// `tarvo --run-script` end to end: a real process runs every step kind against two pyftpdlib
+// servers, the files on both sides checked byte for byte, and the exit codes.
 #include "ChildProcess.h"
 #include "PyFtpd.h"
 #include "TempDir.h"
@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 using namespace tarvo::test;
 namespace fs = std::filesystem;
@@ -17,12 +16,12 @@ namespace {
 class HeadlessRun : public ::testing::Test {
 protected:
     // Runs tarvo with its settings in a folder of the test's own, never the user's.
-    int Tarvo(std::vector<std::string> arguments, std::string* output = nullptr)
+    int Tarvo(std::vector<std::string> arguments, std::string* output = nullptr, const std::string& input = "")
     {
         std::vector<std::string> argv = {"/usr/bin/env", "XDG_CONFIG_HOME=" + config.path(), TARVO_BINARY};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         std::string captured;
-        int code = RunCommand(argv, "", &captured);
+        int code = RunCommand(argv, input, &captured);
         if (output)
             *output = captured;
         return code;
@@ -50,14 +49,16 @@ TEST_F(HeadlessRun, EveryCommandAgainstTwoServers)
     PyFtpd one, two;
     AddServer("one", one);
     // The password can come from standard input rather than the command line.
-    ASSERT_EQ(RunCommand({"/usr/bin/env", "XDG_CONFIG_HOME=" + config.path(), TARVO_BINARY, "--add-server", "two site",
-                          "127.0.0.1:" + std::to_string(two.port()), PyFtpd::kUser, "-"},
-                         std::string(PyFtpd::kPassword) + "\n"),
+    ASSERT_EQ(Tarvo({"--add-server", "two site", "127.0.0.1:" + std::to_string(two.port()), PyFtpd::kUser, "-"},
+                    nullptr, std::string(PyFtpd::kPassword) + "\n"),
               0);
     const std::string up = RandomBytes(700'000, 1), tail = RandomBytes(1000, 2);
     WriteFileBytes(local.file("up.bin"), up);
     WriteFileBytes(local.file("tail bin"), tail);
     WriteFileBytes(local.file("down.bin"), "existing ");
+    // Script mode asks nothing: existing targets are replaced.
+    WriteFileBytes(local.file("got.bin"), "replaced");
+    WriteFileBytes(one.root() + "/keep.bin", "replaced");
     const std::string l = local.path();
     std::string output;
     const int code = Tarvo({"--run-script", Script(
@@ -83,9 +84,7 @@ TEST_F(HeadlessRun, EveryCommandAgainstTwoServers)
     EXPECT_EQ(ReadFileBytes(two.root() + "/copied.bin"), whole + whole);
     EXPECT_EQ(ReadFileBytes(one.root() + "/keep.bin"), up);
     EXPECT_FALSE(fs::exists(one.root() + "/up.bin"));
-    struct stat info {};
-    ASSERT_EQ(::stat((one.root() + "/keep.bin").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(fs::status(one.root() + "/keep.bin").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(HeadlessRun, ExitCodes)
