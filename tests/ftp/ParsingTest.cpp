@@ -60,14 +60,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Listing, SplitsCrLfAndLfAloneAndLongLines)
 {
     const std::string longName(400, 'x');
+    // A NUL ends its line like an LF: what follows it is a line of its own.
     const std::string data = "total 1\r\n-rw-r--r-- 1 a b 1 Jan 1 2020 " + longName
-        + "\r\n-rw-r--r-- 1 a b 2 Jan 1 2020 lf-only\n\r\n-rw-r--r-- 1 a b 3 Jan 1 2020 last";
+        + "\r\n-rw-r--r-- 1 a b 2 Jan 1 2020 lf-only\n\r\n-rw-r--r-- 1 a b 4 Jan 1 2020 nul" + std::string(1, '\0')
+        + "hidden\r\n-rw-r--r-- 1 a b 3 Jan 1 2020 last";
     std::vector<std::string> lines = SplitListing(data);
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(ParseListLine(lines[1]).Name, longName);
     EXPECT_EQ(ParseListLine(lines[2]).Name, "lf-only");
     EXPECT_EQ(ParseListLine(lines[3]).Name, "");
-    EXPECT_EQ(ParseListLine(lines[4]).Size, 3u);
+    EXPECT_EQ(ParseListLine(lines[4]).Name, "nul");
+    EXPECT_EQ(ParseListLine(lines[5]).Name, "");
+    EXPECT_EQ(ParseListLine(lines[6]).Size, 3u);
     EXPECT_TRUE(SplitListing("").empty());
 }
 
@@ -82,23 +86,57 @@ TEST(Replies, PwdNames)
     EXPECT_EQ(ParsePwdReply("257 \"/unterminated"), "/unterminated");
 }
 
-TEST(Replies, PassiveAddresses)
+// A 227 or 229 reply as OpenDataPort takes it apart; port 0 means the reply is refused.
+struct PassiveCase {
+    const char* reply;
+    unsigned port;
+    const char* host; // 227 only
+};
+
+void PrintTo(const PassiveCase& c, std::ostream* out)
 {
-    EXPECT_EQ(PassiveAddressText("227 Entering Passive Mode (127,0,0,1,195,80)."), "127,0,0,1,195,80");
-    EXPECT_EQ(PassiveAddressText("227 Entering Passive Mode 10,0,0,2,4,1"), "10,0,0,2,4,1");
-    EXPECT_EQ(PassiveAddressText("227 no digits"), "");
-    unsigned char host[4];
-    unsigned port = 0;
-    ASSERT_TRUE(ParsePasvNumbers("10,0,0,2,4,1", host, port));
-    EXPECT_EQ(port, 4u * 256 + 1);
-    EXPECT_EQ(host[0], 10);
-    EXPECT_FALSE(ParsePasvNumbers("10,0,0,2,4", host, port));
-    EXPECT_FALSE(ParsePasvNumbers("300,0,0,2,4,1", host, port));
-    EXPECT_FALSE(ParsePasvNumbers("1,2,3,4,0,0", host, port));
-    ASSERT_TRUE(ParseEpsvPort("229 Entering Extended Passive Mode (|||50123|)", port));
-    EXPECT_EQ(port, 50123u);
-    EXPECT_FALSE(ParseEpsvPort("229 Entering Extended Passive Mode (|||99999|)", port));
-    EXPECT_FALSE(ParseEpsvPort("229 (|1|2|)", port));
+    *out << '"' << c.reply << '"';
 }
+
+class PassiveReply : public ::testing::TestWithParam<PassiveCase> {};
+
+TEST_P(PassiveReply, GivesThePortOrIsRefused)
+{
+    const PassiveCase& c = GetParam();
+    const std::string reply = c.reply;
+    unsigned port = 0;
+    unsigned char host[4] = {};
+    const bool parsed = reply.rfind("227", 0) == 0 ? ParsePasvNumbers(PassiveAddressText(reply), host, port)
+                                                    : ParseEpsvPort(reply, port);
+    ASSERT_EQ(parsed, c.port != 0);
+    if (!parsed)
+        return;
+    EXPECT_EQ(port, c.port);
+    if (c.host) {
+        EXPECT_EQ(std::to_string(host[0]) + "." + std::to_string(host[1]) + "." + std::to_string(host[2]) + "."
+                      + std::to_string(host[3]),
+                  c.host);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, PassiveReply,
+    ::testing::Values(
+        PassiveCase{"227 Entering Passive Mode (127,0,0,1,195,80).", 195 * 256 + 80, "127.0.0.1"},
+        PassiveCase{"227 Entering Passive Mode 10,0,0,2,4,1", 4 * 256 + 1, "10.0.0.2"},
+        PassiveCase{"227 Entering Passive Mode (255,255,255,255,255,255)", 65535, "255.255.255.255"},
+        PassiveCase{"227 Entering Passive Mode (1,2,3,4,0,1)", 1, "1.2.3.4"},
+        PassiveCase{"227 Entering Passive Mode (256,0,0,2,4,1)", 0, nullptr},
+        PassiveCase{"227 Entering Passive Mode (10,0,0,2,256,1)", 0, nullptr},
+        PassiveCase{"227 Entering Passive Mode (10,0,0,2,4,256)", 0, nullptr},
+        PassiveCase{"227 Entering Passive Mode (1,2,3,4,0,0)", 0, nullptr},
+        PassiveCase{"227 Entering Passive Mode (10,0,0,2,4)", 0, nullptr},
+        PassiveCase{"227 no digits", 0, nullptr},
+        PassiveCase{"229 Entering Extended Passive Mode (|||50123|)", 50123, nullptr},
+        PassiveCase{"229 Entering Extended Passive Mode (|||65535|)", 65535, nullptr},
+        PassiveCase{"229 Entering Extended Passive Mode (|||1|)", 1, nullptr},
+        PassiveCase{"229 Entering Extended Passive Mode (|||65536|)", 0, nullptr},
+        PassiveCase{"229 Entering Extended Passive Mode (|||0|)", 0, nullptr},
+        PassiveCase{"229 (|1|2|)", 0, nullptr}));
 
 } // namespace
