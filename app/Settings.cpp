@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <mutex>
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,9 +43,18 @@ QString withTrailingSlash(QString folder)
 
 }  // namespace
 
+namespace {
+
+std::mutex programSettingsLock;
+std::optional<AppSettings> programSettings;
+
+} // namespace
+
 void SetSettingsFilePath(const QString& file)
 {
     chosenSettingsFile() = file;
+    std::lock_guard<std::mutex> guard(programSettingsLock);
+    programSettings.reset();
 }
 
 QString SettingsFilePath()
@@ -84,7 +96,24 @@ AppSettings LoadAppSettings()
     settings.showName = showName >= 0 && showName <= 2 ? showName : 0;
     const int timeout = store->value(QStringLiteral("Timeout"), 60).toInt();
     settings.timeoutSeconds = timeout > 0 ? timeout : 60;
+    const int maxTransfers = store->value(QStringLiteral("MaxTransfers"), 0).toInt();
+    settings.maxTransfers = maxTransfers > 0 ? maxTransfers : 0;
     return settings;
+}
+
+AppSettings ProgramSettings()
+{
+    std::lock_guard<std::mutex> guard(programSettingsLock);
+    if (!programSettings)
+        programSettings = LoadAppSettings();
+    return *programSettings;
+}
+
+void SetProgramSettings(const AppSettings& settings)
+{
+    SaveAppSettings(settings);
+    std::lock_guard<std::mutex> guard(programSettingsLock);
+    programSettings = settings;
 }
 
 void SaveAppSettings(const AppSettings& settings)
@@ -97,6 +126,7 @@ void SaveAppSettings(const AppSettings& settings)
     store->setValue(QStringLiteral("WheelOver"), settings.wheelOver);
     store->setValue(QStringLiteral("ShowName"), settings.showName);
     store->setValue(QStringLiteral("Timeout"), settings.timeoutSeconds);
+    store->setValue(QStringLiteral("MaxTransfers"), settings.maxTransfers);
 }
 
 QString FormatDragTime(float seconds)

@@ -28,9 +28,16 @@ struct AppSettings {
     int wheelOver = 0;           // "WheelOver"
     int showName = 0;            // "ShowName": 0 as listed, 1 upper case, 2 lower case
     int timeoutSeconds = 60;     // "Timeout": how long a connection waits for its peer
+    int maxTransfers = 0;        // "MaxTransfers": background operations at once, 0 for no bound
 };
 
 AppSettings LoadAppSettings();
+
+// The settings the program runs with: read from the file once, on first use, and again only
+// after SetSettingsFilePath chose another file. Any thread.
+AppSettings ProgramSettings();
+// Changes the settings the program runs with and writes them to the file.
+void SetProgramSettings(const AppSettings& settings);
 
 // Writes everything but "Path": the program folder is derived, and storing the derived
 // value would pin the program to the folder it happened to start from.

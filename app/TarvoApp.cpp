@@ -1,5 +1,7 @@
 #include "app/TarvoApp.h"
 
+#include "operations/Executor.h"
+
 #include "app/AboutDialog.h"
 #include "app/Artwork.h"
 #include "app/CommandIds.h"
@@ -82,7 +84,8 @@ bool CTarvoApp::InitInstance(const QStringList& arguments, int& exitCode)
     QCoreApplication::setApplicationName(QStringLiteral("Tarvo"));
 
     m_recentScripts.Load();
-    m_settings = LoadAppSettings();
+    m_settings = ProgramSettings();
+    ProgramExecutor().SetTransferLimit(m_settings.maxTransfers);
     m_helpFile = m_settings.programFolder + QStringLiteral("Tarvo.html");
 
     RegisterScriptFileType(QCoreApplication::applicationFilePath());

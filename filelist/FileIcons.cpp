@@ -92,7 +92,7 @@ QIcon ProgramIcon(const QString& file, const std::function<QIcon()>& builtIn)
     auto found = c.program.find(file);
     if (found != c.program.end())
         return found.value();
-    QString folder = LoadAppSettings().programFolder;
+    QString folder = ProgramSettings().programFolder;
     if (folder.isEmpty())
         folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     const QString path = folder + file;

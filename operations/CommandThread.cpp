@@ -5,7 +5,7 @@
 #include "OperationHost.h"
 #include "OperationIds.h"
 #include "OperationTexts.h"
-#include "WorkerThreads.h"
+#include "Executor.h"
 #include "app/Settings.h"
 
 #include "QorFtp.h"
@@ -29,7 +29,7 @@ CCommandThread::CCommandThread(bool isScript, const ServerTable& servers, std::u
     , m_isScript(isScript ? 1 : 0)
     , m_cancelled(std::make_shared<std::atomic<bool>>(false))
     , m_servers(servers)
-    , m_timeoutSeconds(LoadAppSettings().timeoutSeconds)
+    , m_timeoutSeconds(ProgramSettings().timeoutSeconds)
 {
 }
 
@@ -52,7 +52,8 @@ int StartOperation(OperationRequest request, std::uint32_t* operationId)
         OperationStatusList.Append(std::move(status));
     }
     try {
-        LaunchWorker([thread = std::shared_ptr<CCommandThread>(std::move(thread))] { thread->Run(); });
+        ProgramExecutor().Run([thread = std::shared_ptr<CCommandThread>(std::move(thread))] { thread->Run(); },
+                              Executor::Kind::Transfer);
     } catch (const std::exception& failure) {
         // No thread: nothing will ever end this operation, so its traces go now.
         OperationStatusList.RemoveStatusEntry(request.operationId);
@@ -73,7 +74,7 @@ std::uint32_t RunScript()
         ++runningScripts;
     }
     try {
-        LaunchWorker([thread = std::shared_ptr<CCommandThread>(std::move(thread))] { thread->Run(); });
+        ProgramExecutor().Run([thread = std::shared_ptr<CCommandThread>(std::move(thread))] { thread->Run(); });
     } catch (const std::exception& failure) {
         {
             std::lock_guard<std::mutex> guard(scriptCountLock);
@@ -92,7 +93,14 @@ int RunningScriptCount()
 
 bool WaitForOperations(std::chrono::milliseconds timeout)
 {
-    return WaitForWorkers(timeout);
+    return ProgramExecutor().WaitIdle(timeout);
+}
+
+bool EndOperations(std::chrono::milliseconds grace)
+{
+    for (const OperationStatus& status : OperationStatusList.Snapshot())
+        OperationStatusList.Cancel(status.operationId);
+    return ProgramExecutor().WaitIdle(grace);
 }
 
 int RunScriptStep(const OperationRequest& step, QorFtpConnection& scriptConnection, const ServerTable& servers)

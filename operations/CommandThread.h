@@ -26,9 +26,13 @@ std::uint32_t RunScript();
 // Scripts started by RunScript that have not ended.
 int RunningScriptCount();
 
-// Waits until every worker has ended (program exit, tests); false when `timeout` passed first.
-// Never call it from a worker.
+// Waits until all work of the program's executor has ended (tests); false when `timeout` passed
+// first. Never call it from a worker.
 bool WaitForOperations(std::chrono::milliseconds timeout);
+
+// The program's end: cancels every operation that has a status row and joins the executor's
+// work within `grace`; false when some still runs then (it is left to the process's end).
+bool EndOperations(std::chrono::milliseconds grace);
 
 // Whether the script connection is logged in. Process-wide and never reset by a new script, so two
 // scripts running at once share it.

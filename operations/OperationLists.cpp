@@ -22,6 +22,9 @@ void OperationStatusListType::SetStatusConnection(std::uint32_t operationId, Qor
     for (OperationStatus& entry : m_entries) {
         if (entry.operationId == operationId) {
             entry.connection = connection;
+            // A Cancel that came before the operation had its connection reaches it now.
+            if (connection && entry.cancelled->load())
+                connection->CancelOperation();
             return;
         }
     }

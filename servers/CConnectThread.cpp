@@ -1,11 +1,10 @@
 #include "servers/CConnectThread.h"
 
+#include "operations/Executor.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationLists.h"
 
 #include "QorFtp.h"
-
-#include <thread>
 
 #include <unistd.h>
 
@@ -51,7 +50,7 @@ CConnectThread::CConnectThread(ServerRecord server, std::shared_ptr<QorFtpConnec
 
 void CConnectThread::Resume(std::unique_ptr<CConnectThread> thread)
 {
-    std::thread([self = std::move(thread)] { self->Run(); }).detach();
+    ProgramExecutor().Run([self = std::shared_ptr<CConnectThread>(std::move(thread))] { self->Run(); });
 }
 
 bool CConnectThread::LogIn()

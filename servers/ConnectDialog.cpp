@@ -279,7 +279,7 @@ void CConnectDlg::accept()
 
 void CConnectDlg::ShowHelp()
 {
-    QString folder = LoadAppSettings().programFolder;
+    QString folder = ProgramSettings().programFolder;
     if (folder.isEmpty())
         folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     const QString page = folder + QStringLiteral("Tarvo.html");

@@ -3,6 +3,8 @@
 // destroyed object.
 #pragma once
 
+#include "operations/Executor.h"
+
 #include <QMetaObject>
 #include <QObject>
 
@@ -10,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 // How a worker thread reaches one object on that object's thread.
 class PostTarget {
@@ -52,11 +53,16 @@ public:
     void Run(std::function<Result()> work, std::function<void(Result&)> done)
     {
         m_running->Started();
-        std::thread([work = std::move(work), done = std::move(done), post = m_post, running = m_running]() mutable {
-            auto result = std::make_shared<Result>(work());
-            post->Post([done = std::move(done), result] { done(*result); });
-            running->Finished();
-        }).detach();
+        try {
+            ProgramExecutor().Run([work = std::move(work), done = std::move(done), post = m_post, running = m_running]() mutable {
+                auto result = std::make_shared<Result>(work());
+                post->Post([done = std::move(done), result] { done(*result); });
+                running->Finished();
+            });
+        } catch (...) {
+            m_running->Finished();
+            throw;
+        }
     }
 
     std::shared_ptr<PostTarget> Target() const { return m_post; }

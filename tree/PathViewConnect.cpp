@@ -55,7 +55,7 @@ void CPathView::Connect()
 void CPathView::StartConnect(const ServerRecord& record)
 {
     std::shared_ptr<QorFtpConnection> connection = MakeBrowsingConnection();
-    connection->SetTimeout(LoadAppSettings().timeoutSeconds);
+    connection->SetTimeout(ProgramSettings().timeoutSeconds);
     connection->SetPassive(record.passive);
     SocketHandOffMap.Create(connection.get());
 

@@ -75,7 +75,7 @@ void CPathView::RunNextRemote()
         // The node went (disconnect, refresh) or a background transfer holds the connection.
         if (!job.item.isValid() || !connection || ConnectionList.IsTransferBusy(job.server.toStdString()))
             continue;
-        const AppSettings settings = LoadAppSettings();
+        const AppSettings settings = ProgramSettings();
         job.request.showName = settings.showName;
 
         const std::uint32_t operationId = NewOperationId();
@@ -131,7 +131,7 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
         return;
     }
     if (job.request.wantFolders && m_model->rowCount(item) == 0) {
-        const bool showPlus = LoadAppSettings().showPlus != 0;
+        const bool showPlus = ProgramSettings().showPlus != 0;
         QList<QStandardItem*> nodes;
         nodes.reserve(result.folders.size());
         for (const QString& name : result.folders)
