@@ -40,20 +40,6 @@ CTarvoApp* TheApp()
     return g_app;
 }
 
-CTarvoApp::CommandLine CTarvoApp::ParseCommandLine(const QStringList& arguments)
-{
-    CommandLine line;
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QLatin1String("--nosplash"))
-            line.showSplash = false;
-        else if (argument == QLatin1String("--demo-operations"))
-            line.demoOperations = true;
-        else if (!argument.startsWith(QLatin1String("--")) && line.script.isEmpty())
-            line.script = QFileInfo(argument).absoluteFilePath();
-    }
-    return line;
-}
-
 CTarvoApp::CTarvoApp()
 {
     g_app = this;
@@ -69,10 +55,9 @@ CTarvoApp::~CTarvoApp()
     g_app = nullptr;
 }
 
-bool CTarvoApp::InitInstance(const QStringList& arguments, int& exitCode)
+bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCode)
 {
     exitCode = 0;
-    const CommandLine commandLine = ParseCommandLine(arguments);
 
     // A running Tarvo takes the request, so the user keeps one window.
     m_instance = std::make_unique<SingleInstance>();

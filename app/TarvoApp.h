@@ -8,6 +8,7 @@
 #include "app/RecentScripts.h"
 #include "app/SelkDoc.h"
 #include "app/Settings.h"
+#include "scripts/CommandLine.h"
 
 #include <QObject>
 #include <QStringList>
@@ -21,19 +22,11 @@ class SingleInstance;
 class CTarvoApp : public QObject {
     Q_OBJECT
 public:
-    struct CommandLine {
-        bool showSplash = true;
-        // Fills the operations window with made-up operations, for pictures of the window.
-        bool demoOperations = false;
-        QString script;
-    };
-    static CommandLine ParseCommandLine(const QStringList& arguments);
-
     CTarvoApp();
     ~CTarvoApp() override;
 
     // Starts the program; false when it is to end at once, with `exitCode`.
-    bool InitInstance(const QStringList& arguments, int& exitCode);
+    bool InitInstance(const ProgramCommandLine& commandLine, int& exitCode);
 
     // Loads the script into the script steps and lists it among the recent scripts.
     bool OpenScript(const QString& path);

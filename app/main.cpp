@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
@@ -31,22 +32,34 @@ int Leave(int exitCode)
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setOrganizationName(QStringLiteral("Halvern"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     // A script run from a terminal or a cron job needs no display: decided before any window
     // system is opened.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (IsHeadlessCommandLine(arguments)) {
+    ProgramCommandLine line = ParseProgramCommandLine(arguments);
+    // Qt's own options (-platform, -style) are known only once QApplication has taken them out.
+    const bool namesHeadlessOption = std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
+        return argument.startsWith(QLatin1String("--run-script")) || argument == QLatin1String("--add-server")
+            || argument == QLatin1String("--help") || argument == QLatin1String("-h")
+            || argument == QLatin1String("--version") || argument == QLatin1String("-v");
+    });
+    if (line.mode != ProgramCommandLine::Mode::Error ? line.Headless() : namesHeadlessOption) {
         QCoreApplication app(argc, argv);
-        return Leave(RunHeadless(app.arguments()));
+        return Leave(RunHeadless(line));
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
+    line = ParseProgramCommandLine(app.arguments());
+    if (line.Headless())
+        return RunHeadless(line);
     QApplication::setDesktopFileName(QStringLiteral("tarvo"));
     CTarvoApp tarvo;
     int exitCode = 0;
-    if (!tarvo.InitInstance(app.arguments(), exitCode))
+    if (!tarvo.InitInstance(line, exitCode))
         return Leave(exitCode);
     QuitRequests quitRequests;
     QObject::connect(&quitRequests, &QuitRequests::quitRequested, &app, &QCoreApplication::quit);

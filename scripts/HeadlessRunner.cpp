@@ -17,23 +17,6 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: tarvo [SCRIPT.ftp]\n"
-    "       tarvo --run-script SCRIPT.ftp\n"
-    "       tarvo --add-server NAME HOST[:PORT] USER PASSWORD [--passive]\n"
-    "       tarvo --help\n"
-    "\n"
-    "Without options Tarvo opens its window, with SCRIPT.ftp loaded when one is named.\n"
-    "\n"
-    "--run-script runs a script without a window and without a display server: every step\n"
-    "prints one line (the step, then ok or failed), messages go to standard error. The sites\n"
-    "that 'open' names come from Tarvo's server list. Exit status: 0 when every step\n"
-    "succeeded, 1 when a step failed, 2 when the script could not be loaded or has syntax\n"
-    "errors (then nothing runs).\n"
-    "\n"
-    "--add-server saves a server in that list (for example for a script run by cron). A\n"
-    "PASSWORD of - is read from standard input, so it shows in no process list or history.\n";
-
 // Questions are never asked in a headless run: messages go to standard error, every question
 // is answered No or Cancel.
 class TerminalOnly : public Interaction {
@@ -61,15 +44,11 @@ public:
     int messages = 0;
 };
 
-int AddServer(const QStringList& arguments, int at)
+int AddServer(const ProgramCommandLine& line)
 {
-    if (arguments.size() < at + 5) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
     ServerRecord record;
-    record.name = arguments[at + 1].toStdString();
-    QString host = arguments[at + 2];
+    record.name = line.server[0].toStdString();
+    QString host = line.server[1];
     // The port follows the last colon, unless the colon belongs to a bare IPv6 address.
     const int colon = host.lastIndexOf(':');
     if (colon > 0 && (host.count(':') == 1 || host.startsWith('['))) {
@@ -83,8 +62,8 @@ int AddServer(const QStringList& arguments, int at)
         host = host.left(colon);
     }
     record.address = host.toStdString();
-    record.userName = arguments[at + 3].toStdString();
-    record.password = arguments[at + 4].toStdString();
+    record.userName = line.server[2].toStdString();
+    record.password = line.server[3].toStdString();
     if (record.password == "-") {
         std::string line;
         std::getline(std::cin, line);
@@ -92,7 +71,7 @@ int AddServer(const QStringList& arguments, int at)
             line.pop_back();
         record.password = line;
     }
-    record.passive = arguments.contains(QStringLiteral("--passive")) ? 1 : 0;
+    record.passive = line.passive ? 1 : 0;
     ConvertServerStore();
     LoadServers();
     SaveNewServer(record);
@@ -127,25 +106,21 @@ int RunScriptFile(const QString& path)
 
 } // namespace
 
-bool IsHeadlessCommandLine(const QStringList& arguments)
+int RunHeadless(const ProgramCommandLine& line)
 {
-    return arguments.contains(QStringLiteral("--run-script")) || arguments.contains(QStringLiteral("--help"))
-        || arguments.contains(QStringLiteral("-h")) || arguments.contains(QStringLiteral("--add-server"));
-}
-
-int RunHeadless(const QStringList& arguments)
-{
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
-        std::fputs(kUsage, stdout);
+    switch (line.mode) {
+    case ProgramCommandLine::Mode::Help:
+    case ProgramCommandLine::Mode::Version:
+        std::fprintf(stdout, "%s\n", qPrintable(line.text));
         return 0;
+    case ProgramCommandLine::Mode::AddServer:
+        return AddServer(line);
+    case ProgramCommandLine::Mode::RunScript:
+        return RunScriptFile(line.script);
+    case ProgramCommandLine::Mode::Error:
+    case ProgramCommandLine::Mode::Window:
+        break;
     }
-    const int add = arguments.indexOf(QStringLiteral("--add-server"));
-    if (add >= 0)
-        return AddServer(arguments, add);
-    const int run = arguments.indexOf(QStringLiteral("--run-script"));
-    if (run < 0 || run + 1 >= arguments.size()) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    return RunScriptFile(arguments[run + 1]);
+    std::fprintf(stderr, "tarvo: %s\n", qPrintable(line.text));
+    return 2;
 }

@@ -6,6 +6,7 @@
 #include "app/RecentScripts.h"
 #include "app/ShellRegistration.h"
 #include "app/TarvoApp.h"
+#include "scripts/CommandLine.h"
 
 #include <QDir>
 #include <QtTest>
@@ -74,12 +75,42 @@ private slots:
         QCOMPARE(CAboutDlg::FreeDiskText(QStringLiteral("/no/such/folder")), QStringLiteral("Unavailable"));
     }
 
+    void commandLine_data()
+    {
+        using Mode = ProgramCommandLine::Mode;
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("splash");
+        QTest::newRow("window") << QStringList{"tarvo"} << int(Mode::Window) << QString() << true;
+        QTest::newRow("window with a script")
+            << QStringList{"tarvo", "--nosplash", "scripts/nightly.ftp"} << int(Mode::Window)
+            << QDir::current().absoluteFilePath(QStringLiteral("scripts/nightly.ftp")) << false;
+        QTest::newRow("run-script") << QStringList{"tarvo", "--run-script", "a.ftp"} << int(Mode::RunScript)
+                                    << QStringLiteral("a.ftp") << true;
+        QTest::newRow("run-script without a file") << QStringList{"tarvo", "--run-script"} << int(Mode::Error)
+                                                   << QString() << true;
+        QTest::newRow("add-server") << QStringList{"tarvo", "--add-server", "N", "h:21", "u", "-", "--passive"}
+                                    << int(Mode::AddServer) << QString() << true;
+        QTest::newRow("add-server short of a value") << QStringList{"tarvo", "--add-server", "N", "h", "u"}
+                                                     << int(Mode::Error) << QString() << true;
+        QTest::newRow("version") << QStringList{"tarvo", "--version"} << int(Mode::Version) << QString() << true;
+        QTest::newRow("unknown option") << QStringList{"tarvo", "--no-such"} << int(Mode::Error) << QString() << true;
+    }
+
     void commandLine()
     {
-        const auto line = CTarvoApp::ParseCommandLine({"tarvo", "--nosplash", "scripts/nightly.ftp"});
-        QVERIFY(!line.showSplash);
-        QCOMPARE(line.script, QDir::current().absoluteFilePath(QStringLiteral("scripts/nightly.ftp")));
-        QVERIFY(CTarvoApp::ParseCommandLine({"tarvo"}).showSplash);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        QFETCH(QString, script);
+        QFETCH(bool, splash);
+        const ProgramCommandLine line = ParseProgramCommandLine(arguments);
+        QCOMPARE(int(line.mode), mode);
+        QCOMPARE(line.script, script);
+        QCOMPARE(line.showSplash, splash);
+        QCOMPARE(line.Headless(), mode != int(ProgramCommandLine::Mode::Window));
+        if (line.mode == ProgramCommandLine::Mode::AddServer)
+            QVERIFY(line.passive && line.server.size() == 4);
     }
 };
 
