@@ -15,8 +15,8 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
-#include <thread>
 
 namespace optest {
 
@@ -31,16 +31,11 @@ class RecordingInteraction : public Interaction {
 public:
     void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override { Record("message", text); }
     bool AskYesNo(const std::string& text, const CancelFlag&) override { return Next("yesno", text, yesNo, false); }
-    OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled) override
+    OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag&) override
     {
-        if (!waitForCancel)
-            return Next("overwrite", path, overwrite, OverwriteAnswer{});
-        // As the program's dialog does: the worker gives up once its operation is cancelled.
-        Record("overwrite", path);
-        asking = true;
-        while (!cancelled->load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return {};
+        if (whileAsking)
+            whileAsking();
+        return Next("overwrite", path, overwrite, OverwriteAnswer{});
     }
     std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
                                               const CancelFlag&) override
@@ -52,16 +47,11 @@ public:
     {
         return DeleteConfirmResult::No;
     }
-    void WaitUntilAsking() const
-    {
-        while (!asking)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
 
     std::deque<bool> yesNo; // answers, used in order; No once they are used up
     std::deque<OverwriteAnswer> overwrite; // Cancel once they are used up
     std::optional<std::string> mode;
-    bool waitForCancel = false;
+    std::function<void()> whileAsking; // runs while the overwrite dialog is open
     std::vector<Asked> asked;
 
 private:
@@ -81,7 +71,6 @@ private:
         answers.pop_front();
         return answer;
     }
-    std::atomic<bool> asking{false};
 };
 
 class RecordingHost : public OperationHost {
@@ -171,7 +160,7 @@ protected:
         TemporaryStore::SetUp();
         AppSettings settings;
         settings.timeoutSeconds = 30;
-        SaveAppSettings(settings);
+        SetProgramSettings(settings);
         OperationStatusList.Clear();
         PendingRequestList.Clear();
         ScriptStepList.Clear();

@@ -5,8 +5,6 @@
 #include "operations/OperationTexts.h"
 #include "operations/SameConnectionRetry.h"
 
-#include "Vsftpd.h"
-
 #include <QDir>
 
 using namespace optest;
@@ -149,24 +147,6 @@ TEST_F(SameConnection, AFailedOrCancelledTransferDownloadIsNeverUploaded)
     EXPECT_FALSE(std::filesystem::exists(target.root() + "/copied.bin"));
     EXPECT_EQ(TemporaryTransferFiles(), before) << "a partial temporary file is removed";
     browsingConnection.SetUi(nullptr);
-}
-
-// vsftpd's max_clients, a second real limit.
-TEST_F(SameConnection, VsftpdAtItsClientLimit)
-{
-    std::string whyNot;
-    if (!Vsftpd::Available(whyNot))
-        GTEST_SKIP() << whyNot;
-    Vsftpd server(VsftpdOptions{true, true, 1, 0});
-    AddServer("vs", server.port(), server.password(), 0, server.user());
-    WriteFileBytes(server.root() + "/v.bin", content);
-    QorFtpConnection vsBrowsing;
-    ASSERT_EQ(LoginWith(vsBrowsing, ServerMap["vs"]), 1);
-    browsing.entries["vs"] = {&vsBrowsing, 0};
-    const auto request = Request(OperationKind::Download, "vs", "/v.bin", local.file("v.bin"));
-    RetrySameConnectionReceived(421, RunInto421(request, OperationText::kAskDownloadSameConnection));
-    EXPECT_EQ(ReadFileBytes(local.file("v.bin")), content);
-    vsBrowsing.Close();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Transfer between two servers, the appending kinds, change-mode, delete, the kinds that do
-// nothing, unknown servers, and the order of a status row and its connection.
+// nothing, unknown servers, the order of a status row and its connection, and a script run by its
+// worker over one shared connection. Every step kind of a script runs end to end in
+// tests/scripts/HeadlessRunTest.cpp.
 #include "OperationsFixture.h"
 
 #include "operations/OperationTexts.h"
@@ -96,15 +98,12 @@ TEST_F(ServerOperations, ChangeModeAsksOnlyWithoutAModeAndDeleteDeletes)
 TEST_F(ServerOperations, Kinds5To8ReportStartAndEndAndNothingElse)
 {
     CountConnections();
-    std::vector<std::uint32_t> ids;
-    for (int kind : {5, 6, 8})
-        ids.push_back(Run(Request(kind, "one", "/a.bin", local.file("x"), "two", "/b.bin")));
-    ASSERT_EQ(host.counts.size(), 6u);
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        const auto& start = host.counts[2 * i];
-        const auto& end = host.counts[2 * i + 1];
-        EXPECT_TRUE(start.started && start.id == ids[i] && !start.row);
-        EXPECT_TRUE(!end.started && end.id == ids[i]);
+    for (int kind : {5, 6, 8}) {
+        host.counts.clear();
+        const std::uint32_t id = Run(Request(kind, "one", "/a.bin", local.file("x"), "two", "/b.bin"));
+        ASSERT_EQ(host.counts.size(), 2u);
+        EXPECT_TRUE(host.counts[0].started && host.counts[0].id == id && !host.counts[0].row);
+        EXPECT_TRUE(!host.counts[1].started && host.counts[1].id == id);
     }
     EXPECT_EQ(connections.load(), 0);
     EXPECT_TRUE(interaction.asked.empty());
@@ -163,6 +162,43 @@ TEST_F(ServerOperations, AStatusRowGoesBeforeItsConnection)
     EXPECT_EQ(stillNamed.load(), 0);
     EXPECT_EQ(OperationStatusList.Count(), 0u);
     EXPECT_EQ(ReadFileBytes(second.root() + "/t.bin"), content);
+}
+
+TEST_F(ServerOperations, AScriptsFailedOpenSkipsTheStepsUntilTheNextOpen)
+{
+    AddServer("refusing", second.port(), "wrong");
+    WriteFileBytes(second.root() + "/a.bin", "two");
+    WriteFileBytes(local.file("got"), "an existing file is replaced");
+    const auto open = [](const char* site) { return Request(OperationKind::ScriptOpen, site, ""); };
+    const auto close = [](const char* site) { return Request(OperationKind::ScriptClose, site, ""); };
+    const auto get = [this](const char* site, const char* to) {
+        return Request(OperationKind::Download, site, "/a.bin", local.file(to));
+    };
+    const std::vector<OperationRequest> steps = {
+        open("one"), get("one", "got"),
+        // An unknown site leaves "one" logged in: no step that names the site may read from "one".
+        open("nowhere"), get("nowhere", "unknown"),
+        Request(OperationKind::Transfer, "nowhere", "/a.bin", "", "two", "/copied.bin"),
+        // A second open without a close fails in the library, with "one" still logged in.
+        open("two"), get("two", "not closed"), close("two"),
+        open("refusing"), get("refusing", "refused"), close("refusing"),
+        open("two"), get("two", "after"), close("two"),
+    };
+    ScriptStepList.Replace(steps);
+
+    const std::uint32_t id = RunScript();
+    ASSERT_TRUE(WaitForOperations(std::chrono::seconds(60)));
+    EXPECT_EQ(ReadFileBytes(local.file("got")), content);
+    EXPECT_EQ(ReadFileBytes(local.file("after")), "two");
+    for (const char* skipped : {"unknown", "not closed", "refused"})
+        EXPECT_FALSE(std::filesystem::exists(local.file(skipped))) << skipped;
+    EXPECT_FALSE(std::filesystem::exists(second.root() + "/copied.bin"));
+    EXPECT_EQ(interaction.asked, std::vector<Asked>(3, {"message", "Error getting the user information  for 'nowhere' ."}));
+    EXPECT_EQ(ScriptLoggedIn.load(), 0);
+    EXPECT_EQ(RunningScriptCount(), 0);
+    ASSERT_EQ(host.counts.size(), 2u);
+    EXPECT_TRUE(host.counts[0].started && host.counts[0].id == id && !host.counts[0].row);
+    EXPECT_EQ(ScriptStepList.Count(), steps.size()) << "the steps stay for another run";
 }
 
 } // namespace
