@@ -2,41 +2,51 @@
 // error and every question gets the answer that changes nothing.
 #include "Interaction.h"
 
-#include <atomic>
+#include "Installed.h"
+
 #include <cstdio>
+
+void TerminalInteraction::ShowMessage(const std::string& text, MessageIcon, const CancelFlag&)
+{
+    std::fprintf(stderr, "tarvo: %s\n", text.c_str());
+    ++m_messages;
+}
+
+bool TerminalInteraction::AskYesNo(const std::string& text, const CancelFlag&)
+{
+    std::fprintf(stderr, "tarvo: %s\n(answered No)\n", text.c_str());
+    return false;
+}
+
+OverwriteAnswer TerminalInteraction::AskOverwrite(const std::string&, const CancelFlag&)
+{
+    return {};
+}
+
+std::optional<std::string> TerminalInteraction::AskPermissions(const std::string&, const std::string&,
+                                                               const CancelFlag&)
+{
+    return std::nullopt;
+}
+
+DeleteConfirmResult TerminalInteraction::AskDeleteConfirm(const std::string&, const CancelFlag&)
+{
+    return DeleteConfirmResult::Cancel;
+}
 
 namespace {
 
-class TerminalInteraction : public Interaction {
-public:
-    void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override
-    {
-        std::fprintf(stderr, "tarvo: %s\n", text.c_str());
-    }
-    bool AskYesNo(const std::string&, const CancelFlag&) override { return false; }
-    OverwriteAnswer AskOverwrite(const std::string&, const CancelFlag&) override { return {}; }
-    std::optional<std::string> AskPermissions(const std::string&, const std::string&, const CancelFlag&) override
-    {
-        return std::nullopt;
-    }
-    DeleteConfirmResult AskDeleteConfirm(const std::string&, const CancelFlag&) override
-    {
-        return DeleteConfirmResult::Cancel;
-    }
-};
-
 TerminalInteraction terminalInteraction;
-std::atomic<Interaction*> installedInteraction{nullptr};
+Installed<Interaction> installedInteraction(terminalInteraction);
 
 } // namespace
 
 void SetInteraction(Interaction* interaction)
 {
-    installedInteraction.store(interaction);
+    installedInteraction.Set(interaction);
 }
 
 Interaction& GetInteraction()
 {
-    Interaction* interaction = installedInteraction.load();
-    return interaction ? *interaction : terminalInteraction;
+    return installedInteraction.Get();
 }

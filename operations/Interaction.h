@@ -40,6 +40,24 @@ public:
     virtual DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) = 0;
 };
 
+// Messages to standard error, every question answered with what changes nothing (No, Cancel):
+// for runs without a window, and the process-wide default.
+class TerminalInteraction : public Interaction {
+public:
+    void ShowMessage(const std::string& text, MessageIcon icon, const CancelFlag& cancelled = nullptr) override;
+    bool AskYesNo(const std::string& text, const CancelFlag& cancelled = nullptr) override;
+    OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled = nullptr) override;
+    std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
+                                              const CancelFlag& cancelled = nullptr) override;
+    DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) override;
+
+    // Messages shown so far; not meant for several threads at once.
+    int Messages() const { return m_messages; }
+
+private:
+    int m_messages = 0;
+};
+
 // The process-wide interaction; the program installs its own at start-up.
 void SetInteraction(Interaction* interaction);
 Interaction& GetInteraction();

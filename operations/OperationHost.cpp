@@ -2,7 +2,7 @@
 // connection: the same-connection retry then finds every server busy.
 #include "OperationHost.h"
 
-#include <atomic>
+#include "Installed.h"
 
 namespace {
 
@@ -22,29 +22,27 @@ public:
 
 SilentHost silentHost;
 NoBrowsingConnections noBrowsingConnections;
-std::atomic<OperationHost*> installedHost{nullptr};
-std::atomic<BrowsingConnections*> installedConnections{nullptr};
+Installed<OperationHost> installedHost(silentHost);
+Installed<BrowsingConnections> installedConnections(noBrowsingConnections);
 
 } // namespace
 
 void SetOperationHost(OperationHost* host)
 {
-    installedHost.store(host);
+    installedHost.Set(host);
 }
 
 OperationHost& GetOperationHost()
 {
-    OperationHost* host = installedHost.load();
-    return host ? *host : silentHost;
+    return installedHost.Get();
 }
 
 void SetBrowsingConnections(BrowsingConnections* connections)
 {
-    installedConnections.store(connections);
+    installedConnections.Set(connections);
 }
 
 BrowsingConnections& GetBrowsingConnections()
 {
-    BrowsingConnections* connections = installedConnections.load();
-    return connections ? *connections : noBrowsingConnections;
+    return installedConnections.Get();
 }

@@ -17,33 +17,6 @@
 
 namespace {
 
-// Questions are never asked in a headless run: messages go to standard error, every question
-// is answered No or Cancel.
-class TerminalOnly : public Interaction {
-public:
-    void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override
-    {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        ++messages;
-    }
-    bool AskYesNo(const std::string& text, const CancelFlag&) override
-    {
-        std::fprintf(stderr, "%s\n(answered No)\n", text.c_str());
-        return false;
-    }
-    OverwriteAnswer AskOverwrite(const std::string&, const CancelFlag&) override { return {}; }
-    std::optional<std::string> AskPermissions(const std::string&, const std::string&, const CancelFlag&) override
-    {
-        return std::nullopt;
-    }
-    DeleteConfirmResult AskDeleteConfirm(const std::string&, const CancelFlag&) override
-    {
-        return DeleteConfirmResult::Cancel;
-    }
-
-    int messages = 0;
-};
-
 int AddServer(const ProgramCommandLine& line)
 {
     ServerRecord record;
@@ -81,12 +54,13 @@ int AddServer(const ProgramCommandLine& line)
 
 int RunScriptFile(const QString& path)
 {
-    TerminalOnly terminal;
+    // Questions are never asked here: every one is answered No or Cancel.
+    TerminalInteraction terminal;
     SetInteraction(&terminal);
     ConvertServerStore();
     LoadServers();
     const bool loaded = LoadScriptFile(path.toStdString());
-    if (!loaded || terminal.messages > 0) {
+    if (!loaded || terminal.Messages() > 0) {
         std::fprintf(stderr, "tarvo: %s was not run.\n", qPrintable(path));
         SetInteraction(nullptr);
         return 2;
