@@ -1,7 +1,7 @@
 // Stand-ins for the windows: an interaction that answers from a script and records what it is
 // asked, a host that records count reports and posts, browsing connections the test fills, and a
-// library interface that keeps the library's messages. Workers write them under one lock; tests
-// read them after WaitForOperations, which joins the workers.
+// library interface that keeps the library's messages. Tests read them after WaitForOperations,
+// which joins the workers.
 #pragma once
 
 #include "operations/CommandThread.h"
@@ -22,7 +22,13 @@ namespace optest {
 
 using namespace tarvo::test;
 
-inline std::mutex recordLock;
+// Workers record under this lock.
+inline void Locked(const std::function<void()>& record)
+{
+    static std::mutex lock;
+    std::lock_guard<std::mutex> guard(lock);
+    record();
+}
 
 // What was asked ("message", "yesno", "overwrite", "permissions") and its text.
 using Asked = std::pair<std::string, std::string>;
@@ -35,7 +41,7 @@ public:
     {
         if (whileAsking)
             whileAsking();
-        return Next("overwrite", path, overwrite, OverwriteAnswer{});
+        return Next("overwrite", path, overwrite);
     }
     std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
                                               const CancelFlag&) override
@@ -48,27 +54,24 @@ public:
         return DeleteConfirmResult::No;
     }
 
-    std::deque<bool> yesNo; // answers, used in order; No once they are used up
+    std::deque<bool> yesNo;                // answers, used in order; No once they are used up
     std::deque<OverwriteAnswer> overwrite; // Cancel once they are used up
     std::optional<std::string> mode;
-    std::function<void()> whileAsking; // runs while the overwrite dialog is open
+    std::function<void()> whileAsking;     // runs while the overwrite dialog is open
     std::vector<Asked> asked;
 
 private:
-    void Record(const char* what, const std::string& text)
-    {
-        std::lock_guard<std::mutex> guard(recordLock);
-        asked.emplace_back(what, text);
-    }
+    void Record(const char* what, const std::string& text) { Locked([&] { asked.emplace_back(what, text); }); }
     template <typename T>
-    T Next(const char* what, const std::string& text, std::deque<T>& answers, T otherwise)
+    T Next(const char* what, const std::string& text, std::deque<T>& answers, T answer = {})
     {
         Record(what, text);
-        std::lock_guard<std::mutex> guard(recordLock);
-        if (answers.empty())
-            return otherwise;
-        T answer = answers.front();
-        answers.pop_front();
+        Locked([&] {
+            if (!answers.empty()) {
+                answer = answers.front();
+                answers.pop_front();
+            }
+        });
         return answer;
     }
 };
@@ -83,18 +86,15 @@ public:
     void OperationCount(bool started, std::uint32_t id) override
     {
         auto row = OperationStatusList.Find(id);
-        std::lock_guard<std::mutex> guard(recordLock);
-        counts.push_back({started, id, row});
+        Locked([&] { counts.push_back({started, id, row}); });
     }
     void RetrySameConnection(unsigned long code, std::uint32_t id) override
     {
-        std::lock_guard<std::mutex> guard(recordLock);
-        retries.emplace_back(code, id);
+        Locked([&] { retries.emplace_back(code, id); });
     }
     void OpenLocalFile(const std::string& folder, const std::string& name) override
     {
-        std::lock_guard<std::mutex> guard(recordLock);
-        opened.push_back(folder + "|" + name);
+        Locked([&] { opened.push_back(folder + "|" + name); });
     }
     // The texts of the row that count report `i` saw: "title | description".
     std::string Row(std::size_t i = 0) const
@@ -126,28 +126,20 @@ public:
     std::vector<std::string> busyCalls;
 };
 
-// The library's messages; with `cancelTransfers` every transfer window asks to cancel at once and
-// the cancel question is answered Yes.
+// The library's messages; with `cancelTransfers` every transfer asks to cancel at once and the
+// cancel question is answered Yes.
 class RecordingFtpUi : public QorFtpUi {
 public:
     void ShowMessage(const std::string&, const std::string& text) override
     {
-        std::lock_guard<std::mutex> guard(recordLock);
-        messages.push_back(text);
+        Locked([&] { messages.push_back(text); });
     }
     bool AskYesNo(const std::string&, const std::string&, QorFtpProgress*) override { return cancelTransfers; }
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override
     {
-        struct Silent : QorFtpProgressView {
-            void SetCaption(const std::string&) override {}
-            void SetFileText(const std::string&) override {}
-            void SetPercent(int) override {}
-            void SetByteText(const std::string&) override {}
-        };
-        if (!cancelTransfers)
-            return nullptr;
-        progress.RequestCancel();
-        return std::make_unique<Silent>();
+        if (cancelTransfers)
+            progress.RequestCancel();
+        return nullptr;
     }
     bool cancelTransfers = false;
     std::vector<std::string> messages;
@@ -184,9 +176,9 @@ protected:
     // then never answers a PORT when two sessions open active data connections at the same moment
     // (Python's own ftplib meets it too).
     void AddServer(const std::string& name, unsigned port, const std::string& password = PyFtpd::kPassword,
-                   int passive = 0, const std::string& user = PyFtpd::kUser)
+                   int passive = 0)
     {
-        ServerMap[name] = ServerRecord{name, "127.0.0.1", user, password, "", static_cast<int>(port), passive, ""};
+        ServerMap[name] = ServerRecord{name, "127.0.0.1", PyFtpd::kUser, password, "", static_cast<int>(port), passive, ""};
     }
     // Starts the request and waits until every worker has ended.
     std::uint32_t Run(const OperationRequest& request)
@@ -214,16 +206,9 @@ protected:
 };
 
 inline OperationRequest Request(int kind, std::string source, std::string file, std::string localPath = {},
-                                std::string target = {}, std::string targetFile = {})
+                                std::string target = {}, std::string targetFile = {}, std::string mode = {})
 {
-    OperationRequest request;
-    request.kind = kind;
-    request.sourceServer = std::move(source);
-    request.file = std::move(file);
-    request.localPath = std::move(localPath);
-    request.targetServer = std::move(target);
-    request.targetFile = std::move(targetFile);
-    return request;
+    return {0, source, target, localPath, file, targetFile, mode, kind};
 }
 
 inline unsigned ModeOf(const std::string& path)

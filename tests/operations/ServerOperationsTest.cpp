@@ -24,15 +24,6 @@ protected:
     const std::string content = RandomBytes(300'000, 9);
 };
 
-TEST_F(ServerOperations, TransferCopiesBetweenTwoServers)
-{
-    ServerMap["two"].passive = 1;
-    Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/copy.bin"));
-    EXPECT_EQ(ReadFileBytes(second.root() + "/copy.bin"), content);
-    EXPECT_EQ(host.Row(), "Transfering /a.bin | Transfering /a.bin to two");
-    EXPECT_TRUE(interaction.asked.empty());
-}
-
 TEST_F(ServerOperations, ATransferAsksOnEveryLoginFailure)
 {
     ServerMap["two"].password = "wrong";
@@ -58,41 +49,42 @@ TEST_F(ServerOperations, UnknownServersAreNamed)
     EXPECT_EQ(ReadFileBytes(first.root() + "/a.bin"), content);
 }
 
-TEST_F(ServerOperations, AppendingUploadAndDownloadAddTheWholeFile)
+TEST_F(ServerOperations, TransferAppendChangeModeAndDeleteUnderTheirRows)
 {
-    WriteFileBytes(local.file("tail"), "tail");
-    Run(Request(OperationKind::UploadAppend, "", local.file("tail"), "", "one", "/a.bin"));
-    EXPECT_EQ(ReadFileBytes(first.root() + "/a.bin"), content + "tail");
-    EXPECT_EQ(host.Row(), "Appending " + local.file("tail") + " | Appending " + local.file("tail") + " to /a.bin");
-
-    WriteFileBytes(local.file("head"), "head");
-    Run(Request(OperationKind::DownloadAppend, "one", "/a.bin", "", "", local.file("head")));
-    EXPECT_EQ(ReadFileBytes(local.file("head")), "head" + content + "tail");
+    const std::string a = first.root() + "/a.bin", tail = local.file("tail"), head = local.file("head");
+    WriteFileBytes(tail, "tail");
+    WriteFileBytes(head, "head");
+    ServerMap["two"].passive = 1;
+    const auto run = [this](const OperationRequest& request) {
+        host.counts.clear();
+        Run(request);
+        return host.Row();
+    };
+    EXPECT_EQ(run(Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/copy.bin")),
+              "Transfering /a.bin | Transfering /a.bin to two");
+    EXPECT_EQ(ReadFileBytes(second.root() + "/copy.bin"), content);
+    EXPECT_EQ(run(Request(OperationKind::UploadAppend, "", tail, "", "one", "/a.bin")),
+              "Appending " + tail + " | Appending " + tail + " to /a.bin");
+    EXPECT_EQ(ReadFileBytes(a), content + "tail");
+    EXPECT_EQ(run(Request(OperationKind::DownloadAppend, "one", "/a.bin", "", "", head)),
+              "Appending /a.bin | Appending /a.bin to " + head);
+    EXPECT_EQ(ReadFileBytes(head), "head" + content + "tail");
+    EXPECT_EQ(run(Request(OperationKind::ChangeMode, "one", "/a.bin", "", "", "", "600")),
+              "ChMod /a.bin | Changing /a.bin's permissions");
+    EXPECT_EQ(ModeOf(a), 0600u);
     EXPECT_TRUE(interaction.asked.empty());
-}
 
-TEST_F(ServerOperations, ChangeModeAsksOnlyWithoutAModeAndDeleteDeletes)
-{
-    const std::string path = first.root() + "/a.bin";
-    OperationRequest given = Request(OperationKind::ChangeMode, "one", "/a.bin");
-    given.fileMode = "600";
-    Run(given);
-    EXPECT_EQ(ModeOf(path), 0600u);
-    EXPECT_TRUE(interaction.asked.empty());
-    EXPECT_EQ(host.Row(), "ChMod /a.bin | Changing /a.bin's permissions");
-
+    // Without a mode the permissions dialog asks, starting from the present permissions.
     interaction.mode = "640";
     Run(Request(OperationKind::ChangeMode, "one", "/a.bin"));
-    EXPECT_EQ(ModeOf(path), 0640u);
+    EXPECT_EQ(ModeOf(a), 0640u);
     EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"permissions", "/a.bin rw-------"}}));
     interaction.mode.reset();
     Run(Request(OperationKind::ChangeMode, "one", "/a.bin"));
-    EXPECT_EQ(ModeOf(path), 0640u) << "a declined dialog sends nothing";
+    EXPECT_EQ(ModeOf(a), 0640u) << "a declined dialog sends nothing";
 
-    host.counts.clear();
-    Run(Request(OperationKind::Delete, "one", "/a.bin"));
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(host.Row(), "Deleting /a.bin | Deleting /a.bin from one");
+    EXPECT_EQ(run(Request(OperationKind::Delete, "one", "/a.bin")), "Deleting /a.bin | Deleting /a.bin from one");
+    EXPECT_FALSE(std::filesystem::exists(a));
 }
 
 TEST_F(ServerOperations, Kinds5To8ReportStartAndEndAndNothingElse)
@@ -135,15 +127,13 @@ TEST_F(ServerOperations, AStatusRowGoesBeforeItsConnection)
     std::atomic<int> destroyed{0}, stillNamed{0};
     SetConnectionFactory([&] { return std::make_unique<WatchedConnection>(destroyed, stillNamed); });
     WriteFileBytes(local.file("up.bin"), "u");
-    OperationRequest chmod = Request(OperationKind::ChangeMode, "one", "/a.bin");
-    chmod.fileMode = "644";
     const std::vector<OperationRequest> requests = {
         Request(OperationKind::Download, "one", "/a.bin", local.file("a.bin")),
         Request(OperationKind::Upload, "", local.file("up.bin"), "", "one", "/up.bin"),
         Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/t.bin"),
         Request(OperationKind::Transfer, "one", "/a.bin", "", "refusing", "/t.bin"),
         Request(OperationKind::Transfer, "refusing", "/a.bin", "", "two", "/u.bin"),
-        chmod,
+        Request(OperationKind::ChangeMode, "one", "/a.bin", "", "", "", "644"),
         Request(OperationKind::Delete, "one", "/missing.bin"),
         Request(OperationKind::Download, "refusing", "/a.bin", local.file("never.bin")),
     };

@@ -21,15 +21,7 @@ Compiled Compile(std::string_view text, ScriptParser parser = {})
 OperationRequest Step(int kind, std::string source, std::string target, std::string local, std::string file,
                       std::string targetFile, std::string mode = {})
 {
-    OperationRequest r;
-    r.kind = kind;
-    r.sourceServer = std::move(source);
-    r.targetServer = std::move(target);
-    r.localPath = std::move(local);
-    r.file = std::move(file);
-    r.targetFile = std::move(targetFile);
-    r.fileMode = std::move(mode);
-    return r;
+    return {0, source, target, local, file, targetFile, mode, kind};
 }
 
 struct LineCase {
