@@ -108,7 +108,7 @@ TEST(TransferPlan, ABlockBecomesOneRequestPerFile)
 
 class TransferDataReader : public OperationsTest {};
 
-TEST_F(TransferDataReader, DamagedOrUnsafeDataStartsNothingForThoseFiles)
+TEST_F(TransferDataReader, RemoteFilesComeDownLocalFilesGoUpAndDamagedOrUnsafeDataStartsNothing)
 {
     PyFtpd server;
     AddServer("srv", server.port(), PyFtpd::kPassword, 1);
@@ -133,6 +133,19 @@ TEST_F(TransferDataReader, DamagedOrUnsafeDataStartsNothingForThoseFiles)
     QMimeData neither;
     neither.setText(QStringLiteral("plain text"));
     EXPECT_EQ(ExecuteTransferData(neither, DropCopy, kMyComputer, local.path()), -1);
+
+    // Local files dropped on a server are uploaded, folders skipped; they win over a transfer list.
+    std::filesystem::create_directories(server.root() + "/in");
+    WriteFileBytes(local.file("two words.txt"), "two");
+    std::filesystem::create_directories(local.file("sub"));
+    QMimeData files;
+    SetLocalFiles(files, {local.file("a.txt"), local.file("sub"), local.file("two words.txt")});
+    files.setData(QString::fromLatin1(kTransferListMimeType), *WriteTransferList("srv", {"/ignored"}));
+    EXPECT_EQ(ExecuteTransferData(files, DropCopy, "srv", "/in"), 2);
+    ASSERT_TRUE(WaitForOperations(std::chrono::seconds(60)));
+    EXPECT_EQ(ReadFileBytes(server.root() + "/in/a.txt"), "a");
+    EXPECT_EQ(ReadFileBytes(server.root() + "/in/two words.txt"), "two");
+    EXPECT_FALSE(std::filesystem::exists(server.root() + "/in/sub"));
 }
 
 TEST_F(TransferDataReader, LocalFilesCopyAndMoveWithFreeNames)
@@ -166,25 +179,6 @@ TEST_F(TransferDataReader, LocalFilesCopyAndMoveWithFreeNames)
     EXPECT_EQ(ExecuteTransferData(intoItself, DropCopy, kMyComputer, local.file("folder/inner")), 0);
     EXPECT_EQ(interaction.asked.back().first, "message");
     EXPECT_FALSE(std::filesystem::exists(local.file("folder/inner/folder")));
-}
-
-TEST_F(TransferDataReader, DroppedLocalFilesAreUploadedFoldersSkipped)
-{
-    PyFtpd server;
-    AddServer("srv", server.port(), PyFtpd::kPassword, 1);
-    std::filesystem::create_directories(server.root() + "/in");
-    WriteFileBytes(local.file("one.txt"), "one");
-    WriteFileBytes(local.file("two words.txt"), "two");
-    std::filesystem::create_directories(local.file("sub"));
-
-    QMimeData data;
-    SetLocalFiles(data, {local.file("one.txt"), local.file("sub"), local.file("two words.txt")});
-    data.setData(QString::fromLatin1(kTransferListMimeType), *WriteTransferList("srv", {"/ignored"}));
-    EXPECT_EQ(ExecuteTransferData(data, DropCopy, "srv", "/in"), 2);
-    ASSERT_TRUE(WaitForOperations(std::chrono::seconds(60)));
-    EXPECT_EQ(ReadFileBytes(server.root() + "/in/one.txt"), "one");
-    EXPECT_EQ(ReadFileBytes(server.root() + "/in/two words.txt"), "two");
-    EXPECT_FALSE(std::filesystem::exists(server.root() + "/in/sub"));
 }
 
 } // namespace

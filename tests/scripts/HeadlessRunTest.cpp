@@ -20,11 +20,7 @@ protected:
     {
         std::vector<std::string> argv = {"/usr/bin/env", "XDG_CONFIG_HOME=" + config.path(), TARVO_BINARY};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        std::string captured;
-        int code = RunCommand(argv, input, &captured);
-        if (output)
-            *output = captured;
-        return code;
+        return RunCommand(argv, input, output);
     }
 
     void AddServer(const std::string& name, const PyFtpd& server)

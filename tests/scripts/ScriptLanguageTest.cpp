@@ -24,45 +24,30 @@ OperationRequest Step(int kind, std::string source, std::string target, std::str
     return {0, source, target, local, file, targetFile, mode, kind};
 }
 
-struct LineCase {
-    const char* name;
-    const char* line; // compiled after "open site\r\n"
-    OperationRequest step;
-};
-
-// ctest names the cases by this rather than by their bytes.
-void PrintTo(const LineCase& c, std::ostream* out)
+TEST(ScriptCompile, EachCommandGivesItsStep)
 {
-    *out << c.line;
+    const std::pair<const char*, OperationRequest> lines[] = { // each compiled after "open site"
+        {"Open other", Step(ScriptOpen, "other", "", "", "", "")},
+        {"get /a.txt c:\\a.txt", Step(Download, "site", "", "c:\\a.txt", "/a.txt", "")},
+        {"PUT /tmp/a /pub/a", Step(Upload, "", "site", "", "/tmp/a", "/pub/a")},
+        {"GetAppend /r /l", Step(DownloadAppend, "site", "", "", "/r", "/l")},
+        {"putappend /l /r", Step(UploadAppend, "", "site", "", "/l", "/r")},
+        {"trans /a to other /b", Step(Transfer, "site", "other", "", "/a", "/b")},
+        {"append /a into other /b", Step(AppendTransfer, "site", "other", "", "/a", "/b")},
+        {"chmod /a 644", Step(ChangeMode, "site", "", "", "/a", "", "644")},
+        {"del /a extra words", Step(Delete, "site", "", "", "/a", "")},
+        {"get \"/pub/my file.txt\" \"/tmp/my file.txt\"", Step(Download, "site", "", "/tmp/my file.txt", "/pub/my file.txt", "")},
+        {"\t get  /a\tb   /c \t", Step(Download, "site", "", "/c", "/a\tb", "")},
+        {"close", Step(ScriptClose, "site", "", "", "", "")},
+    };
+    for (const auto& [line, step] : lines) {
+        SCOPED_TRACE(line);
+        Compiled c = Compile(std::string("open site\r\n") + line + "\r\n");
+        EXPECT_TRUE(c.reports.empty());
+        ASSERT_EQ(c.steps.size(), 2u);
+        EXPECT_EQ(c.steps[1], step);
+    }
 }
-
-class CommandLine : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(CommandLine, GivesTheStep)
-{
-    Compiled c = Compile(std::string("open site\r\n") + GetParam().line + "\r\n");
-    ASSERT_TRUE(c.reports.empty()) << c.reports[0];
-    ASSERT_EQ(c.steps.size(), 2u);
-    EXPECT_EQ(c.steps[1], GetParam().step);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keywords, CommandLine,
-    ::testing::Values(
-        LineCase{"open", "Open other", Step(ScriptOpen, "other", "", "", "", "")},
-        LineCase{"get", "get /a.txt c:\\a.txt", Step(Download, "site", "", "c:\\a.txt", "/a.txt", "")},
-        LineCase{"put", "PUT /tmp/a /pub/a", Step(Upload, "", "site", "", "/tmp/a", "/pub/a")},
-        LineCase{"getappend", "GetAppend /r /l", Step(DownloadAppend, "site", "", "", "/r", "/l")},
-        LineCase{"putappend", "putappend /l /r", Step(UploadAppend, "", "site", "", "/l", "/r")},
-        LineCase{"trans", "trans /a to other /b", Step(Transfer, "site", "other", "", "/a", "/b")},
-        LineCase{"append", "append /a into other /b", Step(AppendTransfer, "site", "other", "", "/a", "/b")},
-        LineCase{"chmod", "chmod /a 644", Step(ChangeMode, "site", "", "", "/a", "", "644")},
-        LineCase{"del", "del /a extra words", Step(Delete, "site", "", "", "/a", "")},
-        LineCase{"quoted", "get \"/pub/my file.txt\" \"/tmp/my file.txt\"",
-                 Step(Download, "site", "", "/tmp/my file.txt", "/pub/my file.txt", "")},
-        LineCase{"tabs", "\t get  /a\tb   /c \t", Step(Download, "site", "", "/c", "/a\tb", "")},
-        LineCase{"close", "close", Step(ScriptClose, "site", "", "", "", "")}),
-    [](const auto& info) { return info.param.name; });
 
 TEST(ScriptCompile, NothingBeforeOpenAndAfterClose)
 {
