@@ -51,6 +51,11 @@ public:
             texts.push_back(message.text);
         return texts;
     }
+    std::string Last() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_messages.empty() ? std::string() : m_messages.back().text;
+    }
     bool HasText(const std::string& text) const
     {
         for (const Message& message : Messages())

@@ -1,5 +1,6 @@
 // Exact reply sequences from a scripted server: greetings, multi-line replies, refusals, a
-// server that closes or never answers, and the faults the library guards against.
+// server that closes or never answers, the reply after a transfer's data, cancels, and the
+// faults the library guards against.
 #include "QorFtp.h"
 #include "RecordingUi.h"
 #include "ScriptedServer.h"
@@ -23,10 +24,11 @@ protected:
         connection.SetTimeout(5);
     }
 
-    // Greeting and a plain USER/PASS login.
+    // A multi-line greeting, read whole before USER goes out, and a plain USER/PASS login.
     static ScriptedServer& Greet(ScriptedServer& server)
     {
-        return server.Send("220 ready\r\n").Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n");
+        return server.Send("220-Welcome\r\n220-second line\r\n220 ready\r\n")
+            .Expect("USER ann").Send("331 password\r\n").Expect("PASS pw").Send("230 in\r\n");
     }
 
     int Login() { return connection.Login("127.0.0.1", "ann", "pw", server.port(), "acct"); }
@@ -35,17 +37,6 @@ protected:
     RecordingUi ui;
     QorFtpConnection connection;
 };
-
-TEST_F(Reply, MultiLineGreetingIsReadWholeBeforeUser)
-{
-    server.Send("220-Welcome\r\n220-second line\r\n220 ready\r\n")
-        .Expect("USER ann").Send("331 pw\r\n").Expect("PASS pw").Send("230 ok\r\n");
-    server.Start();
-    ASSERT_EQ(Login(), 1);
-    ASSERT_TRUE(server.WaitDone(2000));
-    EXPECT_TRUE(server.Mismatches().empty());
-    EXPECT_TRUE(ui.Messages().empty());
-}
 
 TEST_F(Reply, Greeting421FailsTheLogin)
 {
@@ -67,28 +58,43 @@ TEST_F(Reply, PassFollowsUser230AndAcctFollowsPass332)
     EXPECT_TRUE(server.Mismatches().empty());
 }
 
-TEST_F(Reply, Code400IsAcceptanceAnd401ARefusal)
-{
-    Greet(server).Expect("DELE a").Send("400 odd but fine\r\n").Expect("DELE b").Send("401 no\r\n");
-    server.Start();
-    ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(connection.DeleteFileA("a"), 1);
-    EXPECT_EQ(connection.DeleteFileA("b"), 0);
-    EXPECT_TRUE(ui.HasText("Delete file 'b' failed.\n\n401 no"));
-}
+// One reply to a command, single- or multi-line: its result, its message, and the next
+// exchange in step (the whole reply was consumed). A line with another code inside a
+// multi-line reply does not end it.
+struct CommandCase {
+    const char* name;
+    const char* reply;
+    int result;
+    const char* message; // after "Delete file 'full' failed.\n\n"; null: none
+};
+void PrintTo(const CommandCase& c, std::ostream* out) { *out << c.name; }
 
-TEST_F(Reply, UnnumberedMiddleLineIsTheReplyText)
+class CommandReply : public Reply, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(CommandReply, DecidesTheResultAndKeepsTheChannelInStep)
 {
-    Greet(server).Expect("RMD full")
-        .Send("550-Cannot remove\r\n  the folder is not empty\r\n  see the manual\r\n550 End\r\n")
-        .Expect("NOOP").Send("200 ok\r\n");
+    const CommandCase& c = GetParam();
+    Greet(server).Expect("RMD full").Send(c.reply).Expect("NOOP").Send("200 ok\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(connection.RemoveDirectoryA("full"), 0);
-    EXPECT_TRUE(ui.HasText("Delete file 'full' failed.\n\n  see the manual")) << ui.Texts().back();
-    // The whole reply was consumed: the next exchange is in step.
+    EXPECT_EQ(connection.RemoveDirectoryA("full"), c.result);
+    if (c.message)
+        EXPECT_TRUE(ui.HasText(std::string("Delete file 'full' failed.\n\n") + c.message)) << ui.Last();
+    else
+        EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
     EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, CommandReply,
+    ::testing::Values(
+        CommandCase{"Code400IsAnAcceptance", "400 odd but fine\r\n", 1, nullptr},
+        CommandCase{"Code401IsARefusal", "401 no\r\n", 0, "401 no"},
+        CommandCase{"UnnumberedLineIsTheText",
+                    "550-Cannot remove\r\n  the folder is not empty\r\n  see the manual\r\n550 End\r\n", 0,
+                    "  see the manual"},
+        CommandCase{"InnerRefusalLine", "250-Removed\r\n550 inner line\r\n250 done\r\n", 1, nullptr},
+        CommandCase{"InnerAcceptanceLine", "550-Refused\r\n250 inner line\r\n550 End\r\n", 0, "550 End"}));
 
 TEST_F(Reply, ServerClosingIsAFailureNotASuccess)
 {
@@ -190,26 +196,68 @@ TEST_F(Reply, PassiveReplyNamingAnotherHostConnectsToTheServer)
     server.Start();
     connection.SetPassive(1);
     ASSERT_EQ(Login(), 1);
-    ASSERT_EQ(connection.GetDir(""), 1) << (ui.Texts().empty() ? "" : ui.Texts().back());
+    ASSERT_EQ(connection.GetDir(""), 1) << ui.Last();
     _Qor_Ftp_FileData rec;
     ASSERT_EQ(connection.GetNextFile(rec, 1), 1);
     EXPECT_EQ(rec.Name, "natted");
 }
 
-TEST_F(Reply, FailureReportedAfterTheDataFailsTheDownload)
+// After a transfer's data the final reply and the user's cancel decide together: a failure
+// reply (426, 451) fails it, and so does a cancel the user confirmed, even when the server
+// then reports success.
+struct AfterDataCase {
+    const char* name;
+    bool upload;
+    const char* finalReply;
+    bool cancel;
+    int result;
+};
+void PrintTo(const AfterDataCase& c, std::ostream* out) { *out << c.name; }
+
+class AfterData : public Reply, public ::testing::WithParamInterface<AfterDataCase> {};
+
+TEST_P(AfterData, FinalReplyAndCancelDecide)
 {
+    const AfterDataCase& c = GetParam();
     tarvo::test::TempDir dir;
-    Greet(server).Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n")
-        .Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv().Expect("RETR f").Send("150 sending\r\n")
-        .DataSend("partial").Send("451 Local error: disk failed\r\n");
+    const std::string data = tarvo::test::RandomBytes(100'000, 3);
+    tarvo::test::WriteFileBytes(dir.file("up"), data);
+    Greet(server);
+    if (!c.upload)
+        server.Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n");
+    server.Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv();
+    server.Expect(c.upload ? "STOR f" : "RETR f").Send("150 go\r\n");
+    c.upload ? server.DataReceive() : server.DataSend(data);
+    server.Send(c.finalReply).Expect("NOOP").Send("200 ok\r\n");
     server.Start();
     connection.SetPassive(1);
+    // The window asks for the cancel as soon as it opens; the user answers Yes.
+    ui.withWindow = c.cancel;
+    ui.answer = true;
+    ui.onProgress = [](QorFtpProgress& progress) { progress.RequestCancel(); };
     ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(connection.GetFile("f", dir.file("f"), 0, 0), 0);
-    EXPECT_TRUE(ui.HasText("451 Local error: disk failed"));
+    EXPECT_EQ(c.upload ? connection.PutFile(dir.file("up"), "f", 0, 0) : connection.GetFile("f", dir.file("down"), 0, 0),
+              c.result);
+    EXPECT_EQ(ui.Questions().size(), c.cancel ? 1u : 0u);
+    if (c.result) {
+        EXPECT_EQ(c.upload ? server.DataReceived() : tarvo::test::ReadFileBytes(dir.file("down")), data);
+    } else if (!c.cancel) {
+        EXPECT_EQ(ui.Last() + "\r\n", c.finalReply);
+    }
     // The size lookup's refusal is not worth a message box of its own.
     EXPECT_FALSE(ui.HasText("Dir command to 'f' failed.\n\n550 no listing"));
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Transfers, AfterData,
+    ::testing::Values(AfterDataCase{"DownloadCompletes", false, "226 done\r\n", false, 1},
+                      AfterDataCase{"UploadCompletes", true, "226 done\r\n", false, 1},
+                      AfterDataCase{"DownloadThen451", false, "451 Local error: disk failed\r\n", false, 0},
+                      AfterDataCase{"UploadThen426", true, "426 Connection closed; transfer aborted\r\n", false, 0},
+                      AfterDataCase{"UploadThen451", true, "451 Local error: disk full\r\n", false, 0},
+                      AfterDataCase{"DownloadCancelledThen226", false, "226 done\r\n", true, 0},
+                      AfterDataCase{"UploadCancelledThen226", true, "226 done\r\n", true, 0}));
 
 TEST_F(Reply, RawCommandsAndLineEnds)
 {
@@ -254,62 +302,66 @@ TEST_F(Reply, SocketHandOver)
     EXPECT_TRUE(ui.HasText("Already attached Socket Handle"));
 }
 
-TEST_F(Reply, CancelEndsABlockingLoginAtOnce)
-{
-    server.Send("220 hi\r\n").Expect("USER").Hang();
-    server.Start();
-    connection.SetTimeout(60);
-    std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        connection.CancelOperation();
-    });
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(Login(), 0);
-    canceller.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_TRUE(ui.HasText("Blocking call cancelled."));
-}
+// A cancel ends the call that waits on a silent server, whether it came during the wait or
+// before the call started (it is kept until a wait takes it); ClearCancel drops it.
+struct CancelCase {
+    const char* name;
+    bool listing; // else a login to a server that never greets
+    bool before;  // else 300 ms into the call, from another thread
+    bool cleared;
+};
+void PrintTo(const CancelCase& c, std::ostream* out) { *out << c.name; }
 
-TEST_F(Reply, CancelEndsAListingWaitingForItsData)
+class Cancel : public Reply, public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(Cancel, EndsTheWaitingCall)
 {
-    // The server accepts LIST but never opens the data connection.
-    Greet(server).Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 soon\r\n").Hang();
+    const CancelCase& c = GetParam();
+    if (c.listing) {
+        // LIST is accepted, but the data connection only comes when the cancel was cleared.
+        Greet(server).Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 soon\r\n");
+        c.cleared ? server.DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 one\r\n").Send("226 done\r\n") : server.Hang();
+    } else {
+        server.Hang();
+    }
     server.Start();
-    connection.SetTimeout(60);
-    ASSERT_EQ(Login(), 1);
-    std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    connection.SetTimeout(30);
+    if (c.listing) {
+        ASSERT_EQ(Login(), 1);
+    }
+    std::thread canceller;
+    if (c.before) {
         connection.CancelOperation();
-    });
-    EXPECT_EQ(connection.GetDir(""), -1);
-    canceller.join();
-    EXPECT_TRUE(ui.HasText("Blocking call cancelled."));
+        if (c.cleared)
+            connection.ClearCancel();
+    } else {
+        canceller = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            connection.CancelOperation();
+        });
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const int result = c.listing ? connection.GetDir("") : Login();
+    if (canceller.joinable())
+        canceller.join();
+    // A fault check, not a benchmark: far below the time-out, so the cancel ended the call.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    if (c.cleared) {
+        EXPECT_EQ(result, 1);
+        EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+        return;
+    }
+    EXPECT_EQ(result, c.listing ? -1 : 0);
+    EXPECT_TRUE(ui.HasText("Blocking call cancelled.")) << ui.Last();
     EXPECT_EQ(connection.GetSocket(), nullptr);
 }
 
-TEST_F(Reply, CancelBetweenCallsEndsTheNextUnlessCleared)
-{
-    // A Cancel pressed before a call reaches its first wait must not be lost; an owner that
-    // lends the connection on drops it with ClearCancel.
-    Greet(server).Expect("NOOP").Send("200 ok\r\n");
-    server.Start();
-    ASSERT_EQ(Login(), 1);
-    connection.CancelOperation();
-    connection.ClearCancel();
-    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
-    EXPECT_TRUE(ui.Messages().empty());
-
-    ScriptedServer silent;
-    silent.Hang();
-    silent.Start();
-    QorFtpConnection late;
-    late.SetUi(&ui);
-    late.SetTimeout(30);
-    late.CancelOperation();
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(late.Login("127.0.0.1", "a", "b", silent.port(), ""), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
-}
+INSTANTIATE_TEST_SUITE_P(Waits, Cancel,
+                         ::testing::Values(CancelCase{"LoginBeforeItStarts", false, true, false},
+                                           CancelCase{"LoginWaitingForTheGreeting", false, false, false},
+                                           CancelCase{"ListingBeforeItStarts", true, true, false},
+                                           CancelCase{"ListingWaitingForItsData", true, false, false},
+                                           CancelCase{"ClearedBeforeAListing", true, true, true}));
 
 TEST(ReplyFromTo, CommandOrderBetweenTwoServers)
 {
