@@ -3,35 +3,27 @@
 #include "servers/ServerStore.h"
 #include "tests/core/TemporaryStore.h"
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <vector>
 
-namespace {
-
-unsigned modeOf(const QString& file)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
-}
-
-}  // namespace
+namespace fs = std::filesystem;
 
 using Settings = TemporaryStore;
 
 TEST_F(Settings, FileStaysPrivateThroughAtomicSaves)
 {
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     const QString nested = folder.filePath("new/folder/Tarvo.conf");
     SetSettingsFilePath(nested);
     SaveNewServer({"srv", "host", "bob", "secret", "", 21, 0, ""});
     SaveDuration("srv", QDateTime::currentDateTime());
-    EXPECT_EQ(modeOf(nested), 0600u);
+    EXPECT_EQ(fs::status(nested.toStdString()).permissions(), ownerOnly);
 
     writeFileText("[Settings]\nShowPlus=1\n");
-    ::chmod(QFile::encodeName(file()).constData(), 0644);
+    fs::permissions(file().toStdString(), ownerOnly | fs::perms::group_read | fs::perms::others_read);
     SetSettingsFilePath(file());
     SaveAppSettings(LoadAppSettings());
-    EXPECT_EQ(modeOf(file()), 0600u);
+    EXPECT_EQ(fs::status(file().toStdString()).permissions(), ownerOnly);
     EXPECT_TRUE(fileText().contains("ShowPlus=1"));
 }
 

@@ -39,14 +39,11 @@ protected:
         return id;
     }
 
-    static PyFtpdOptions OneClientOnly()
-    {
-        PyFtpdOptions options;
-        options.maxConnectionsPerIp = 1;
-        return options;
-    }
-
-    PyFtpd limited{OneClientOnly()};
+    PyFtpd limited{[] {
+        PyFtpdOptions oneClientOnly;
+        oneClientOnly.maxConnectionsPerIp = 1;
+        return oneClientOnly;
+    }()};
     PyFtpd target;
     const std::string content = RandomBytes(400'000, 21);
     QorFtpConnection browsingConnection;

@@ -17,6 +17,7 @@ protected:
         OperationsTest::SetUp();
         AddServer("one", first.port());
         AddServer("two", second.port());
+        AddServer("refusing", second.port(), "wrong");
         WriteFileBytes(first.root() + "/a.bin", content);
     }
 
@@ -26,9 +27,8 @@ protected:
 
 TEST_F(ServerOperations, ATransferAsksOnEveryLoginFailure)
 {
-    ServerMap["two"].password = "wrong";
     interaction.yesNo = {true};
-    const std::uint32_t id = Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "two", "/copy.bin"));
+    const std::uint32_t id = Run(Request(OperationKind::Transfer, "one", "/a.bin", "", "refusing", "/copy.bin"));
     EXPECT_EQ(interaction.asked,
               (std::vector<Asked>{{"yesno", FillInsert(OperationText::kAskTransferSameConnection, "/a.bin")}}));
     ASSERT_EQ(host.retries.size(), 1u);
@@ -104,28 +104,21 @@ TEST_F(ServerOperations, Kinds5To8ReportStartAndEndAndNothingElse)
 
 // When a connection is destroyed no status row may name it, or the operations window could cancel
 // through a destroyed object.
-class WatchedConnection : public QorFtpConnection {
-public:
-    WatchedConnection(std::atomic<int>& destroyed, std::atomic<int>& stillNamed)
-        : m_destroyed(destroyed), m_stillNamed(stillNamed) {}
+std::atomic<int> destroyed{0}, stillNamed{0};
+struct WatchedConnection : QorFtpConnection {
     ~WatchedConnection() override
     {
-        ++m_destroyed;
+        ++destroyed;
         for (const OperationStatus& row : OperationStatusList.Snapshot())
-            m_stillNamed += row.connection == this;
+            stillNamed += row.connection == this;
     }
-
-private:
-    std::atomic<int>& m_destroyed;
-    std::atomic<int>& m_stillNamed;
 };
 
 TEST_F(ServerOperations, AStatusRowGoesBeforeItsConnection)
 {
-    AddServer("refusing", second.port(), "wrong");
     ServerMap["one"].passive = 1;
-    std::atomic<int> destroyed{0}, stillNamed{0};
-    SetConnectionFactory([&] { return std::make_unique<WatchedConnection>(destroyed, stillNamed); });
+    destroyed = stillNamed = 0;
+    SetConnectionFactory([] { return std::make_unique<WatchedConnection>(); });
     WriteFileBytes(local.file("up.bin"), "u");
     const std::vector<OperationRequest> requests = {
         Request(OperationKind::Download, "one", "/a.bin", local.file("a.bin")),
@@ -156,7 +149,6 @@ TEST_F(ServerOperations, AStatusRowGoesBeforeItsConnection)
 
 TEST_F(ServerOperations, AScriptsFailedOpenSkipsTheStepsUntilTheNextOpen)
 {
-    AddServer("refusing", second.port(), "wrong");
     WriteFileBytes(second.root() + "/a.bin", "two");
     WriteFileBytes(local.file("got"), "an existing file is replaced");
     const auto open = [](const char* site) { return Request(OperationKind::ScriptOpen, site, ""); };
