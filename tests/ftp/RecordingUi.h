@@ -4,7 +4,6 @@
 
 #include "QorFtpUi.h"
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -81,23 +80,18 @@ private:
     std::vector<Message> m_questions;
 };
 
+// A window whose byte-text updates reach the test's onProgress, on the transfer's thread.
 class RecordingProgressView : public QorFtpProgressView {
 public:
     RecordingProgressView(RecordingUi& ui, QorFtpProgress& progress) : m_ui(ui), m_progress(progress) {}
-    void SetCaption(const std::string& caption) override { captions.push_back(caption); }
-    void SetFileText(const std::string& text) override { fileText = text; }
-    void SetPercent(int percent) override { lastPercent = percent; }
-    void SetByteText(const std::string& text) override
+    void SetCaption(const std::string&) override {}
+    void SetFileText(const std::string&) override {}
+    void SetPercent(int) override {}
+    void SetByteText(const std::string&) override
     {
-        byteText = text;
         if (m_ui.onProgress)
             m_ui.onProgress(m_progress);
     }
-
-    std::vector<std::string> captions;
-    std::string fileText;
-    std::string byteText;
-    int lastPercent = -1;
 
 private:
     RecordingUi& m_ui;
