@@ -161,6 +161,10 @@ protected:
         SetOperationHost(&host);
         SetBrowsingConnections(&browsing);
         QorFtpSetUi(&ftpUi);
+        SetConnectionFactory([this] {
+            ++connections;
+            return std::make_unique<QorFtpConnection>();
+        });
     }
     void TearDown() override
     {
@@ -188,21 +192,13 @@ protected:
         EXPECT_TRUE(WaitForOperations(std::chrono::seconds(120)));
         return id;
     }
-    // From here on `connections` counts the connections the operations make.
-    void CountConnections()
-    {
-        SetConnectionFactory([this] {
-            ++connections;
-            return std::make_unique<QorFtpConnection>();
-        });
-    }
 
     RecordingInteraction interaction;
     RecordingHost host;
     FakeBrowsingConnections browsing;
     RecordingFtpUi ftpUi;
     TempDir local;
-    std::atomic<int> connections{0};
+    std::atomic<int> connections{0}; // the connections the operations made
 };
 
 inline OperationRequest Request(int kind, std::string source, std::string file, std::string localPath = {},

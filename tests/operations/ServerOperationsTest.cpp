@@ -89,7 +89,6 @@ TEST_F(ServerOperations, TransferAppendChangeModeAndDeleteUnderTheirRows)
 
 TEST_F(ServerOperations, Kinds5To8ReportStartAndEndAndNothingElse)
 {
-    CountConnections();
     for (int kind : {5, 6, 8}) {
         host.counts.clear();
         const std::uint32_t id = Run(Request(kind, "one", "/a.bin", local.file("x"), "two", "/b.bin"));
