@@ -6,7 +6,7 @@
 #include "app/FtpSplitterWnd.h"
 #include "app/OperationsDlg.h"
 #include "app/SelkDoc.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/SplashWindow.h"
 #include "operations/OperationLists.h"
 

@@ -1,7 +1,7 @@
 #include "app/RecentScripts.h"
 
 #include "app/CommandIds.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <QFileInfo>
 

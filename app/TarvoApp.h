@@ -7,7 +7,7 @@
 #include "app/QtInteraction.h"
 #include "app/RecentScripts.h"
 #include "app/SelkDoc.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "scripts/CommandLine.h"
 
 #include <QObject>

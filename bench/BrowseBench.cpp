@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <cstdio>
 #include <fcntl.h>

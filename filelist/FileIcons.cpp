@@ -1,6 +1,6 @@
 #include "filelist/FileIcons.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QFileIconProvider>

@@ -6,7 +6,7 @@
 #include "OperationIds.h"
 #include "OperationTexts.h"
 #include "Executor.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include "QorFtp.h"
 

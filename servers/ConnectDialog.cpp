@@ -1,6 +1,6 @@
 #include "servers/ConnectDialog.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "servers/ServerMap.h"
 
 #include <QCheckBox>

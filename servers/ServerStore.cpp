@@ -1,6 +1,6 @@
 #include "servers/ServerStore.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "servers/HistoryText.h"
 #include "servers/ServerFields.h"
 #include "servers/ServerMap.h"

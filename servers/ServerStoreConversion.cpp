@@ -1,6 +1,6 @@
 #include "servers/ServerStoreConversion.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "servers/PasswordScrambler.h"
 #include "servers/ServerFields.h"
 #include "servers/ServerNameKey.h"

@@ -2,7 +2,7 @@
 // goes.
 #include "tree/CPathView.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "filelist/CFileView.h"
 #include "filelist/FileIcons.h"
 #include "operations/OperationHost.h"

@@ -2,7 +2,7 @@
 // modal dialogs, which would otherwise wait for a person.
 #pragma once
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -4,7 +4,7 @@
 #include "operations/CommandThread.h"
 #include "operations/OperationLists.h"
 #include "servers/ServerMap.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include "ScriptedServer.h"
 #include "TempDir.h"

@@ -4,7 +4,7 @@
 //   BrowseScreenshot <out.png> <port> [user] [password] [folder under the start folder]
 #include "app/MainFrame.h"
 #include "app/SelkDoc.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "filelist/CFileView.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
