@@ -13,7 +13,7 @@ struct PyFtpdOptions {
   int maxConnections = 0;       // 0: pyftpdlib's default
   int maxConnectionsPerIp = 0;  // 0: pyftpdlib's default (unlimited)
   std::string address = "127.0.0.1";  // "::1" for IPv6
-  std::string startFolder;  // logins start here (made under root()); empty: the root
+  std::string startFolder{};  // logins start here (made under root()); empty: the root
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword

@@ -1,0 +1,432 @@
+// Every public member against real servers on loopback, pyftpdlib and vsftpd, each in active
+// and in passive mode; then what needs a server of its own: connection limits, IPv6 (EPRT and
+// EPSV) and copies from one server to the other.
+#include "PyFtpd.h"
+#include "QorFtp.h"
+#include "RecordingUi.h"
+#include "TempDir.h"
+#include "Vsftpd.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace tarvo::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct SessionCase {
+    bool vsftpd;
+    bool passive;
+};
+
+void PrintTo(const SessionCase& c, std::ostream* out)
+{
+    *out << (c.vsftpd ? "Vsftpd" : "PyFtpd") << (c.passive ? "Passive" : "Active");
+}
+
+// Started on first use and shared by the tests of a process; null where vsftpd cannot run.
+PyFtpd& SharedPyFtpd()
+{
+    static PyFtpd server;
+    return server;
+}
+
+Vsftpd* SharedVsftpd()
+{
+    static std::string whyNot;
+    static std::unique_ptr<Vsftpd> server = Vsftpd::Available(whyNot) ? std::make_unique<Vsftpd>() : nullptr;
+    return server.get();
+}
+
+std::map<std::string, _Qor_Ftp_FileData> List(QorFtpConnection& connection, const std::string& path = "")
+{
+    std::map<std::string, _Qor_Ftp_FileData> seen;
+    _Qor_Ftp_FileData rec;
+    if (connection.GetDir(path) >= 0)
+        while (connection.GetNextFile(rec, 1))
+            seen[rec.Name] = rec;
+    return seen;
+}
+
+class Session : public ::testing::TestWithParam<SessionCase> {
+protected:
+    void SetUp() override
+    {
+        Vsftpd* vsftpd = GetParam().vsftpd ? SharedVsftpd() : nullptr;
+        if (GetParam().vsftpd && !vsftpd)
+            GTEST_SKIP() << "vsftpd needs root, its account tools and an \"ftp\" account";
+        root = vsftpd ? vsftpd->root() : SharedPyFtpd().root();
+        port = vsftpd ? vsftpd->port() : SharedPyFtpd().port();
+        connection.SetUi(&ui);
+        connection.SetTimeout(10);
+        connection.SetPassive(GetParam().passive ? 1 : 0);
+        ASSERT_EQ(connection.Login("127.0.0.1", vsftpd ? vsftpd->user() : PyFtpd::kUser,
+                                   vsftpd ? vsftpd->password() : PyFtpd::kPassword, port, ""),
+                  1)
+            << ui.Last();
+        // Each test works in a folder of its own, made by the server so that its user owns it.
+        folder = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(folder.begin(), folder.end(), '/', '_');
+        ASSERT_EQ(connection.MakeDirectory(folder), 1) << ui.Last();
+        ASSERT_EQ(connection.ChangeDirectory("/" + folder), 1) << ui.Last();
+    }
+
+    void TearDown() override
+    {
+        connection.Close();
+        if (!folder.empty())
+            fs::remove_all(Remote(""));
+    }
+
+    std::string Remote(const std::string& name) const { return root + "/" + folder + "/" + name; }
+
+    // A file put in place behind the server's back, owned like the folder so the server's user
+    // may change it.
+    void Plant(const std::string& name, const std::string& bytes, std::uint64_t size = 0)
+    {
+        WriteFileBytes(Remote(name), bytes);
+        if (size)
+            fs::resize_file(Remote(name), size);
+        struct stat owner {};
+        ASSERT_EQ(::stat(Remote("").c_str(), &owner), 0);
+        ASSERT_EQ(::chown(Remote(name).c_str(), owner.st_uid, owner.st_gid), 0);
+    }
+
+    std::string root;
+    unsigned port = 0;
+    RecordingUi ui;
+    QorFtpConnection connection;
+    TempDir local;
+    std::string folder;
+};
+
+TEST_P(Session, DirectoriesAndQuotedNames)
+{
+    std::string cwd;
+    ASSERT_EQ(connection.GetCurrentFtpDirectory(cwd), 1);
+    EXPECT_EQ(cwd, "/" + folder);
+    EXPECT_EQ(connection.GetCurrentDirectoryA(), cwd);
+
+    const std::string odd = "say \"hi\" there";
+    ASSERT_EQ(connection.MakeDirectory(odd), 1);
+    ASSERT_EQ(connection.ChangeDirectory(odd), 1);
+    EXPECT_EQ(connection.GetCurrentDirectoryA(), "/" + folder + "/" + odd);
+    ASSERT_EQ(connection.ChangeDirectory(""), 1);
+    EXPECT_EQ(connection.GetCurrentDirectoryA(), "/" + folder + "/" + odd);
+    ASSERT_EQ(connection.ChangeDirectory(".."), 1);
+    EXPECT_EQ(connection.GetCurrentDirectoryA(), cwd);
+    EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+    EXPECT_EQ(connection.ChangeDirectory("missing"), 0);
+    EXPECT_EQ(ui.Last().rfind("Directory change to 'missing' failed.\n\n550", 0), 0u) << ui.Last();
+    EXPECT_EQ(connection.RemoveDirectoryA(odd), 1);
+    EXPECT_FALSE(fs::exists(Remote(odd)));
+}
+
+TEST_P(Session, ListingIsParsed)
+{
+    Plant("plain.txt", "12345");
+    Plant("name with  spaces", std::string(2048, 'x'));
+    fs::create_directory(Remote("sub dir"));
+    // Not to plain.txt: vsftpd's LIST of a name also lists links whose target ends in it.
+    fs::create_symlink("sub dir", Remote("link"));
+
+    auto seen = List(connection);
+    ASSERT_EQ(seen.count("plain.txt"), 1u) << ui.Last();
+    EXPECT_EQ(seen["plain.txt"].Type, 0);
+    EXPECT_EQ(seen["plain.txt"].Size, 5u);
+    EXPECT_EQ(seen["plain.txt"].Permissions.size(), 9u);
+    EXPECT_EQ(seen["name with  spaces"].Size, 2048u);
+    EXPECT_EQ(seen["sub dir"].Type, 1);
+    ASSERT_EQ(seen.count("link -> sub dir"), 1u);
+    EXPECT_EQ(seen["link -> sub dir"].Type, 2);
+
+    _Qor_Ftp_FileData rec;
+    ASSERT_EQ(connection.FindFile("plain.txt", rec), 1);
+    EXPECT_EQ(rec.Size, 5u);
+    std::string permissions;
+    ASSERT_EQ(connection.GetFilePermission("plain.txt", permissions), 1);
+    EXPECT_EQ(permissions, seen["plain.txt"].Permissions);
+    EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+    // vsftpd lists nothing for a missing name; pyftpdlib refuses, which is shown once.
+    EXPECT_EQ(connection.FindFile("nothing-here", rec), 0);
+    EXPECT_EQ(ui.Messages().size(), GetParam().vsftpd ? 0u : 1u);
+}
+
+TEST_P(Session, DownloadOverwriteResumeAndAppend)
+{
+    const std::string content = RandomBytes(3'000'000, 7);
+    Plant("data.bin", content);
+    const std::string target = local.file("data.bin");
+
+    WriteFileBytes(target, "old content that must go");
+    ASSERT_EQ(connection.GetFile("data.bin", target, 0, 0), 1) << ui.Last();
+    EXPECT_EQ(ReadFileBytes(target), content);
+
+    // Resume: the first million bytes are here, the rest comes from REST.
+    WriteFileBytes(target, content.substr(0, 1'000'000));
+    ASSERT_EQ(connection.GetFile("data.bin", target, 1'000'000, 0), 1);
+    EXPECT_EQ(ReadFileBytes(target), content);
+
+    WriteFileBytes(target, "prefix");
+    ASSERT_EQ(connection.GetFile("data.bin", target, 0, 1), 1);
+    EXPECT_EQ(ReadFileBytes(target), "prefix" + content);
+    EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+
+    EXPECT_EQ(connection.GetFile("absent.bin", local.file("absent"), 0, 0), 0);
+    EXPECT_EQ(connection.GetFile("data.bin", local.file("no/such/folder/x"), 0, 0), 0);
+    EXPECT_EQ(ui.Messages().back().title, "Error");
+}
+
+TEST_P(Session, UploadStoreResumeAndAppend)
+{
+    const std::string content = RandomBytes(2'500'000, 11);
+    WriteFileBytes(local.file("up.bin"), content);
+
+    ASSERT_EQ(connection.PutFile(local.file("up.bin"), "up.bin", 0, 0), 1) << ui.Last();
+    EXPECT_EQ(ReadFileBytes(Remote("up.bin")), content);
+
+    Plant("up.bin", content.substr(0, 500'000));
+    ASSERT_EQ(connection.PutFile(local.file("up.bin"), "up.bin", 500'000, 0), 1) << ui.Last();
+    EXPECT_EQ(ReadFileBytes(Remote("up.bin")), content);
+
+    WriteFileBytes(local.file("tail"), "tail");
+    ASSERT_EQ(connection.PutFile(local.file("tail"), "up.bin", 0, 1), 1);
+    EXPECT_EQ(ReadFileBytes(Remote("up.bin")), content + "tail");
+
+    WriteFileBytes(local.file("empty"), "");
+    ASSERT_EQ(connection.PutFile(local.file("empty"), "empty", 0, 0), 1);
+    EXPECT_TRUE(fs::exists(Remote("empty")));
+    EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+    EXPECT_EQ(connection.PutFile(local.file("missing"), "m", 0, 0), 0);
+}
+
+TEST_P(Session, BeyondFourGigabytes)
+{
+    // A sparse file: only the last bytes travel, after a 64-bit REST.
+    const std::uint64_t size = (4ULL << 30) + 10;
+    Plant("huge", "", size - 10);
+    {
+        FILE* f = std::fopen(Remote("huge").c_str(), "ab");
+        std::fputs("0123456789", f);
+        std::fclose(f);
+    }
+    _Qor_Ftp_FileData rec;
+    ASSERT_EQ(connection.FindFile("huge", rec), 1);
+    EXPECT_EQ(rec.Size, size);
+    WriteFileBytes(local.file("huge"), "");
+    ASSERT_EQ(connection.GetFile("huge", local.file("huge"), size - 4, 0), 1) << ui.Last();
+    EXPECT_EQ(ReadFileBytes(local.file("huge")), "6789");
+}
+
+TEST_P(Session, ManagementCommands)
+{
+    Plant("a.txt", "a");
+    ASSERT_EQ(connection.ChMod("a.txt", "640"), 1) << ui.Last();
+    struct stat info {};
+    ASSERT_EQ(::stat(Remote("a.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(List(connection)["a.txt"].Permissions, "rw-r-----");
+
+    ASSERT_EQ(connection.Rename("a.txt", "b c.txt"), 1);
+    EXPECT_TRUE(fs::exists(Remote("b c.txt")));
+    EXPECT_EQ(connection.Rename("nothing", "c.txt"), 0);
+    EXPECT_EQ(ui.Last().rfind("Rename file 'nothing' failed.\n\n", 0), 0u) << ui.Last();
+
+    ASSERT_EQ(connection.MakeDirectory("d"), 1);
+    Plant("d/inner", "x");
+    EXPECT_EQ(connection.RemoveDirectoryA("d"), 0);
+    EXPECT_EQ(ui.Last().rfind("Delete file 'd' failed.\n\n", 0), 0u) << ui.Last();
+    ASSERT_EQ(connection.DeleteFileA("d/inner"), 1);
+    ASSERT_EQ(connection.RemoveDirectoryA("d"), 1);
+    ASSERT_EQ(connection.DeleteFileA("b c.txt"), 1);
+    EXPECT_EQ(connection.DeleteFileA("b c.txt"), 0);
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
+    EXPECT_EQ(connection.SendRaw("BOGUS", 1), 0);
+    EXPECT_EQ(connection.SendRaw("SITE HELP\r\n", 1), 1);
+}
+
+TEST_P(Session, AnonymousReadsButCannotWrite)
+{
+    Plant("pub.txt", "public");
+    QorFtpConnection anonymous;
+    anonymous.SetUi(&ui);
+    anonymous.SetPassive(GetParam().passive ? 1 : 0);
+    ASSERT_EQ(anonymous.Login("127.0.0.1", "anonymous", "guest@", port, ""), 1) << ui.Last();
+    ASSERT_EQ(anonymous.GetFile(folder + "/pub.txt", local.file("pub.txt"), 0, 0), 1) << ui.Last();
+    EXPECT_EQ(ReadFileBytes(local.file("pub.txt")), "public");
+    EXPECT_EQ(anonymous.MakeDirectory("nope"), 0);
+    EXPECT_EQ(ui.Last().rfind("Make directory 'nope' failed.\n\n550", 0), 0u) << ui.Last();
+    EXPECT_EQ(anonymous.PutFile(local.file("pub.txt"), folder + "/up", 0, 0), 0);
+    EXPECT_FALSE(fs::exists(Remote("up")));
+    EXPECT_EQ(anonymous.SendRaw("NOOP", 1), 1);
+}
+
+TEST_P(Session, CancelFromAnotherThreadDuringATransfer)
+{
+    Plant("big", "", 2ULL << 30);
+    ui.withWindow = true;
+    ui.answer = true;
+    // The window holds the transfer until the cancel has been requested from another thread.
+    std::atomic<bool> requested{false};
+    std::thread canceller;
+    ui.onProgress = [&](QorFtpProgress& progress) {
+        if (progress.ByteText().empty() || canceller.joinable())
+            return;
+        canceller = std::thread([&] {
+            connection.CancelOperation();
+            requested = true;
+        });
+        while (!requested)
+            std::this_thread::yield();
+    };
+    EXPECT_EQ(connection.GetFile("big", local.file("big"), 0, 0), 0);
+    canceller.join();
+    ASSERT_EQ(ui.Questions().size(), 1u);
+    EXPECT_EQ(ui.Questions()[0].title, "Cancel");
+    EXPECT_EQ(ui.Questions()[0].text, "Are you sure you want to cancel?");
+    EXPECT_LT(fs::file_size(local.file("big")), 2ULL << 30);
+    // The connection stays usable after a cancel the user confirmed.
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
+}
+
+TEST_P(Session, CancelAnsweredNoGoesOn)
+{
+    WriteFileBytes(local.file("up"), "");
+    fs::resize_file(local.file("up"), 256ULL << 20);
+    ui.withWindow = true;
+    ui.answer = false;
+    bool asked = false;
+    ui.onProgress = [&](QorFtpProgress& progress) {
+        if (!asked && !progress.ByteText().empty()) {
+            asked = true;
+            connection.CancelOperation();
+        }
+    };
+    ASSERT_EQ(connection.PutFile(local.file("up"), "up", 0, 0), 1) << ui.Last();
+    EXPECT_EQ(ui.Questions().size(), 1u);
+    EXPECT_EQ(fs::file_size(Remote("up")), 256ULL << 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, Session,
+                         ::testing::Values(SessionCase{false, false}, SessionCase{false, true},
+                                           SessionCase{true, false}, SessionCase{true, true}));
+
+TEST(Login, RefusalsAndFailuresAreReported)
+{
+    RecordingUi ui;
+    QorFtpConnection wrong, refused, unknown;
+    for (QorFtpConnection* c : {&wrong, &refused, &unknown})
+        c->SetUi(&ui);
+    EXPECT_EQ(wrong.Login("127.0.0.1", PyFtpd::kUser, "wrong", SharedPyFtpd().port(), ""), 0);
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Last().rfind("Login to '127.0.0.1' failed.\n\n530", 0), 0u) << ui.Last();
+    EXPECT_NE(wrong.GetError(), 421u);
+
+    EXPECT_EQ(refused.Login("127.0.0.1", "a", "b", 1, ""), 0);
+    EXPECT_EQ(ui.Last(), "Connection refused.");
+    // A blank makes the name invalid, so the resolver refuses it without asking anyone.
+    EXPECT_EQ(unknown.Login("no such host", "a", "b", 21, ""), 0);
+    EXPECT_EQ(ui.Last(), "Host not found.");
+}
+
+// A server at its limit answers the next login with 421, which fails it as such.
+TEST(Login, ServerAtItsLimitAnswers421)
+{
+    std::string whyNot;
+    const bool withVsftpd = Vsftpd::Available(whyNot);
+    for (bool vsftpd : {false, true}) {
+        if (vsftpd && !withVsftpd)
+            continue;
+        SCOPED_TRACE(vsftpd ? "vsftpd" : "pyftpdlib");
+        std::unique_ptr<PyFtpd> py = vsftpd ? nullptr : std::make_unique<PyFtpd>(PyFtpdOptions{.maxConnectionsPerIp = 1});
+        std::unique_ptr<Vsftpd> vs = vsftpd ? std::make_unique<Vsftpd>(VsftpdOptions{.maxClients = 1}) : nullptr;
+        const unsigned port = vs ? vs->port() : py->port();
+        const std::string user = vs ? vs->user() : PyFtpd::kUser, password = vs ? vs->password() : PyFtpd::kPassword;
+        RecordingUi ui;
+        QorFtpConnection first, second;
+        first.SetUi(&ui);
+        second.SetUi(&ui);
+        ASSERT_EQ(first.Login("127.0.0.1", user, password, port, ""), 1) << ui.Last();
+        EXPECT_EQ(second.Login("127.0.0.1", user, password, port, ""), 0);
+        EXPECT_EQ(second.GetError(), 421u);
+        EXPECT_EQ(ui.Last().rfind("Login to '127.0.0.1' failed.\n\n421", 0), 0u) << ui.Last();
+    }
+}
+
+// EPRT and EPSV: an IPv6 control connection lists and transfers in both modes.
+TEST(Ipv6, ListAndTransferInBothModes)
+{
+    const int probe = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in6 loopback{AF_INET6, 0, 0, IN6ADDR_LOOPBACK_INIT, 0};
+    const bool ipv6 = ::bind(probe, reinterpret_cast<sockaddr*>(&loopback), sizeof loopback) == 0;
+    ::close(probe);
+    if (!ipv6)
+        GTEST_SKIP() << "this machine has no IPv6 loopback";
+    PyFtpd server(PyFtpdOptions{.address = "::1"});
+    const std::string content = RandomBytes(300'000, 13);
+    WriteFileBytes(server.root() + "/six.bin", content);
+    TempDir local;
+    for (int passive : {0, 1}) {
+        RecordingUi ui;
+        QorFtpConnection connection;
+        connection.SetUi(&ui);
+        connection.SetPassive(passive);
+        ASSERT_EQ(connection.Login("::1", PyFtpd::kUser, PyFtpd::kPassword, server.port(), ""), 1);
+        _Qor_Ftp_FileData rec;
+        ASSERT_EQ(connection.FindFile("six.bin", rec), 1) << ui.Last();
+        EXPECT_EQ(rec.Size, content.size());
+        ASSERT_EQ(connection.GetFile("six.bin", local.file("six.bin"), 0, 0), 1);
+        EXPECT_EQ(ReadFileBytes(local.file("six.bin")), content);
+        ASSERT_EQ(connection.PutFile(local.file("six.bin"), "back.bin", 0, 0), 1);
+        EXPECT_EQ(ReadFileBytes(server.root() + "/back.bin"), content);
+        connection.Close();
+    }
+}
+
+// FromTo from vsftpd to pyftpdlib, back, and from vsftpd to itself: a copy, then an append.
+TEST(ServerToServer, BothWaysAndToItself)
+{
+    std::string whyNot;
+    if (!Vsftpd::Available(whyNot))
+        GTEST_SKIP() << whyNot;
+    Vsftpd vsftpd;
+    PyFtpd pyftpd;
+    const std::string content = RandomBytes(3'000'000, 9);
+    WriteFileBytes(vsftpd.root() + "/source", content);
+    WriteFileBytes(pyftpd.root() + "/source", content);
+    RecordingUi ui;
+    auto login = [&](QorFtpConnection& c, bool toVsftpd) {
+        c.SetUi(&ui);
+        c.SetTimeout(10);
+        return toVsftpd ? c.Login("127.0.0.1", vsftpd.user(), vsftpd.password(), vsftpd.port(), "")
+                        : c.Login("127.0.0.1", PyFtpd::kUser, PyFtpd::kPassword, pyftpd.port(), "");
+    };
+    const std::pair<bool, bool> ways[] = {{true, false}, {false, true}, {true, true}};
+    for (const auto& [fromVsftpd, toVsftpd] : ways) {
+        SCOPED_TRACE(std::string(fromVsftpd ? "vsftpd" : "pyftpdlib") + " to " + (toVsftpd ? "vsftpd" : "pyftpdlib"));
+        const std::string copy = fromVsftpd == toVsftpd ? "self copy" : "copy";
+        QorFtpConnection source, destination;
+        ASSERT_EQ(login(source, fromVsftpd), 1);
+        ASSERT_EQ(login(destination, toVsftpd), 1);
+        ASSERT_EQ(source.FromTo(destination.GetSocket(), "source", copy, 0), 1) << ui.Last();
+        EXPECT_EQ(ReadFileBytes((toVsftpd ? vsftpd.root() : pyftpd.root()) + "/" + copy), content);
+        ASSERT_EQ(source.FromTo(destination.GetSocket(), "source", copy, 1), 1) << ui.Last();
+        EXPECT_EQ(ReadFileBytes((toVsftpd ? vsftpd.root() : pyftpd.root()) + "/" + copy), content + content);
+        // A refused step reports the refusing server's reply.
+        EXPECT_EQ(source.FromTo(destination.GetSocket(), "absent", "other", 0), 0);
+        EXPECT_EQ(ui.Last().substr(0, 3), "550");
+        ui.Clear();
+    }
+}
+
+} // namespace
