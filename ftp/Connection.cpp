@@ -307,6 +307,12 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
         if (!line.empty() && line.back() == '\n')
             break;
     }
+    if (failure == kOk && line.back() != '\n') {
+        // The rest of such a line would be read as further replies, out of step with the
+        // commands; nothing the server sends after it can be trusted.
+        failure = kErrLineTooLong;
+        line.clear();
+    }
 
     while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))
         line.pop_back();

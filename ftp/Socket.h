@@ -18,6 +18,7 @@ enum SocketError : int {
     kErrTryAgain = -4,
     kErrNoRecovery = -5,
     kErrNoData = -6,
+    kErrLineTooLong = -7,    // a reply line past kLineLimit: the server does not speak FTP
 };
 
 struct Address {

@@ -26,6 +26,7 @@ std::string LibraryText(int id)
     case kRenameFailed: return "Rename file '%1' failed.\n\n%2";
     case kConnectionClosed: return "Connection closed by the server.";
     case kLineBreakRefused: return "The command '%1' holds a line break and was not sent.";
+    case kLineTooLong: return "The server sent a reply line longer than 4096 bytes; the connection was closed.";
     default: return {};
     }
 }
@@ -54,6 +55,7 @@ std::string SocketErrorText(int error)
     case kOk: return {};
     case kErrCancelled: return "Blocking call cancelled.";
     case kErrClosed: return LibraryText(kConnectionClosed);
+    case kErrLineTooLong: return LibraryText(kLineTooLong);
     case kErrHostNotFound: return "Host not found.";
     case kErrTryAgain:
         return "Non-authoritative host not found.\nThis is usually a temporary error during hostname "

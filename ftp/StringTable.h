@@ -22,6 +22,7 @@ enum TextId : int {
     // Texts of ours, for failures the older library did not report.
     kConnectionClosed = 61489,
     kLineBreakRefused = 61490,
+    kLineTooLong = 61491,
 };
 
 // The text of an id; empty for an unknown id.

@@ -1,0 +1,78 @@
+// Servers that misbehave on purpose: each may cost the user at most the time-out and a clear
+// message, never a reply taken for what it is not.
+#include "QorFtp.h"
+#include "RecordingUi.h"
+#include "ScriptedServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+using tarvo::test::RecordingUi;
+using tarvo::test::ScriptedServer;
+
+namespace {
+
+class Hostile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        connection.SetUi(&ui);
+        connection.SetTimeout(5);
+    }
+
+    static ScriptedServer& LogIn(ScriptedServer& server)
+    {
+        return server.Expect("USER ann").Send("331 password\r\n").Expect("PASS pw").Send("230 in\r\n");
+    }
+
+    int Login() { return connection.Login("127.0.0.1", "ann", "pw", server.port(), ""); }
+
+    ScriptedServer server;
+    RecordingUi ui;
+    QorFtpConnection connection;
+};
+
+// A hostile greeting, followed by an ordinary login that must not be reached when the greeting
+// was a failure.
+struct GreetingCase {
+    const char* name;
+    void (*greet)(ScriptedServer&);
+    int timeoutSeconds;
+    const char* message; // null: the login succeeds
+};
+void PrintTo(const GreetingCase& c, std::ostream* out) { *out << c.name; }
+
+class Greeting : public Hostile, public ::testing::WithParamInterface<GreetingCase> {};
+
+TEST_P(Greeting, CostsAtMostTheTimeOut)
+{
+    const GreetingCase& c = GetParam();
+    c.greet(server);
+    LogIn(server);
+    server.Start();
+    connection.SetTimeout(c.timeoutSeconds);
+    const auto start = std::chrono::steady_clock::now();
+    const int result = Login();
+    // A fault check, not a benchmark: well within what the script would take to play out.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    if (!c.message) {
+        EXPECT_EQ(result, 1) << ui.Last();
+        EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+        return;
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(connection.GetError(), 421u);
+    EXPECT_EQ(connection.GetSocket(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, Greeting,
+    ::testing::Values(
+        GreetingCase{"OverlongLine",
+                     [](ScriptedServer& s) { s.Send("220 " + std::string(100'000, 'a') + "\r\n"); }, 5,
+                     "The server sent a reply line longer than 4096 bytes; the connection was closed."}));
+
+} // namespace
