@@ -1,8 +1,7 @@
 #include "app/ProgressWindow.h"
 
-#include "app/UiThread.h"
-
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -130,18 +129,14 @@ QtProgressView::QtProgressView(QorFtpProgress& progress)
     auto create = [link = m_link] {
         auto* window = new TransferProgressWnd(link);
         link->window = window;
-        // Over the browsing connection the user-interface thread itself runs the transfer:
-        // the rest of the program waits, as it would behind a dialog.
-        if (IsUiThread())
-            window->setWindowModality(Qt::ApplicationModal);
         window->show();
         window->raise();
         window->activateWindow();
     };
-    if (IsUiThread())
-        create();
-    else
-        QMetaObject::invokeMethod(QCoreApplication::instance(), create, Qt::QueuedConnection);
+    // Every transfer runs off the user-interface thread (the same-connection retry too), which
+    // goes on meanwhile; a transfer on that thread would see its window only at its end.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, create, Qt::QueuedConnection);
 }
 
 QtProgressView::~QtProgressView()
@@ -151,9 +146,7 @@ QtProgressView::~QtProgressView()
         m_link->progress = nullptr;
     }
     auto destroy = [link = m_link] { delete link->window.data(); };
-    if (IsUiThread())
-        destroy();
-    else if (QCoreApplication* app = QCoreApplication::instance())
+    if (QCoreApplication* app = QCoreApplication::instance())
         QMetaObject::invokeMethod(app, destroy, Qt::QueuedConnection);
 }
 
@@ -163,12 +156,8 @@ void QtProgressView::Post(std::function<void(TransferProgressWnd&)> change)
         if (link->window)
             change(*link->window);
     };
-    if (IsUiThread()) {
-        apply();
-        QCoreApplication::processEvents();
-    } else if (QCoreApplication* app = QCoreApplication::instance()) {
+    if (QCoreApplication* app = QCoreApplication::instance())
         QMetaObject::invokeMethod(app, apply, Qt::QueuedConnection);
-    }
 }
 
 void QtProgressView::SetCaption(const std::string& caption)

@@ -65,8 +65,7 @@ public:
     const std::shared_ptr<ProgressLink>& Link() const { return m_link; }
 
 private:
-    // Queued to the window from a worker; on the user-interface thread (a transfer over the
-    // browsing connection) applied at once, with the events that keep the window alive.
+    // Queued to the window, on the user-interface thread.
     void Post(std::function<void(TransferProgressWnd&)> change);
 
     std::shared_ptr<ProgressLink> m_link;

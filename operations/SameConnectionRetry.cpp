@@ -1,6 +1,7 @@
 #include "SameConnectionRetry.h"
 
 #include "CommandThread.h"
+#include "Executor.h"
 #include "Interaction.h"
 #include "OperationHost.h"
 #include "OperationIds.h"
@@ -10,14 +11,21 @@
 
 #include "QorFtp.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <exception>
+#include <functional>
+#include <memory>
+
 namespace {
 
 // Holds the browsing connection for one foreground operation: busy flag, status row and count
-// pair, undone in the same way on every way out.
+// pair, undone in the same way on every way out. Made on the user-interface thread, so the check
+// of the busy flag and its setting are never split by a listing the tree starts; it usually ends
+// on the retry's job thread.
 class ForegroundSession {
 public:
     ForegroundSession(const std::string& server, const StatusTexts& texts)
@@ -67,6 +75,46 @@ void RemoveTemporaryFile(const std::string& path)
     QFile::remove(QString::fromStdString(path));
 }
 
+// Back to the user-interface thread, which owns ServerMap and starts the operations. Without an
+// application there is no such thread, and no other thread that could change the servers.
+void OnUiThread(std::function<void()> call)
+{
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
+    else
+        call();
+}
+
+// The session's work runs as a job of the program's executor, so the user-interface thread goes
+// on meanwhile and never re-enters the browsing connection; the busy flag the session holds keeps
+// the tree's listings and a second retry off that connection. The session ends on the job's
+// thread, before `then` sees the work's result. False when no thread could be had: the session
+// has ended then, and `then` is not called.
+bool RunHoldingSession(std::unique_ptr<ForegroundSession> session, std::function<int(ForegroundSession&)> work,
+                       std::function<void(int)> then = {})
+{
+    auto job = [session = std::shared_ptr<ForegroundSession>(std::move(session)), work = std::move(work),
+                then = std::move(then)]() mutable {
+        int result = 0;
+        try {
+            result = work(*session);
+        } catch (const std::exception& failure) {
+            // A failure of the local file layer or of memory ends this retry, never the program.
+            GetInteraction().ShowMessage(failure.what(), MessageIcon::Error, session->Cancelled());
+        }
+        session.reset();
+        if (then)
+            then(result);
+    };
+    try {
+        ProgramExecutor().Run(std::move(job));
+    } catch (const std::exception& failure) {
+        GetInteraction().ShowMessage(failure.what(), MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void RetrySameConnectionReceived(unsigned long errorCode, std::uint32_t operationId)
@@ -78,21 +126,23 @@ void RetrySameConnectionReceived(unsigned long errorCode, std::uint32_t operatio
     RunOnSameConnection(operationId);
 }
 
-int RunOnSameConnection(std::uint32_t operationId)
+void RunOnSameConnection(std::uint32_t operationId)
 {
     std::optional<OperationRequest> request = PendingRequestList.Take(operationId);
     if (!request)
-        return 0;
+        return;
     switch (request->kind) {
     case OperationKind::Upload:
-        return ForegroundUpload(*request);
+        ForegroundUpload(*request);
+        return;
     case OperationKind::Download:
     case OperationKind::View:
     case OperationKind::Transfer:
-        return ForegroundDownload(*request);
+        ForegroundDownload(*request);
+        return;
     default:
         // Only the operations above ever offer the retry.
-        return 0;
+        return;
     }
 }
 
@@ -106,12 +156,12 @@ std::string CreateTransferTemporaryFile()
     return file.fileName().toStdString();
 }
 
-int ForegroundDownload(OperationRequest request)
+void ForegroundDownload(OperationRequest request)
 {
     const std::string server = request.sourceServer;
     if (GetBrowsingConnections().IsConnectionBusy(server)) {
         GetInteraction().ShowMessage(OperationText::kConnectionBusy, MessageIcon::Information);
-        return 0;
+        return;
     }
     const bool transfer = request.kind == OperationKind::Transfer;
     if (transfer) {
@@ -121,54 +171,60 @@ int ForegroundDownload(OperationRequest request)
             GetInteraction().ShowMessage(
                 FillInsert(OperationText::kTemporaryFileFailed, QDir::tempPath().toStdString(), request.file),
                 MessageIcon::Error);
-            return 0;
+            return;
         }
     }
 
-    int result = 0;
-    {
-        ForegroundSession session(server, ForegroundDownloadTexts(request));
-        if (!session.Connection()) {
-            GetInteraction().ShowMessage(OperationText::kConnectionBusy, MessageIcon::Information, session.Cancelled());
-        } else {
-            // The temporary file exists because it was just made for this download: nothing to ask.
-            TargetChoice choice;
-            if (transfer)
-                choice = TargetChoice{true, request.localPath, 0, 0};
-            else
-                choice = ChooseLocalTarget(request.localPath, session.Cancelled());
-            if (choice.proceed && !session.IsCancelled())
-                result = session.Connection()->GetFile(request.file, choice.target, choice.offset, choice.append);
-        }
-    }
-
-    if (transfer) {
-        // A failed or cancelled download leaves a partial file, which must never be uploaded.
-        if (!result) {
+    auto session = std::make_unique<ForegroundSession>(server, ForegroundDownloadTexts(request));
+    if (!session->Connection()) {
+        GetInteraction().ShowMessage(OperationText::kConnectionBusy, MessageIcon::Information, session->Cancelled());
+        session.reset();
+        if (transfer)
             RemoveTemporaryFile(request.localPath);
-            return 0;
-        }
-        OperationRequest upload;
-        upload.targetServer = request.targetServer;
-        upload.file = request.localPath;
-        upload.targetFile = request.targetFile;
-        upload.kind = OperationKind::Upload;
-        StartOperation(upload);
+        return;
     }
-    return result;
+
+    auto download = [request, transfer](ForegroundSession& held) {
+        // The temporary file exists because it was just made for this download: nothing to ask.
+        const TargetChoice choice = transfer ? TargetChoice{true, request.localPath, 0, 0}
+                                             : ChooseLocalTarget(request.localPath, held.Cancelled());
+        if (!choice.proceed || held.IsCancelled())
+            return 0;
+        return held.Connection()->GetFile(request.file, choice.target, choice.offset, choice.append);
+    };
+    std::function<void(int)> then;
+    if (transfer) {
+        then = [request](int result) {
+            // A failed or cancelled download leaves a partial file, which must never be uploaded.
+            if (!result) {
+                RemoveTemporaryFile(request.localPath);
+                return;
+            }
+            OperationRequest upload;
+            upload.targetServer = request.targetServer;
+            upload.file = request.localPath;
+            upload.targetFile = request.targetFile;
+            upload.kind = OperationKind::Upload;
+            OnUiThread([upload] { StartOperation(upload); });
+        };
+    }
+    if (!RunHoldingSession(std::move(session), download, then) && transfer)
+        RemoveTemporaryFile(request.localPath);
 }
 
-int ForegroundUpload(const OperationRequest& request)
+void ForegroundUpload(const OperationRequest& request)
 {
     const std::string& server = request.targetServer;
     if (GetBrowsingConnections().IsConnectionBusy(server))
-        return 0;
-    ForegroundSession session(server, ForegroundUploadTexts(request));
-    QorFtpConnection* connection = session.Connection();
-    if (!connection)
-        return 0;
-    const TargetChoice choice = ChooseRemoteTarget(*connection, request.targetFile, session.Cancelled());
-    if (!choice.proceed || session.IsCancelled())
-        return 0;
-    return connection->PutFile(request.file, choice.target, choice.offset, choice.append);
+        return;
+    auto session = std::make_unique<ForegroundSession>(server, ForegroundUploadTexts(request));
+    if (!session->Connection())
+        return;
+    RunHoldingSession(std::move(session), [request](ForegroundSession& held) {
+        QorFtpConnection& connection = *held.Connection();
+        const TargetChoice choice = ChooseRemoteTarget(connection, request.targetFile, held.Cancelled());
+        if (!choice.proceed || held.IsCancelled())
+            return 0;
+        return connection.PutFile(request.file, choice.target, choice.offset, choice.append);
+    });
 }

@@ -1,5 +1,5 @@
 // The same-connection retry: when a server refused a worker's extra login with 421 and the user
-// agreed, the request runs in the foreground over the connection the user browses with.
+// agreed, the request runs over the connection the user browses with, which it holds meanwhile.
 #pragma once
 
 #include "OperationRequest.h"
@@ -14,14 +14,17 @@ void RetrySameConnectionReceived(unsigned long errorCode, std::uint32_t operatio
 
 // WM_RUN_ON_SAME_CONNECTION: takes the request out of PendingRequestList and runs it over the
 // browsing connection of its server: an upload as a foreground upload, a download, view or
-// transfer as a foreground download. Returns the transfer's result; 0 when there was no request.
-int RunOnSameConnection(std::uint32_t operationId);
+// transfer as a foreground download. Returns at once; the transfer goes on as a job (below).
+void RunOnSameConnection(std::uint32_t operationId);
 
-// Run on the calling (user-interface) thread, holding the browsing connection's busy flag, with a
-// status row and the operation count for a random id. A transfer is downloaded into a temporary
-// file and, once complete, uploaded by a background operation of its own.
-int ForegroundDownload(OperationRequest request);
-int ForegroundUpload(const OperationRequest& request);
+// Called on the user-interface thread, which checks and sets the browsing connection's busy flag
+// and adds the status row and the operation count for a random id. The questions and the
+// transfer then run as a job of the program's executor, which holds the busy flag until it ends;
+// the library's progress window and every question reach the user-interface thread as they do
+// for background operations. A transfer is downloaded into a temporary file and, once complete,
+// uploaded by a background operation of its own, started back on the user-interface thread.
+void ForegroundDownload(OperationRequest request);
+void ForegroundUpload(const OperationRequest& request);
 
 // A new empty file "ftp" + a unique part + ".TMP" in the temporary folder, made atomically with
 // mode 0600; empty when it could not be made.

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 
 namespace optest {
 
@@ -107,21 +108,28 @@ public:
     std::vector<std::string> opened;
 };
 
-// Used on the test's thread only, as the folder tree's list is. An entry is a connection and
-// its busy flag.
+// An entry is a connection and its busy flag. Tests fill the entries before any retry runs; the
+// retry's job clears the flag from its own thread, as it does in the folder tree's list.
 class FakeBrowsingConnections : public BrowsingConnections {
 public:
-    int IsConnectionBusy(const std::string& name) override { return entries.count(name) ? entries[name].second : 1; }
+    int IsConnectionBusy(const std::string& name) override
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return entries.count(name) ? entries[name].second : 1;
+    }
     void SetConnectionBusy(const std::string& name, int busy) override
     {
+        std::lock_guard<std::mutex> guard(lock);
         busyCalls.push_back(name + "=" + std::to_string(busy));
         if (entries.count(name))
             entries[name].second = busy;
     }
     QorFtpConnection* FindBrowsingConnection(const std::string& name) override
     {
+        std::lock_guard<std::mutex> guard(lock);
         return entries.count(name) ? entries[name].first : nullptr;
     }
+    std::mutex lock;
     std::map<std::string, std::pair<QorFtpConnection*, int>> entries;
     std::vector<std::string> busyCalls;
 };

@@ -1,13 +1,18 @@
 // The same-connection retry against servers at their connection limit: the 421 questions, the
-// run over the browsing connection, and a transfer through a temporary file.
+// run over the browsing connection as a job that holds its busy flag, and a transfer through a
+// temporary file. The test's thread plays the user-interface thread.
 #include "OperationsFixture.h"
+
+#include "ScriptedServer.h"
 
 #include "operations/OperationTexts.h"
 #include "operations/SameConnectionRetry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace optest;
+using tarvo::test::ScriptedServer;
 
 namespace {
 
@@ -18,6 +23,20 @@ QStringList TemporaryTransferFiles()
 
 class SameConnection : public OperationsTest {
 protected:
+    // The retry comes back to the user-interface thread through its event queue.
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "OperationsTests";
+        static char* argv[] = {name, nullptr};
+        application = new QCoreApplication(argc, argv);
+    }
+    static void TearDownTestSuite()
+    {
+        delete application;
+        application = nullptr;
+    }
+
     void SetUp() override
     {
         OperationsTest::SetUp();
@@ -39,6 +58,19 @@ protected:
         return id;
     }
 
+    // Runs the user-interface thread's events until the retry's job, and the upload a transfer
+    // starts back on that thread, have ended.
+    static void WaitForRetry()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (!WaitForOperations(std::chrono::milliseconds(10)) && std::chrono::steady_clock::now() < deadline)
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(WaitForOperations(std::chrono::seconds(120)));
+    }
+
+    static inline QCoreApplication* application = nullptr;
+
     PyFtpd limited{[] {
         PyFtpdOptions oneClientOnly;
         oneClientOnly.maxConnectionsPerIp = 1;
@@ -56,6 +88,7 @@ TEST_F(SameConnection, ADownloadAt421RunsOverTheBrowsingConnection)
     EXPECT_FALSE(std::filesystem::exists(local.file("f.bin")));
 
     RetrySameConnectionReceived(421, id);
+    WaitForRetry();
     EXPECT_EQ(ReadFileBytes(local.file("f.bin")), content);
     EXPECT_EQ(PendingRequestList.Count(), 0u);
     EXPECT_EQ(browsing.busyCalls, (std::vector<std::string>{"full=1", "full=0"}));
@@ -68,12 +101,54 @@ TEST_F(SameConnection, ADownloadAt421RunsOverTheBrowsingConnection)
     EXPECT_NE(browsingConnection.GetSocket(), nullptr) << "the browsing connection stays open";
 }
 
+// The server holds the data back, so the transfer is known to run while the test goes on: the
+// call has returned at once, and the connection stays busy (a second retry on it is refused)
+// until the job ends.
+TEST_F(SameConnection, TheTransferRunsAsAJobThatHoldsTheBusyFlag)
+{
+    constexpr int kDataHeldBackMs = 2000;
+    ScriptedServer slow;
+    slow.Send("220 hi\r\n").Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n");
+    slow.Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n");
+    slow.Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv();
+    slow.Expect("RETR /f.bin").Send("150 go\r\n").Wait(kDataHeldBackMs).DataSend(content).Send("226 done\r\n");
+    slow.Start();
+    QorFtpConnection slowConnection;
+    slowConnection.SetPassive(1);
+    slowConnection.SetTimeout(30);
+    ASSERT_EQ(slowConnection.Login("127.0.0.1", "ann", "pw", slow.port(), ""), 1);
+    browsing.entries["slow"] = {&slowConnection, 0};
+
+    auto download = Request(OperationKind::Download, "slow", "/f.bin", local.file("f.bin"));
+    for (std::uint32_t id : {91u, 92u}) {
+        download.operationId = id;
+        PendingRequestList.Append(download);
+    }
+    RetrySameConnectionReceived(421, 91);
+    ASSERT_EQ(browsing.IsConnectionBusy("slow"), 1) << "the call waited for the transfer";
+    EXPECT_FALSE(slow.WaitDone(0));
+    EXPECT_EQ(OperationStatusList.Count(), 1u);
+    RetrySameConnectionReceived(421, 92);
+    EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"message", OperationText::kConnectionBusy}}));
+    EXPECT_EQ(PendingRequestList.Count(), 0u);
+
+    WaitForRetry();
+    EXPECT_TRUE(slow.WaitDone(5000));
+    EXPECT_EQ(ReadFileBytes(local.file("f.bin")), content);
+    EXPECT_EQ(browsing.busyCalls, (std::vector<std::string>{"slow=1", "slow=0"}));
+    EXPECT_EQ(browsing.IsConnectionBusy("slow"), 0);
+    ASSERT_EQ(host.counts.size(), 2u);
+    EXPECT_FALSE(host.counts[1].started);
+    EXPECT_EQ(OperationStatusList.Count(), 0u);
+}
+
 TEST_F(SameConnection, AnUploadAt421AskedAgainAboutTheTarget)
 {
     WriteFileBytes(local.file("up.bin"), content);
     const auto request = Request(OperationKind::Upload, "", local.file("up.bin"), "", "full", "/f.bin");
     interaction.overwrite = {{OverwriteAnswer::Append, ""}};
     RetrySameConnectionReceived(421, RunInto421(request, OperationText::kAskUploadSameConnection));
+    WaitForRetry();
     EXPECT_EQ(interaction.asked.back(), (Asked{"overwrite", "/f.bin"}));
     EXPECT_EQ(ReadFileBytes(limited.root() + "/f.bin"), content + content);
     EXPECT_EQ(host.Row(2), "Uploading up.bin | Uploading up.bin to full");
@@ -112,7 +187,7 @@ TEST_F(SameConnection, ATransferGoesThroughATemporaryFileAndABackgroundUpload)
     const QStringList before = TemporaryTransferFiles();
     const auto request = Request(OperationKind::Transfer, "full", "/f.bin", "", "target", "/copied.bin");
     RetrySameConnectionReceived(421, RunInto421(request, OperationText::kAskTransferSameConnection));
-    ASSERT_TRUE(WaitForOperations(std::chrono::seconds(60)));
+    WaitForRetry();
     EXPECT_EQ(ReadFileBytes(target.root() + "/copied.bin"), content);
 
     QStringList left = TemporaryTransferFiles();
@@ -137,8 +212,8 @@ TEST_F(SameConnection, AFailedOrCancelledTransferDownloadIsNeverUploaded)
         request.operationId = 90;
         PendingRequestList.Append(request);
         const std::size_t counts = host.counts.size();
-        EXPECT_EQ(RunOnSameConnection(90), 0);
-        ASSERT_TRUE(WaitForOperations(std::chrono::seconds(30)));
+        RunOnSameConnection(90);
+        WaitForRetry();
         EXPECT_EQ(host.counts.size(), counts + 2) << "only the foreground download ran";
     }
     EXPECT_FALSE(std::filesystem::exists(target.root() + "/copied.bin"));
