@@ -28,7 +28,47 @@ bool WaitFor(int fd, short events, int timeoutMs) {
   return r > 0;
 }
 
+// recv() that waits up to timeoutMs and retries on EINTR; 0 at the end of the stream.
+ssize_t Receive(int fd, char* buffer, size_t size, int timeoutMs) {
+  for (;;) {
+    if (!WaitFor(fd, POLLIN, timeoutMs)) throw std::runtime_error("receive timed out");
+    ssize_t n = recv(fd, buffer, size, MSG_DONTWAIT);
+    if (n >= 0) return n;
+    if (errno == ECONNRESET) return 0;
+    if (errno != EINTR && errno != EAGAIN) throw std::runtime_error(std::string("recv: ") + std::strerror(errno));
+  }
+}
+
 }  // namespace
+
+int BindLoopback(unsigned& port, int backlog) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  sockaddr_in address = LoopbackAddress(port);
+  socklen_t length = sizeof address;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 ||
+      (backlog > 0 && listen(fd, backlog) < 0) ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0) {
+    close(fd);
+    return -1;
+  }
+  port = ntohs(address.sin_port);
+  return fd;
+}
+
+unsigned FreeLoopbackPort() {
+  unsigned port = 0;
+  int fd = BindLoopback(port, 0);
+  if (fd < 0) throw std::runtime_error(std::string("bind 127.0.0.1:0: ") + std::strerror(errno));
+  close(fd);
+  return port;
+}
+
+bool LoopbackPortFree(unsigned port) {
+  int fd = BindLoopback(port, 0);
+  if (fd >= 0) close(fd);
+  return fd >= 0;
+}
 
 int ConnectLoopback(unsigned port, int timeoutMs) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
@@ -49,30 +89,6 @@ int ConnectLoopback(unsigned port, int timeoutMs) {
   return fd;
 }
 
-unsigned FreeLoopbackPort() {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
-  sockaddr_in address = LoopbackAddress(0);
-  socklen_t length = sizeof address;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0) {
-    int error = errno;
-    close(fd);
-    throw std::runtime_error(std::string("bind 127.0.0.1:0: ") + std::strerror(error));
-  }
-  close(fd);
-  return ntohs(address.sin_port);
-}
-
-bool LoopbackPortFree(unsigned port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  sockaddr_in address = LoopbackAddress(port);
-  bool free = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return free;
-}
-
 void SendAllBytes(int fd, std::string_view data, int timeoutMs) {
   while (!data.empty()) {
     if (!WaitFor(fd, POLLOUT, timeoutMs)) throw std::runtime_error("send timed out");
@@ -85,18 +101,23 @@ void SendAllBytes(int fd, std::string_view data, int timeoutMs) {
   }
 }
 
-std::string ReceiveUntilEof(int fd, int timeoutMs) {
-  std::string data;
-  char buffer[65536];
-  for (;;) {
-    if (!WaitFor(fd, POLLIN, timeoutMs)) throw std::runtime_error("receive timed out");
-    ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (n == 0) return data;
-    if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      throw std::runtime_error(std::string("recv: ") + std::strerror(errno));
+std::string ReceiveLine(int fd, int timeoutMs) {
+  std::string line;
+  for (char c = 0; c != '\n'; line += c)
+    if (Receive(fd, &c, 1, timeoutMs) == 0) throw std::runtime_error("connection closed inside a line");
+  line.pop_back();
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+bool WaitClosed(int fd, int timeoutMs) {
+  char buffer[4096];
+  try {
+    while (Receive(fd, buffer, sizeof buffer, timeoutMs) > 0) {
     }
-    data.append(buffer, static_cast<size_t>(n));
+    return true;
+  } catch (const std::runtime_error&) {
+    return false;
   }
 }
 

@@ -5,19 +5,25 @@
 
 namespace tarvo::test {
 
-// Plain TCP helpers for 127.0.0.1, used by the fixtures and by tests that talk raw FTP.
+// Plain TCP on 127.0.0.1 for the fixtures and for checking them without the library under test.
 
-// Connects to 127.0.0.1:port; returns a blocking, close-on-exec socket or -1.
-int ConnectLoopback(unsigned port, int timeoutMs);
-
-// A port nobody listens on right now (bind to port 0, read it, close). Throws on failure.
+// A socket bound to 127.0.0.1:port, non-blocking and close-on-exec, listening when backlog > 0;
+// port 0 picks a free port and writes it back. -1 on failure.
+int BindLoopback(unsigned& port, int backlog);
+// A port nobody listens on right now. Throws std::runtime_error on failure.
 unsigned FreeLoopbackPort();
-
 // True when 127.0.0.1:port can be bound right now.
 bool LoopbackPortFree(unsigned port);
 
-// Both throw std::runtime_error on error or when nothing moves for timeoutMs.
+// A blocking, close-on-exec socket connected to 127.0.0.1:port, or -1.
+int ConnectLoopback(unsigned port, int timeoutMs = 5000);
+
+// Both throw std::runtime_error on failure, or when nothing moves for timeoutMs.
 void SendAllBytes(int fd, std::string_view data, int timeoutMs = 5000);
-std::string ReceiveUntilEof(int fd, int timeoutMs = 5000);
+// One line without its CR LF, taken byte by byte so that what follows stays unread.
+std::string ReceiveLine(int fd, int timeoutMs = 5000);
+
+// True when the peer closes within timeoutMs; whatever still arrives is dropped.
+bool WaitClosed(int fd, int timeoutMs);
 
 }  // namespace tarvo::test

@@ -3,19 +3,17 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <sys/socket.h>
 #include <thread>
 #include <vector>
 
 namespace tarvo::test {
 
 // A tiny FTP server of our own on 127.0.0.1 that plays an exact script, for replies real
-// servers will not give on demand. Build the script, then Start(): the steps run in order,
-// on a thread, on the first control connection accepted. Reads, accepts and transfers time
-// out (SetTimeout, 5 s by default) so a broken test fails instead of hanging; destruction
-// takes well under a second whatever the script is doing. After the last step the
-// connection stays open, and lines still arriving are recorded, until Close, Hang or
-// destruction.
+// servers will not give on demand. Build the script, then Start(): the steps run in order, on a
+// thread, on the first control connection accepted. Reads, accepts and transfers give up after
+// 5 s, so a broken test fails instead of hanging; destruction takes well under a second
+// whatever the script is doing. After the last step the connection stays open, and lines still
+// arriving are recorded, until Close, Hang or destruction.
 class ScriptedServer {
 public:
   ScriptedServer();  // listens at once, so port() is known before Start(); throws on failure
@@ -26,23 +24,19 @@ public:
   unsigned port() const { return port_; }
 
   // Steps (add them before Start()).
-  ScriptedServer& Send(std::string raw);       // bytes exactly as given; include "\r\n"
-  ScriptedServer& Expect(std::string prefix);  // one line, must start with prefix (any case)
-  ScriptedServer& ExpectAny();                 // one line, whatever it is
-  // Opens a data listener on 127.0.0.1:0 and announces its real port:
+  ScriptedServer& Send(std::string raw) { return Add(Kind::Send, std::move(raw)); }  // include "\r\n"
+  // One line, which must start with prefix (any case).
+  ScriptedServer& Expect(std::string prefix) { return Add(Kind::Expect, std::move(prefix)); }
+  // Opens a data listener on 127.0.0.1 and announces its real port:
   // "227 Entering Passive Mode (<shownAddress>,p1,p2)\r\n".
-  ScriptedServer& SendPasv(std::string shownAddress = "127,0,0,1");
-  ScriptedServer& SendEpsv();  // "229 Entering Extended Passive Mode (|||port|)\r\n"
-  // One data connection: accepted on the listener of the last SendPasv/SendEpsv (used once),
-  // else connected to the address of the last PORT or EPRT line received (loopback only).
-  ScriptedServer& DataSend(std::string bytes);  // sends, then closes
-  ScriptedServer& DataReceive();                // reads until EOF, see DataReceived()
-  ScriptedServer& Wait(int ms);
-  ScriptedServer& Close();  // closes the control connection
-  ScriptedServer& Hang();   // stops reading and answering; the connection stays open
-
-  // Not a step: the limit for accepting and for each read or transfer (default 5000 ms).
-  ScriptedServer& SetTimeout(int ms);
+  ScriptedServer& SendPasv(std::string shownAddress = "127,0,0,1") { return Add(Kind::SendPasv, shownAddress); }
+  // One data connection: accepted on the listener of the last SendPasv (used once), else made
+  // to the port of the last PORT line received (127.0.0.1 only).
+  ScriptedServer& DataSend(std::string bytes) { return Add(Kind::DataSend, std::move(bytes)); }  // then closes
+  ScriptedServer& DataReceive() { return Add(Kind::DataReceive); }  // until EOF, see DataReceived()
+  ScriptedServer& Wait(int ms) { return Add(Kind::Wait, {}, ms); }
+  ScriptedServer& Close() { return Add(Kind::Close); }  // closes the control connection
+  ScriptedServer& Hang() { return Add(Kind::Hang); }    // stops reading and answering; stays open
 
   void Start();
   // True once every step has run; false on timeout or when the script broke off.
@@ -55,7 +49,7 @@ public:
   std::string DataReceived() const;
 
 private:
-  enum class Kind { Send, Expect, ExpectAny, SendPasv, SendEpsv, DataSend, DataReceive, Wait, Close, Hang };
+  enum class Kind { Send, Expect, SendPasv, DataSend, DataReceive, Wait, Close, Hang };
   struct Step {
     Kind kind;
     std::string text;
@@ -63,34 +57,31 @@ private:
   };
   enum class Io { Ok, Timeout, Closed, Failed, Stopped };
 
-  ScriptedServer& Add(Step step);
+  ScriptedServer& Add(Kind kind, std::string text = {}, int ms = 0);
   void Run();
   bool RunStep(const Step& step);  // false: the script cannot go on
   Io WaitFor(int fd, short events, int timeoutMs);
   Io ReadLine(std::string& line);
   Io SendAll(int fd, const std::string& data);
-  bool OpenPassive(unsigned& port);
   int OpenDataConnection();
   void Transfer(const Step& step);
   void Record(const std::string& line);
-  void NoteActiveAddress(const std::string& line);
   void Mismatch(const std::string& what);
   void Finish(bool completed);
 
+  static constexpr int kTimeoutMs = 5000;
   std::vector<Step> steps_;
   bool started_ = false;
-  int timeoutMs_ = 5000;
   unsigned port_ = 0;
 
   // Used by the server thread only, once started.
   int listenFd_ = -1;
   int controlFd_ = -1;
   int passiveFd_ = -1;
-  int wake_[2] = {-1, -1};  // written to by the destructor to stop the thread
+  unsigned activePort_ = 0;  // of the last PORT line; 0: none
+  int wake_[2] = {-1, -1};   // written to by the destructor to stop the thread
   bool stopping_ = false;
   std::string input_;
-  sockaddr_storage active_{};
-  socklen_t activeLength_ = 0;
   std::thread thread_;
 
   mutable std::mutex mutex_;

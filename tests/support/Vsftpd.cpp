@@ -1,13 +1,13 @@
 #include "Vsftpd.h"
 
 #include "Loopback.h"
-#include "RawFtpConnection.h"
 
 #include <chrono>
 #include <pwd.h>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -115,29 +115,32 @@ bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
 
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (std::chrono::steady_clock::now() < deadline && process_->Running()) {
+    const int probe = ConnectLoopback(port_, 2000);
+    std::string greeting;
     try {
-      RawFtpConnection probe(port_, 2000);
-      std::string greeting = probe.ReadReply();
-      if (greeting.rfind("500 OOPS", 0) == 0) {
-        failure = greeting;  // vsftpd's own complaint: no point in trying again
-        break;
-      }
-      // Someone else may have taken the port before vsftpd could.
-      if (greeting.rfind("220", 0) != 0 || greeting.find("vsFTPd") == std::string::npos) {
-        failure = "unexpected greeting: " + greeting;
-        break;
-      }
-      probe.Command("QUIT");
-      probe.WaitClosed(2000);
-      // vsftpd counts a session until it reaps its process; wait for that so the probe
-      // never counts against max_clients in a test.
-      auto reaped = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-      while (!ChildrenOf(process_->pid()).empty() && std::chrono::steady_clock::now() < reaped)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      if (process_->Running()) return true;
+      if (probe >= 0) greeting = ReceiveLine(probe, 2000);
     } catch (const std::exception&) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    if (greeting.empty()) {
+      if (probe >= 0) close(probe);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      continue;
+    }
+    // vsftpd's own complaint, or someone else took the port before vsftpd could.
+    if (greeting.rfind("220", 0) != 0 || greeting.find("vsFTPd") == std::string::npos) {
+      failure = greeting.rfind("500 OOPS", 0) == 0 ? greeting : "unexpected greeting: " + greeting;
+      close(probe);
+      break;
+    }
+    (void)!send(probe, "QUIT\r\n", 6, MSG_NOSIGNAL);
+    WaitClosed(probe, 2000);
+    close(probe);
+    // vsftpd counts a session until it reaps its process; wait for that so the probe never
+    // counts against max_clients in a test.
+    auto reaped = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!ChildrenOf(process_->pid()).empty() && std::chrono::steady_clock::now() < reaped)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (process_->Running()) return true;
   }
   process_.reset();
   try {
