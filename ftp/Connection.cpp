@@ -265,7 +265,7 @@ int QorFtpConnection::SendCommand(const std::string& text)
     return SendCommandTo(m_pSocket.get(), text);
 }
 
-int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
+int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& reply)
 {
     line.clear();
     if (!socket || !socket->IsValid())
@@ -276,12 +276,23 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
     // Peek, then take exactly the bytes up to the line end: the next reply stays in the socket,
     // which matters when the descriptor is handed to another object.
     while (line.size() < kLineLimit) {
+        // Checked on every pass, not only when recv would block: a server that sends without
+        // pause never lets the wait below run.
+        if (TakeWake(m_wakeFd)) {
+            failure = kErrCancelled;
+            break;
+        }
+        const int leftMs = reply.LeftMs();
+        if (leftMs == 0) {
+            failure = ETIMEDOUT;
+            break;
+        }
         ssize_t n = ::recv(fd, peeked, kLineLimit - line.size(), MSG_PEEK);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                failure = Wait(fd, POLLIN, WaitTimeoutMs());
+                failure = Wait(fd, POLLIN, leftMs);
                 if (failure != kOk)
                     break;
                 continue;
@@ -303,6 +314,11 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
             failure = got == 0 ? kErrClosed : errno;
             break;
         }
+        if (static_cast<std::size_t>(got) > reply.bytesLeft) {
+            failure = kErrReplyTooLong;
+            break;
+        }
+        reply.bytesLeft -= static_cast<std::size_t>(got);
         line.append(peeked, static_cast<std::size_t>(got));
         if (!line.empty() && line.back() == '\n')
             break;
@@ -311,8 +327,9 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line)
         // The rest of such a line would be read as further replies, out of step with the
         // commands; nothing the server sends after it can be trusted.
         failure = kErrLineTooLong;
-        line.clear();
     }
+    if (failure == kErrLineTooLong || failure == kErrReplyTooLong)
+        line.clear();
 
     while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))
         line.pop_back();
@@ -343,8 +360,9 @@ int QorFtpConnection::ReadReply(QorFtpSocket* socket, std::string& text)
     std::string saved;
     bool haveSaved = false;
     std::string firstCode; // "xyz" of a "xyz-" first line: the reply ends at "xyz " (RFC 959 4.2)
+    Reply reply(WaitTimeoutMs());
     for (;;) {
-        int code = ReadLine(socket, text);
+        int code = ReadLine(socket, text, reply);
         if (code == 421) {
             m_dwError = 421;
             return 421;

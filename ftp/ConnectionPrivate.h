@@ -5,10 +5,26 @@
 #include "Socket.h"
 #include "StringTable.h"
 
+#include <chrono>
 #include <cstddef>
 
+namespace qorftp {
+
+// Block sizes: far above the old 4096/1024 bytes, so loopback and fast links are not held back.
+constexpr std::size_t kReceiveBlock = 256 * 1024;
+constexpr std::size_t kSendBlock = 4 * 1024 * 1024;
+constexpr std::size_t kLineLimit = 4096;
+// All lines of one reply together: far above any greeting, FEAT or HELP text and a STAT listing
+// of some thousand entries, yet an endless "220-" stream ends at once even without a time-out.
+constexpr std::size_t kReplyLimit = 1024 * 1024;
+
+// A reply code of 400 or below is an acceptance.
+inline bool Accepted(int code) { return code < 401; }
+
+} // namespace qorftp
+
 // Holds the connection's lock for one exchange. A cancel that came before the lock was taken is
-// kept: it ends the first wait of this exchange, so a Cancel pressed while a call is still getting
+// kept: it ends the first wait or reply read of this exchange, so a Cancel pressed while a call is still getting
 // ready (resolving, connecting) is never lost.
 class QORFTP_HIDDEN QorFtpConnection::Lock {
 public:
@@ -56,14 +72,24 @@ public:
     int dataFd = -1;
 };
 
-namespace qorftp {
+// The bounds of one reply being read: the time-out bounds the whole reply, not each read, so a
+// server dripping lines or bytes cannot hold a call longer than that; and its size is limited.
+struct QORFTP_HIDDEN QorFtpConnection::Reply {
+    explicit Reply(int timeoutMs)
+        : limited(timeoutMs >= 0)
+        , deadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(limited ? timeoutMs : 0))
+    {
+    }
+    // What is left of the time-out for the next wait; -1 without a time-out.
+    int LeftMs() const
+    {
+        if (!limited)
+            return -1;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+    }
 
-// Block sizes: far above the old 4096/1024 bytes, so loopback and fast links are not held back.
-constexpr std::size_t kReceiveBlock = 256 * 1024;
-constexpr std::size_t kSendBlock = 4 * 1024 * 1024;
-constexpr std::size_t kLineLimit = 4096;
-
-// A reply code of 400 or below is an acceptance.
-inline bool Accepted(int code) { return code < 401; }
-
-} // namespace qorftp
+    const bool limited;
+    const std::chrono::steady_clock::time_point deadline;
+    std::size_t bytesLeft = qorftp::kReplyLimit;
+};

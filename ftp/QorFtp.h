@@ -107,7 +107,7 @@ private:
     QORFTP_HIDDEN QorFtpUi& Ui();
     QORFTP_HIDDEN bool IsConnected() const;
     QORFTP_HIDDEN bool CheckConnected();
-    QORFTP_HIDDEN int ReadLine(QorFtpSocket* socket, std::string& line);
+    QORFTP_HIDDEN int ReadLine(QorFtpSocket* socket, std::string& line, Reply& reply);
     QORFTP_HIDDEN int ReadReply(QorFtpSocket* socket, std::string& text);
     QORFTP_HIDDEN int ReadReply(std::string& text) { return ReadReply(nullptr, text); }
     QORFTP_HIDDEN long long SendAll(QorFtpSocket* socket, const char* bytes, std::size_t length);

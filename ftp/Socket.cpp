@@ -61,6 +61,12 @@ void DrainWake(int wakeFd)
     [[maybe_unused]] ssize_t n = read(wakeFd, &value, sizeof value);
 }
 
+bool TakeWake(int wakeFd)
+{
+    uint64_t value = 0;
+    return wakeFd >= 0 && read(wakeFd, &value, sizeof value) == static_cast<ssize_t>(sizeof value) && value != 0;
+}
+
 int WaitReady(int fd, short events, int wakeFd, int timeoutMs)
 {
     using Clock = std::chrono::steady_clock;

@@ -19,6 +19,7 @@ enum SocketError : int {
     kErrNoRecovery = -5,
     kErrNoData = -6,
     kErrLineTooLong = -7,    // a reply line past kLineLimit: the server does not speak FTP
+    kErrReplyTooLong = -8,   // a multi-line reply past kReplyLimit
 };
 
 struct Address {
@@ -34,6 +35,8 @@ struct Address {
 int CreateWakeFd();
 void Wake(int wakeFd);
 void DrainWake(int wakeFd);
+// True when a wake was pending; it is taken.
+bool TakeWake(int wakeFd);
 
 // Waits until `fd` is ready for `events`. Returns kOk, ETIMEDOUT, kErrCancelled or an errno.
 // timeoutMs < 0 waits without limit.

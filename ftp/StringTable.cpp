@@ -27,6 +27,7 @@ std::string LibraryText(int id)
     case kConnectionClosed: return "Connection closed by the server.";
     case kLineBreakRefused: return "The command '%1' holds a line break and was not sent.";
     case kLineTooLong: return "The server sent a reply line longer than 4096 bytes; the connection was closed.";
+    case kReplyTooLong: return "The server sent a reply longer than 1 MiB; the connection was closed.";
     default: return {};
     }
 }
@@ -56,6 +57,7 @@ std::string SocketErrorText(int error)
     case kErrCancelled: return "Blocking call cancelled.";
     case kErrClosed: return LibraryText(kConnectionClosed);
     case kErrLineTooLong: return LibraryText(kLineTooLong);
+    case kErrReplyTooLong: return LibraryText(kReplyTooLong);
     case kErrHostNotFound: return "Host not found.";
     case kErrTryAgain:
         return "Non-authoritative host not found.\nThis is usually a temporary error during hostname "

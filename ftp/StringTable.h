@@ -23,6 +23,7 @@ enum TextId : int {
     kConnectionClosed = 61489,
     kLineBreakRefused = 61490,
     kLineTooLong = 61491,
+    kReplyTooLong = 61492,
 };
 
 // The text of an id; empty for an unknown id.
