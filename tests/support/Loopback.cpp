@@ -64,12 +64,6 @@ unsigned FreeLoopbackPort() {
   return port;
 }
 
-bool LoopbackPortFree(unsigned port) {
-  int fd = BindLoopback(port, 0);
-  if (fd >= 0) close(fd);
-  return fd >= 0;
-}
-
 int ConnectLoopback(unsigned port, int timeoutMs) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return -1;

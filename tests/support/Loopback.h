@@ -12,8 +12,6 @@ namespace tarvo::test {
 int BindLoopback(unsigned& port, int backlog);
 // A port nobody listens on right now. Throws std::runtime_error on failure.
 unsigned FreeLoopbackPort();
-// True when 127.0.0.1:port can be bound right now.
-bool LoopbackPortFree(unsigned port);
 
 // A blocking, close-on-exec socket connected to 127.0.0.1:port, or -1.
 int ConnectLoopback(unsigned port, int timeoutMs = 5000);

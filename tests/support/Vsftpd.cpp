@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <pwd.h>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -16,21 +15,6 @@ namespace tarvo::test {
 namespace {
 
 constexpr const char* kVsftpd = "/usr/sbin/vsftpd";
-constexpr unsigned kPassivePorts = 50;
-
-// A run of free ports for passive mode, picked at random so parallel servers rarely meet.
-unsigned PickPassiveRange() {
-  std::mt19937 generator(std::random_device{}());
-  std::uniform_int_distribution<unsigned> pick(40000, 60000 - kPassivePorts);
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    unsigned first = pick(generator);
-    bool free = true;
-    for (unsigned port = first; free && port < first + kPassivePorts; ++port) free = LoopbackPortFree(port);
-    if (free) return first;
-  }
-  throw std::runtime_error("no free passive port range in 40000-60000");
-}
-
 std::string YesNo(bool value) { return value ? "YES" : "NO"; }
 
 const std::string kEmpty;
@@ -77,7 +61,6 @@ Vsftpd::Vsftpd(VsftpdOptions options) : root_(dir_.file("root")) {
 
 bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
   port_ = FreeLoopbackPort();
-  const unsigned passive = PickPassiveRange();
   std::ostringstream config;
   config << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" << port_ << "\n"
          << "background=NO\n"
@@ -95,8 +78,8 @@ bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
          << "anonymous_enable=" << YesNo(options.anonymous) << "\n"
          << "anon_root=" << root_ << "\nftp_username=ftp\n"
          << "anon_upload_enable=NO\nanon_mkdir_write_enable=NO\nanon_other_write_enable=NO\n"
-         << "pasv_enable=YES\npasv_min_port=" << passive << "\npasv_max_port=" << passive + kPassivePorts - 1
-         << "\n"
+         // Passive ports as the system hands them out, so parallel servers never meet.
+         << "pasv_enable=YES\npasv_min_port=0\npasv_max_port=0\n"
          // Port 20 would be shared between parallel servers; any source port will do.
          << "port_enable=YES\nconnect_from_port_20=NO\n"
          << "accept_timeout=5\nconnect_timeout=5\ndata_connection_timeout=60\nidle_session_timeout=120\n"
