@@ -4,6 +4,7 @@
 
 #include "QorFtpUi.h"
 
+#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -20,29 +21,17 @@ public:
 
     void ShowMessage(const std::string& title, const std::string& text) override
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_messages.push_back({title, text});
+        Locked([&] { m_messages.push_back({title, text}); });
     }
-
     bool AskYesNo(const std::string& title, const std::string& text, QorFtpProgress*) override
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_questions.push_back({title, text});
+        Locked([&] { m_questions.push_back({title, text}); });
         return answer;
     }
-
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override;
 
-    std::vector<Message> Messages() const
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_messages;
-    }
-    std::vector<Message> Questions() const
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_questions;
-    }
+    std::vector<Message> Messages() const { return Locked([&] { return m_messages; }); }
+    std::vector<Message> Questions() const { return Locked([&] { return m_questions; }); }
     std::vector<std::string> Texts() const
     {
         std::vector<std::string> texts;
@@ -52,21 +41,20 @@ public:
     }
     std::string Last() const
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_messages.empty() ? std::string() : m_messages.back().text;
+        const auto texts = Texts();
+        return texts.empty() ? std::string() : texts.back();
     }
     bool HasText(const std::string& text) const
     {
-        for (const Message& message : Messages())
-            if (message.text == text)
-                return true;
-        return false;
+        const auto texts = Texts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
     void Clear()
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_messages.clear();
-        m_questions.clear();
+        Locked([&] {
+            m_messages.clear();
+            m_questions.clear();
+        });
     }
 
     bool answer = false;
@@ -75,6 +63,13 @@ public:
     std::function<void(QorFtpProgress&)> onProgress;
 
 private:
+    template <typename F>
+    auto Locked(F f) const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return f();
+    }
+
     mutable std::mutex m_mutex;
     std::vector<Message> m_messages;
     std::vector<Message> m_questions;
