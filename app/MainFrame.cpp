@@ -1,13 +1,13 @@
 #include "app/MainFrame.h"
 
-#include "app/Artwork.h"
-#include "app/BusyIndicator.h"
-#include "app/CommandIds.h"
+#include "dialogs/Artwork.h"
+#include "dialogs/BusyIndicator.h"
+#include "dialogs/CommandIds.h"
 #include "app/FtpSplitterWnd.h"
-#include "app/OperationsDlg.h"
+#include "dialogs/OperationsDlg.h"
 #include "app/SelkDoc.h"
 #include "settings/Settings.h"
-#include "app/SplashWindow.h"
+#include "dialogs/SplashWindow.h"
 #include "operations/OperationLists.h"
 
 #include <QAction>

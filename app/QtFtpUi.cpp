@@ -1,7 +1,7 @@
 #include "app/QtFtpUi.h"
 
-#include "app/ProgressWindow.h"
-#include "app/UiThread.h"
+#include "dialogs/ProgressWindow.h"
+#include "dialogs/UiThread.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,10 +1,10 @@
 #include "app/QtInteraction.h"
 
-#include "app/Artwork.h"
-#include "app/DeleteConfirmDialog.h"
-#include "app/OverwriteDialog.h"
-#include "app/ProgramMessage.h"
-#include "app/UiThread.h"
+#include "dialogs/Artwork.h"
+#include "dialogs/DeleteConfirmDialog.h"
+#include "dialogs/OverwriteDialog.h"
+#include "dialogs/ProgramMessage.h"
+#include "dialogs/UiThread.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -1,7 +1,7 @@
 #include "app/QtOperationHost.h"
 
 #include "app/MainFrame.h"
-#include "app/UiThread.h"
+#include "dialogs/UiThread.h"
 #include "operations/OperationLists.h"
 
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #include "app/RecentScripts.h"
 
-#include "app/CommandIds.h"
+#include "dialogs/CommandIds.h"
 #include "settings/Settings.h"
 
 #include <QFileInfo>

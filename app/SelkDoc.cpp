@@ -1,6 +1,6 @@
 #include "app/SelkDoc.h"
 
-#include "app/ProgramMessage.h"
+#include "dialogs/ProgramMessage.h"
 #include "operations/OperationLists.h"
 
 bool CSelkDoc::CanCloseFrame(QWidget* frame) const

@@ -1,6 +1,6 @@
 #include "app/ShellRegistration.h"
 
-#include "app/Artwork.h"
+#include "dialogs/Artwork.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 
 #include "operations/Executor.h"
 
-#include "app/AboutDialog.h"
-#include "app/Artwork.h"
-#include "app/CommandIds.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/Artwork.h"
+#include "dialogs/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/OperationsDlg.h"
+#include "dialogs/OperationsDlg.h"
 #include "app/QtOperationHost.h"
 #include "app/ShellRegistration.h"
 #include "app/SingleInstance.h"

@@ -2,7 +2,7 @@
 
 #include "filelist/FolderWatch.h"
 #include "tree/CPathView.h"
-#include "tree/TreePaths.h"
+#include "listing/TreePaths.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

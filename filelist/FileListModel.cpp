@@ -1,6 +1,6 @@
 #include "filelist/FileListModel.h"
 
-#include "filelist/FileIcons.h"
+#include "dialogs/FileIcons.h"
 #include "filelist/MarkTable.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // a mark made elsewhere shows without a refill.
 #pragma once
 
-#include "filelist/FileRow.h"
+#include "listing/FileRow.h"
 
 #include <QAbstractTableModel>
 

@@ -2,7 +2,7 @@
 // the walk through a local folder, and turning the entries into sorted rows. No widgets here.
 #pragma once
 
-#include "filelist/FileRow.h"
+#include "listing/FileRow.h"
 
 #include <QString>
 #include <QStringList>

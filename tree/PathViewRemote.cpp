@@ -4,13 +4,13 @@
 
 #include "settings/Settings.h"
 #include "filelist/CFileView.h"
-#include "filelist/FileIcons.h"
+#include "dialogs/FileIcons.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationIds.h"
 #include "operations/OperationLists.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
-#include "tree/TreePaths.h"
+#include "listing/TreePaths.h"
 
 #include "QorFtp.h"
 

@@ -3,8 +3,8 @@
 // three ways to ask for a cancel, each confirmed by "Are you sure you want to cancel?".
 #include "GuiTestSupport.h"
 
-#include "app/InputDialog.h"
-#include "app/ProgressWindow.h"
+#include "dialogs/InputDialog.h"
+#include "dialogs/ProgressWindow.h"
 #include "app/QtFtpUi.h"
 
 #include <QLabel>

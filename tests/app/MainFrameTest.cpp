@@ -2,9 +2,9 @@
 // while operations run.
 #include "GuiTestSupport.h"
 
-#include "app/BusyIndicator.h"
+#include "dialogs/BusyIndicator.h"
 #include "app/MainFrame.h"
-#include "app/OperationsDlg.h"
+#include "dialogs/OperationsDlg.h"
 #include "app/QtOperationHost.h"
 #include "app/SelkDoc.h"
 #include "operations/OperationLists.h"

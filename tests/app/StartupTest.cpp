@@ -2,7 +2,7 @@
 // scripts, the About box's figures and the command line.
 #include "GuiTestSupport.h"
 
-#include "app/AboutDialog.h"
+#include "dialogs/AboutDialog.h"
 #include "app/RecentScripts.h"
 #include "app/ShellRegistration.h"
 #include "app/TarvoApp.h"

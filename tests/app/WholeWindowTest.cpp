@@ -7,7 +7,7 @@
 #include "TempDir.h"
 
 #include "app/MainFrame.h"
-#include "app/OverwriteDialog.h"
+#include "dialogs/OverwriteDialog.h"
 #include "app/QtFtpUi.h"
 #include "app/QtInteraction.h"
 #include "app/QtOperationHost.h"

@@ -2,8 +2,8 @@
 // with the button's result, and given up once the operation is cancelled.
 #include "GuiTestSupport.h"
 
-#include "app/DeleteConfirmDialog.h"
-#include "app/OverwriteDialog.h"
+#include "dialogs/DeleteConfirmDialog.h"
+#include "dialogs/OverwriteDialog.h"
 #include "app/QtInteraction.h"
 
 #include <QLabel>

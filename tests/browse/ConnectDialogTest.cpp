@@ -2,7 +2,7 @@
 // record it hands back.
 #include "BrowseTestSupport.h"
 
-#include "servers/ConnectDialog.h"
+#include "dialogs/ConnectDialog.h"
 #include "servers/ServerMap.h"
 
 #include <QMessageBox>

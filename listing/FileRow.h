@@ -2,7 +2,7 @@
 // record or a local file into it. Plain data: listings are turned into rows on worker threads.
 #pragma once
 
-#include "filelist/FileItem.h"
+#include "listing/FileItem.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "servers/ConnectDialog.h"
+#include "dialogs/ConnectDialog.h"
 
 #include "settings/Settings.h"
 #include "servers/ServerMap.h"

@@ -1,4 +1,4 @@
-#include "filelist/FileIcons.h"
+#include "dialogs/FileIcons.h"
 
 #include "settings/Settings.h"
 

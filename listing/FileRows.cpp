@@ -1,4 +1,4 @@
-#include "filelist/FileRow.h"
+#include "listing/FileRow.h"
 
 #include "QorFtp.h"
 

@@ -1,4 +1,4 @@
-#include "app/DeleteConfirmDialog.h"
+#include "dialogs/DeleteConfirmDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

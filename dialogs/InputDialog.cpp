@@ -1,6 +1,6 @@
-#include "app/InputDialog.h"
+#include "dialogs/InputDialog.h"
 
-#include "app/ProgramMessage.h"
+#include "dialogs/ProgramMessage.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

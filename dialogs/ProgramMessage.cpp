@@ -1,4 +1,4 @@
-#include "app/ProgramMessage.h"
+#include "dialogs/ProgramMessage.h"
 
 void ShowProgramMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {

@@ -1,4 +1,4 @@
-#include "app/OverwriteDialog.h"
+#include "dialogs/OverwriteDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "app/SplashWindow.h"
+#include "dialogs/SplashWindow.h"
 
-#include "app/Artwork.h"
+#include "dialogs/Artwork.h"
 
 #include <QGuiApplication>
 #include <QPainter>

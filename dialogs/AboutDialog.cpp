@@ -1,6 +1,6 @@
-#include "app/AboutDialog.h"
+#include "dialogs/AboutDialog.h"
 
-#include "app/Artwork.h"
+#include "dialogs/Artwork.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

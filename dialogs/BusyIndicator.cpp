@@ -1,4 +1,4 @@
-#include "app/BusyIndicator.h"
+#include "dialogs/BusyIndicator.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/OperationsDlg.h"
+#include "dialogs/OperationsDlg.h"
 
-#include "app/CommandIds.h"
+#include "dialogs/CommandIds.h"
 #include "operations/OperationLists.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/ProgressWindow.h"
+#include "dialogs/ProgressWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
