@@ -4,7 +4,6 @@
 
 #include "QorFtpUi.h"
 
-#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -21,17 +20,29 @@ public:
 
     void ShowMessage(const std::string& title, const std::string& text) override
     {
-        Locked([&] { m_messages.push_back({title, text}); });
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_messages.push_back({title, text});
     }
+
     bool AskYesNo(const std::string& title, const std::string& text, QorFtpProgress*) override
     {
-        Locked([&] { m_questions.push_back({title, text}); });
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_questions.push_back({title, text});
         return answer;
     }
+
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override;
 
-    std::vector<Message> Messages() const { return Locked([&] { return m_messages; }); }
-    std::vector<Message> Questions() const { return Locked([&] { return m_questions; }); }
+    std::vector<Message> Messages() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_messages;
+    }
+    std::vector<Message> Questions() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_questions;
+    }
     std::vector<std::string> Texts() const
     {
         std::vector<std::string> texts;
@@ -41,20 +52,21 @@ public:
     }
     std::string Last() const
     {
-        const auto texts = Texts();
-        return texts.empty() ? std::string() : texts.back();
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_messages.empty() ? std::string() : m_messages.back().text;
     }
     bool HasText(const std::string& text) const
     {
-        const auto texts = Texts();
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
+        for (const Message& message : Messages())
+            if (message.text == text)
+                return true;
+        return false;
     }
     void Clear()
     {
-        Locked([&] {
-            m_messages.clear();
-            m_questions.clear();
-        });
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_messages.clear();
+        m_questions.clear();
     }
 
     bool answer = false;
@@ -63,13 +75,6 @@ public:
     std::function<void(QorFtpProgress&)> onProgress;
 
 private:
-    template <typename F>
-    auto Locked(F f) const
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return f();
-    }
-
     mutable std::mutex m_mutex;
     std::vector<Message> m_messages;
     std::vector<Message> m_questions;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -215,11 +216,7 @@ TEST_P(Session, BeyondFourGigabytes)
     // A sparse file: only the last bytes travel, after a 64-bit REST.
     const std::uint64_t size = (4ULL << 30) + 10;
     Plant("huge", "", size - 10);
-    {
-        FILE* f = std::fopen(Remote("huge").c_str(), "ab");
-        std::fputs("0123456789", f);
-        std::fclose(f);
-    }
+    std::ofstream(Remote("huge"), std::ios::app) << "0123456789";
     _Qor_Ftp_FileData rec;
     ASSERT_EQ(connection.FindFile("huge", rec), 1);
     EXPECT_EQ(rec.Size, size);
@@ -271,12 +268,14 @@ TEST_P(Session, AnonymousReadsButCannotWrite)
     EXPECT_EQ(anonymous.SendRaw("NOOP", 1), 1);
 }
 
-TEST_P(Session, CancelFromAnotherThreadDuringATransfer)
+TEST_P(Session, CancelAnsweredNoGoesOnAndYesStops)
 {
+    WriteFileBytes(local.file("up"), "");
+    fs::resize_file(local.file("up"), 256ULL << 20);
     Plant("big", "", 2ULL << 30);
     ui.withWindow = true;
-    ui.answer = true;
-    // The window holds the transfer until the cancel has been requested from another thread.
+    // At the first byte count another thread cancels, and the window holds the transfer until
+    // it has.
     std::atomic<bool> requested{false};
     std::thread canceller;
     ui.onProgress = [&](QorFtpProgress& progress) {
@@ -289,32 +288,21 @@ TEST_P(Session, CancelFromAnotherThreadDuringATransfer)
         while (!requested)
             std::this_thread::yield();
     };
+    ui.answer = false;
+    ASSERT_EQ(connection.PutFile(local.file("up"), "up", 0, 0), 1) << ui.Last();
+    canceller.join();
+    EXPECT_EQ(fs::file_size(Remote("up")), 256ULL << 20);
+
+    ui.answer = true;
+    requested = false;
     EXPECT_EQ(connection.GetFile("big", local.file("big"), 0, 0), 0);
     canceller.join();
-    ASSERT_EQ(ui.Questions().size(), 1u);
-    EXPECT_EQ(ui.Questions()[0].title, "Cancel");
-    EXPECT_EQ(ui.Questions()[0].text, "Are you sure you want to cancel?");
+    ASSERT_EQ(ui.Questions().size(), 2u);
+    EXPECT_EQ(ui.Questions()[1].title, "Cancel");
+    EXPECT_EQ(ui.Questions()[1].text, "Are you sure you want to cancel?");
     EXPECT_LT(fs::file_size(local.file("big")), 2ULL << 30);
     // The connection stays usable after a cancel the user confirmed.
     EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
-}
-
-TEST_P(Session, CancelAnsweredNoGoesOn)
-{
-    WriteFileBytes(local.file("up"), "");
-    fs::resize_file(local.file("up"), 256ULL << 20);
-    ui.withWindow = true;
-    ui.answer = false;
-    bool asked = false;
-    ui.onProgress = [&](QorFtpProgress& progress) {
-        if (!asked && !progress.ByteText().empty()) {
-            asked = true;
-            connection.CancelOperation();
-        }
-    };
-    ASSERT_EQ(connection.PutFile(local.file("up"), "up", 0, 0), 1) << ui.Last();
-    EXPECT_EQ(ui.Questions().size(), 1u);
-    EXPECT_EQ(fs::file_size(Remote("up")), 256ULL << 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Session,
