@@ -1,6 +1,6 @@
-// Every public member against real servers on loopback, pyftpdlib and vsftpd, each in active
-// and in passive mode; then what needs a server of its own: connection limits, IPv6 (EPRT and
-// EPSV) and copies from one server to the other.
+// Every public member against real servers on loopback, each in active and in passive mode:
+// pyftpdlib over IPv4 and over IPv6 (EPRT and EPSV), and vsftpd; then what needs a server of
+// its own: connection limits and copies from one server to the other.
 #include "PyFtpd.h"
 #include "QorFtp.h"
 #include "RecordingUi.h"
@@ -25,21 +25,40 @@ namespace fs = std::filesystem;
 
 namespace {
 
+enum class Server { PyFtpd, PyFtpdIpv6, Vsftpd };
+
 struct SessionCase {
-    bool vsftpd;
+    Server server;
     bool passive;
 };
 
 void PrintTo(const SessionCase& c, std::ostream* out)
 {
-    *out << (c.vsftpd ? "Vsftpd" : "PyFtpd") << (c.passive ? "Passive" : "Active");
+    const char* names[] = {"PyFtpd", "PyFtpdIpv6", "Vsftpd"};
+    *out << names[static_cast<int>(c.server)] << (c.passive ? "Passive" : "Active");
 }
 
-// Started on first use and shared by the tests of a process; null where vsftpd cannot run.
+bool Ipv6LoopbackWorks()
+{
+    const int probe = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in6 loopback{AF_INET6, 0, 0, IN6ADDR_LOOPBACK_INIT, 0};
+    const bool bound = ::bind(probe, reinterpret_cast<sockaddr*>(&loopback), sizeof loopback) == 0;
+    ::close(probe);
+    return bound;
+}
+
+// Started on first use and shared by the tests of a process; null where one cannot run.
 PyFtpd& SharedPyFtpd()
 {
     static PyFtpd server;
     return server;
+}
+
+PyFtpd* SharedPyFtpdIpv6()
+{
+    static std::unique_ptr<PyFtpd> server =
+        Ipv6LoopbackWorks() ? std::make_unique<PyFtpd>(PyFtpdOptions{.address = "::1"}) : nullptr;
+    return server.get();
 }
 
 Vsftpd* SharedVsftpd()
@@ -63,18 +82,19 @@ class Session : public ::testing::TestWithParam<SessionCase> {
 protected:
     void SetUp() override
     {
-        Vsftpd* vsftpd = GetParam().vsftpd ? SharedVsftpd() : nullptr;
-        if (GetParam().vsftpd && !vsftpd)
-            GTEST_SKIP() << "vsftpd needs root, its account tools and an \"ftp\" account";
-        root = vsftpd ? vsftpd->root() : SharedPyFtpd().root();
-        port = vsftpd ? vsftpd->port() : SharedPyFtpd().port();
+        const Server kind = GetParam().server;
+        PyFtpd* pyftpd = kind == Server::PyFtpd ? &SharedPyFtpd() : kind == Server::PyFtpdIpv6 ? SharedPyFtpdIpv6() : nullptr;
+        Vsftpd* vsftpd = kind == Server::Vsftpd ? SharedVsftpd() : nullptr;
+        if (!pyftpd && !vsftpd)
+            GTEST_SKIP() << "no IPv6 loopback, or vsftpd cannot run here (it needs root)";
+        host = kind == Server::PyFtpdIpv6 ? "::1" : "127.0.0.1";
+        root = vsftpd ? vsftpd->root() : pyftpd->root();
+        port = vsftpd ? vsftpd->port() : pyftpd->port();
+        const std::string user = vsftpd ? vsftpd->user() : PyFtpd::kUser;
         connection.SetUi(&ui);
         connection.SetTimeout(10);
         connection.SetPassive(GetParam().passive ? 1 : 0);
-        ASSERT_EQ(connection.Login("127.0.0.1", vsftpd ? vsftpd->user() : PyFtpd::kUser,
-                                   vsftpd ? vsftpd->password() : PyFtpd::kPassword, port, ""),
-                  1)
-            << ui.Last();
+        ASSERT_EQ(connection.Login(host, user, vsftpd ? vsftpd->password() : PyFtpd::kPassword, port, ""), 1) << ui.Last();
         // Each test works in a folder of its own, made by the server so that its user owns it.
         folder = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::replace(folder.begin(), folder.end(), '/', '_');
@@ -103,7 +123,7 @@ protected:
         ASSERT_EQ(::chown(Remote(name).c_str(), owner.st_uid, owner.st_gid), 0);
     }
 
-    std::string root;
+    std::string host, root;
     unsigned port = 0;
     RecordingUi ui;
     QorFtpConnection connection;
@@ -160,7 +180,7 @@ TEST_P(Session, ListingIsParsed)
     EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
     // vsftpd lists nothing for a missing name; pyftpdlib refuses, which is shown once.
     EXPECT_EQ(connection.FindFile("nothing-here", rec), 0);
-    EXPECT_EQ(ui.Messages().size(), GetParam().vsftpd ? 0u : 1u);
+    EXPECT_EQ(ui.Messages().size(), GetParam().server == Server::Vsftpd ? 0u : 1u);
 }
 
 TEST_P(Session, DownloadOverwriteResumeAndAppend)
@@ -258,7 +278,7 @@ TEST_P(Session, AnonymousReadsButCannotWrite)
     QorFtpConnection anonymous;
     anonymous.SetUi(&ui);
     anonymous.SetPassive(GetParam().passive ? 1 : 0);
-    ASSERT_EQ(anonymous.Login("127.0.0.1", "anonymous", "guest@", port, ""), 1) << ui.Last();
+    ASSERT_EQ(anonymous.Login(host, "anonymous", "guest@", port, ""), 1) << ui.Last();
     ASSERT_EQ(anonymous.GetFile(folder + "/pub.txt", local.file("pub.txt"), 0, 0), 1) << ui.Last();
     EXPECT_EQ(ReadFileBytes(local.file("pub.txt")), "public");
     EXPECT_EQ(anonymous.MakeDirectory("nope"), 0);
@@ -306,8 +326,9 @@ TEST_P(Session, CancelAnsweredNoGoesOnAndYesStops)
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Session,
-                         ::testing::Values(SessionCase{false, false}, SessionCase{false, true},
-                                           SessionCase{true, false}, SessionCase{true, true}));
+                         ::testing::Values(SessionCase{Server::PyFtpd, false}, SessionCase{Server::PyFtpd, true},
+                                           SessionCase{Server::PyFtpdIpv6, false}, SessionCase{Server::PyFtpdIpv6, true},
+                                           SessionCase{Server::Vsftpd, false}, SessionCase{Server::Vsftpd, true}));
 
 TEST(Login, RefusalsAndFailuresAreReported)
 {
@@ -348,36 +369,6 @@ TEST(Login, ServerAtItsLimitAnswers421)
         EXPECT_EQ(second.Login("127.0.0.1", user, password, port, ""), 0);
         EXPECT_EQ(second.GetError(), 421u);
         EXPECT_EQ(ui.Last().rfind("Login to '127.0.0.1' failed.\n\n421", 0), 0u) << ui.Last();
-    }
-}
-
-// EPRT and EPSV: an IPv6 control connection lists and transfers in both modes.
-TEST(Ipv6, ListAndTransferInBothModes)
-{
-    const int probe = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in6 loopback{AF_INET6, 0, 0, IN6ADDR_LOOPBACK_INIT, 0};
-    const bool ipv6 = ::bind(probe, reinterpret_cast<sockaddr*>(&loopback), sizeof loopback) == 0;
-    ::close(probe);
-    if (!ipv6)
-        GTEST_SKIP() << "this machine has no IPv6 loopback";
-    PyFtpd server(PyFtpdOptions{.address = "::1"});
-    const std::string content = RandomBytes(300'000, 13);
-    WriteFileBytes(server.root() + "/six.bin", content);
-    TempDir local;
-    for (int passive : {0, 1}) {
-        RecordingUi ui;
-        QorFtpConnection connection;
-        connection.SetUi(&ui);
-        connection.SetPassive(passive);
-        ASSERT_EQ(connection.Login("::1", PyFtpd::kUser, PyFtpd::kPassword, server.port(), ""), 1);
-        _Qor_Ftp_FileData rec;
-        ASSERT_EQ(connection.FindFile("six.bin", rec), 1) << ui.Last();
-        EXPECT_EQ(rec.Size, content.size());
-        ASSERT_EQ(connection.GetFile("six.bin", local.file("six.bin"), 0, 0), 1);
-        EXPECT_EQ(ReadFileBytes(local.file("six.bin")), content);
-        ASSERT_EQ(connection.PutFile(local.file("six.bin"), "back.bin", 0, 0), 1);
-        EXPECT_EQ(ReadFileBytes(server.root() + "/back.bin"), content);
-        connection.Close();
     }
 }
 
