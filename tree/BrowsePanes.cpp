@@ -58,6 +58,7 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
         const auto update = [tree, disconnect] { disconnect->setEnabled(tree->CanDisconnect()); };
         QObject::connect(tree, &CPathView::CurrentConnectionChanged, disconnect, update);
         QObject::connect(tree, &CPathView::ConnectionCompleted, disconnect, update);
+        QObject::connect(tree, &CPathView::ConnectionBusyChanged, disconnect, update);
         QObject::connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, disconnect, update);
         update();
     }

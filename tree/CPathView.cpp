@@ -31,6 +31,10 @@ CPathView::CPathView(QWidget* parent)
     setUniformRowHeights(true);
     // The tree is the one place that knows the browsing connections.
     SetBrowsingConnections(&ConnectionList);
+    // Transfers set the busy flags on any thread; a tree that has gone is not told (its target
+    // is detached first).
+    ConnectionList.SetBusyListener(
+        [this, target = m_jobs->Target()] { target->Post([this] { emit ConnectionBusyChanged(); }); });
     connect(this, &QTreeView::expanded, this, &CPathView::OnExpanded);
 }
 

@@ -88,6 +88,8 @@ signals:
     void ConnectionCompleted(const QString& server, bool connected);
     // A listing's results are in the tree; rows may still be going into the list.
     void ListingFinished();
+    // A transfer took or gave back a browsing connection (Close Connection's rule).
+    void ConnectionBusyChanged();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

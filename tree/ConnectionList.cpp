@@ -172,9 +172,21 @@ int ConnectionListType::IsConnectionBusy(const std::string& serverName)
 
 void ConnectionListType::SetConnectionBusy(const std::string& serverName, int busy)
 {
+    std::function<void()> listener;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (ConnectionEntry* entry = Find(serverName))
+            entry->busy = busy;
+        listener = m_busyListener;
+    }
+    if (listener)
+        listener();
+}
+
+void ConnectionListType::SetBusyListener(std::function<void()> listener)
+{
     std::lock_guard<std::mutex> guard(m_lock);
-    if (ConnectionEntry* entry = Find(serverName))
-        entry->busy = busy;
+    m_busyListener = std::move(listener);
 }
 
 QorFtpConnection* ConnectionListType::FindBrowsingConnection(const std::string& serverName)

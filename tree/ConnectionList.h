@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -54,6 +55,9 @@ public:
     int IsConnectionBusy(const std::string& serverName) override;
     void SetConnectionBusy(const std::string& serverName, int busy) override;
     QorFtpConnection* FindBrowsingConnection(const std::string& serverName) override;
+    // Called after every SetConnectionBusy, outside the lock, on the thread that set the flag:
+    // Close Connection is enabled only while no transfer uses the connection.
+    void SetBusyListener(std::function<void()> listener);
 
 private:
     const ConnectionEntry* Find(const std::string& serverName) const;
@@ -61,6 +65,7 @@ private:
 
     mutable std::mutex m_lock;
     std::vector<ConnectionEntry> m_entries;
+    std::function<void()> m_busyListener;
 };
 
 extern ConnectionListType ConnectionList;

@@ -123,10 +123,11 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
 
 void CPathView::OnDisconnect()
 {
-    const QString server = ServerNameOf(currentIndex());
-    if (!ConnectionList.IsConnected(server.toStdString()))
+    // The command keeps its own rule, whatever state its action shows: a connection that a
+    // transfer uses stays open.
+    if (!CanDisconnect())
         return;
-    Disconnect(server);
+    Disconnect(ServerNameOf(currentIndex()));
 }
 
 bool CPathView::CanDisconnect() const
