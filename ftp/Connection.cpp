@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -63,12 +64,16 @@ void QorFtpConnection::SetPassive(int passive)
 
 void QorFtpConnection::SetTimeout(int seconds)
 {
-    m_timeoutSeconds = std::max(0, seconds);
+    m_timeoutSeconds = seconds <= 0 ? 0 : std::clamp(seconds, kMinTimeoutSeconds, kMaxTimeoutSeconds);
 }
 
 int QorFtpConnection::WaitTimeoutMs() const
 {
-    return m_timeoutSeconds > 0 ? m_timeoutSeconds * 1000 : -1;
+    if (m_timeoutSeconds <= 0)
+        return -1;
+    // In 64 bits: a time-out of some million seconds must not wrap round to a short or an endless one.
+    const long long ms = static_cast<long long>(m_timeoutSeconds) * 1000;
+    return static_cast<int>(std::min<long long>(ms, std::numeric_limits<int>::max()));
 }
 
 int QorFtpConnection::Wait(int fd, short events, int timeoutMs)

@@ -17,6 +17,9 @@ constexpr std::size_t kLineLimit = 4096;
 // All lines of one reply together: far above any greeting, FEAT or HELP text and a STAT listing
 // of some thousand entries, yet an endless "220-" stream ends at once even without a time-out.
 constexpr std::size_t kReplyLimit = 1024 * 1024;
+// The time-out a caller may set, when it sets one (0 waits without limit).
+constexpr int kMinTimeoutSeconds = 1;
+constexpr int kMaxTimeoutSeconds = 3600;
 
 // A reply code of 400 or below is an acceptance.
 inline bool Accepted(int code) { return code < 401; }

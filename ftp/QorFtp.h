@@ -91,8 +91,9 @@ public:
     int SendRaw(std::string command, int waitReply, char* unused = nullptr);
 
     // Settings of ours: passive data connections (PASV, or EPSV on IPv6) instead of PORT/EPRT,
-    // the time-out of every wait in seconds (0: wait without limit), and an interface of this
-    // object's own instead of the process-wide one.
+    // the time-out of every wait and of every whole reply in seconds (0 or less: wait without
+    // limit; otherwise kept within 1 s to 1 hour), and an interface of this object's own instead
+    // of the process-wide one.
     void SetPassive(int passive);
     int GetPassiveMode() const { return m_passive ? 1 : 0; }
     void SetTimeout(int seconds);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 
@@ -95,7 +96,8 @@ AppSettings LoadAppSettings()
     const int showName = store->value(QStringLiteral("ShowName"), 0).toInt();
     settings.showName = showName >= 0 && showName <= 2 ? showName : 0;
     const int timeout = store->value(QStringLiteral("Timeout"), 60).toInt();
-    settings.timeoutSeconds = timeout > 0 ? timeout : 60;
+    // One second to one hour: the library counts in milliseconds, and a larger value waits for ever.
+    settings.timeoutSeconds = timeout > 0 ? std::min(timeout, 3600) : 60;
     const int maxTransfers = store->value(QStringLiteral("MaxTransfers"), 0).toInt();
     settings.maxTransfers = maxTransfers > 0 ? maxTransfers : 0;
     return settings;

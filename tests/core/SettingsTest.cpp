@@ -46,6 +46,7 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
         {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15", "/opt/tarvo/", 2.0f, 2, 15},
         {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0", "/opt/tarvo/", 0.5f, 0, 60},
         {"DragTime=nonsense", "", 2.0f, 0, 60},
+        {"Timeout=2147484", "", 2.0f, 0, 3600},
     };
     for (const auto& [text, programFolder, dragTime, showName, timeout] : cases) {
         writeFileText("[Settings]\n" + text + "\n");

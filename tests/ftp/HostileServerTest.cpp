@@ -95,7 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
                          for (char c : std::string("220 ready\r\n"))
                              s.Send(std::string(1, c)).Wait(300);
                      },
-                     1, "Connection timed out."}));
+                     1, "Connection timed out."},
+        // 4294968 s in milliseconds wraps round to 704 ms in an int.
+        GreetingCase{"TimeOutPastAnInt", [](ScriptedServer& s) { s.Wait(1500).Send("220 late\r\n"); }, 4294968,
+                     nullptr}));
 
 TEST_F(Hostile, PendingCancelEndsACallWhoseReplyIsAlreadyThere)
 {
