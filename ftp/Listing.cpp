@@ -114,8 +114,12 @@ int QorFtpConnection::GetDir(std::string path)
     CloseFd(channel.dataFd);
     if (!received)
         return -1;
-    if (finalDue)
-        ReadReply(reply);
+    // As after a transfer: a failure reply after the data (426, 451) or none at all means the
+    // listing may not be whole, and a part must not pass for the folder's content.
+    if (finalDue && !Accepted(ReadReply(reply))) {
+        ShowReply(kPlain, {}, reply);
+        return -1;
+    }
     StoreListing(data);
     return static_cast<int>(m_pLines.size());
 }

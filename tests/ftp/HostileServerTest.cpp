@@ -100,6 +100,40 @@ INSTANTIATE_TEST_SUITE_P(
         GreetingCase{"TimeOutPastAnInt", [](ScriptedServer& s) { s.Wait(1500).Send("220 late\r\n"); }, 4294968,
                      nullptr}));
 
+// The reply after a listing's data decides whether it is whole, as after a transfer.
+struct ListingEndCase {
+    const char* name;
+    const char* finalReply; // null: the server closes instead
+    int result;
+    const char* message;    // null: none
+};
+void PrintTo(const ListingEndCase& c, std::ostream* out) { *out << c.name; }
+
+class ListingEnd : public Hostile, public ::testing::WithParamInterface<ListingEndCase> {};
+
+TEST_P(ListingEnd, FailureReplyAfterTheDataFailsTheListing)
+{
+    const ListingEndCase& c = GetParam();
+    LogIn(server.Send("220 hi\r\n")).Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 here\r\n")
+        .DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 one\r\n-rw-r--r-- 1 a b 5 Jan 1 2020 two\r\n");
+    c.finalReply ? server.Send(c.finalReply) : server.Close();
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.GetDir(""), c.result);
+    if (c.message)
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{c.message});
+    else
+        EXPECT_TRUE(ui.Messages().empty()) << ui.Last();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Listings, ListingEnd,
+    ::testing::Values(ListingEndCase{"Complete", "226 done\r\n", 2, nullptr},
+                      ListingEndCase{"Aborted", "426 Connection closed; transfer aborted.\r\n", -1,
+                                     "426 Connection closed; transfer aborted."},
+                      ListingEndCase{"LocalError", "451 Read error\r\n", -1, "451 Read error"},
+                      ListingEndCase{"ServerCloses", nullptr, -1, "Connection closed by the server."}));
+
 TEST_F(Hostile, PendingCancelEndsACallWhoseReplyIsAlreadyThere)
 {
     LogIn(server.Send("220 hi\r\n")).Expect("NOOP").Send("200 ok\r\n");
