@@ -104,7 +104,10 @@ bool QorFtpConnection::AcceptData(DataChannel& channel, bool finalReplyCame)
     int timeout = WaitTimeoutMs();
     if (finalReplyCame)
         timeout = timeout < 0 ? kLateAcceptMs : std::min(timeout, kLateAcceptMs);
-    int error = Accept(channel.listenFd, m_wakeFd, timeout, channel.dataFd);
+    Address peer;
+    int error = PeerAddress(m_pSocket->Handle(), peer);
+    if (error == kOk)
+        error = Accept(channel.listenFd, peer, m_wakeFd, timeout, channel.dataFd);
     CloseFd(channel.listenFd);
     if (error == kOk)
         return true;

@@ -222,18 +222,49 @@ int Listen(const Address& local, int backlog, int& fd)
     return kOk;
 }
 
-int Accept(int listenFd, int wakeFd, int timeoutMs, int& fd)
+// The host part of an address; an IPv4 address mapped into IPv6 counts as the IPv4 one.
+static std::string HostBytes(const Address& address)
 {
-    fd = -1;
+    if (address.Family() == AF_INET) {
+        const auto& in = reinterpret_cast<const sockaddr_in&>(address.storage).sin_addr;
+        return std::string(reinterpret_cast<const char*>(&in), sizeof in);
+    }
+    if (address.Family() == AF_INET6) {
+        const auto& in6 = reinterpret_cast<const sockaddr_in6&>(address.storage).sin6_addr;
+        if (IN6_IS_ADDR_V4MAPPED(&in6))
+            return std::string(reinterpret_cast<const char*>(in6.s6_addr) + 12, 4);
+        return std::string(reinterpret_cast<const char*>(in6.s6_addr), sizeof in6.s6_addr);
+    }
+    return {};
+}
+
+int Accept(int listenFd, const Address& peer, int wakeFd, int timeoutMs, int& fd)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    const std::string expected = HostBytes(peer);
     for (;;) {
-        fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd >= 0)
-            return kOk;
+        Address from;
+        from.length = sizeof from.storage;
+        fd = accept4(listenFd, reinterpret_cast<sockaddr*>(&from.storage), &from.length, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd >= 0) {
+            if (!expected.empty() && HostBytes(from) == expected)
+                return kOk;
+            // Anyone may connect to the port a PORT command announced; only the server's data
+            // is the listing or the file.
+            CloseFd(fd);
+            continue;
+        }
         if (errno == EINTR || errno == ECONNABORTED)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             return errno;
-        int error = WaitReady(listenFd, POLLIN, wakeFd, timeoutMs);
+        int left = -1;
+        if (timeoutMs >= 0) {
+            const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            left = remaining.count() < 0 ? 0 : static_cast<int>(remaining.count());
+        }
+        int error = WaitReady(listenFd, POLLIN, wakeFd, left);
         if (error != kOk)
             return error;
     }

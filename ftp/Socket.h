@@ -52,8 +52,9 @@ int PeerAddress(int fd, Address& address);
 
 // A listening socket on `local`'s address with a free port; non-blocking.
 int Listen(const Address& local, int backlog, int& fd);
-// Accepts one connection on a listening socket, waiting at most timeoutMs.
-int Accept(int listenFd, int wakeFd, int timeoutMs, int& fd);
+// Accepts one connection on a listening socket from `peer`'s host (any port), waiting at most
+// timeoutMs in all: connections from other hosts are closed and the wait goes on.
+int Accept(int listenFd, const Address& peer, int wakeFd, int timeoutMs, int& fd);
 
 void SetNonBlocking(int fd);
 void SetNoDelay(int fd);

@@ -134,6 +134,37 @@ INSTANTIATE_TEST_SUITE_P(
                       ListingEndCase{"LocalError", "451 Read error\r\n", -1, "451 Read error"},
                       ListingEndCase{"ServerCloses", nullptr, -1, "Connection closed by the server."}));
 
+// Anyone may connect to the port a PORT command announced: only the server's own address gives
+// the listing, and a stranger alone ends the listing at the time-out.
+class ActiveData : public Hostile, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ActiveData, StrangersAreTurnedAway)
+{
+    const bool serverFollows = GetParam();
+    LogIn(server.Send("220 hi\r\n")).Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 here\r\n")
+        .DataSendFrom("127.0.0.2", "-rw-r--r-- 1 a b 5 Jan 1 2020 planted\r\n");
+    if (serverFollows)
+        server.DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 real\r\n");
+    server.Send("226 done\r\n");
+    server.Start();
+    connection.SetTimeout(2);
+    ASSERT_EQ(Login(), 1);
+    const auto start = std::chrono::steady_clock::now();
+    const int result = connection.GetDir("");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    if (!serverFollows) {
+        EXPECT_EQ(result, -1);
+        EXPECT_TRUE(ui.HasText("Connection timed out.")) << ui.Last();
+        return;
+    }
+    ASSERT_EQ(result, 1) << ui.Last();
+    _Qor_Ftp_FileData rec;
+    ASSERT_EQ(connection.GetNextFile(rec, 1), 1);
+    EXPECT_EQ(rec.Name, "real");
+}
+
+INSTANTIATE_TEST_SUITE_P(Listings, ActiveData, ::testing::Bool());
+
 TEST_F(Hostile, PendingCancelEndsACallWhoseReplyIsAlreadyThere)
 {
     LogIn(server.Send("220 hi\r\n")).Expect("NOOP").Send("200 ok\r\n");

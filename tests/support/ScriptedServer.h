@@ -34,6 +34,13 @@ public:
   // to the port of the last PORT line received (127.0.0.1 only).
   ScriptedServer& DataSend(std::string bytes) { return Add(Kind::DataSend, std::move(bytes)); }  // then closes
   ScriptedServer& DataReceive() { return Add(Kind::DataReceive); }  // until EOF, see DataReceived()
+  // As DataSend to the last PORT, but from another loopback address ("127.0.0.2"): a stranger
+  // that the client must turn away.
+  ScriptedServer& DataSendFrom(std::string source, std::string bytes) {
+    Add(Kind::DataSend, std::move(bytes));
+    steps_.back().from = std::move(source);
+    return *this;
+  }
   ScriptedServer& Wait(int ms) { return Add(Kind::Wait, {}, ms); }
   ScriptedServer& Close() { return Add(Kind::Close); }  // closes the control connection
   ScriptedServer& Hang() { return Add(Kind::Hang); }    // stops reading and answering; stays open
@@ -54,6 +61,7 @@ private:
     Kind kind;
     std::string text;
     int ms = 0;
+    std::string from;  // DataSendFrom's source address
   };
   enum class Io { Ok, Timeout, Closed, Failed, Stopped };
 
@@ -63,7 +71,7 @@ private:
   Io WaitFor(int fd, short events, int timeoutMs);
   Io ReadLine(std::string& line);
   Io SendAll(int fd, const std::string& data);
-  int OpenDataConnection();
+  int OpenDataConnection(const std::string& from);
   void Transfer(const Step& step);
   void Record(const std::string& line);
   void Mismatch(const std::string& what);
