@@ -1,5 +1,6 @@
-// The two panes against real servers: connecting through the dialog, browsing, Up One Level,
-// failed and cancelled logins, disconnecting, the list's texts, marks and the folder watch.
+// The two panes against real servers: connecting through the dialog and where new servers go,
+// browsing, Up One Level, failed and cancelled logins, disconnecting, the list's texts, marks and
+// the folder watch.
 #include "BrowseTestSupport.h"
 #include "PyFtpd.h"
 #include "ScriptedServer.h"
@@ -25,35 +26,11 @@ class BrowseTest : public QObject {
     Q_OBJECT
 
 private:
-    QStringList RootTexts() const
-    {
-        QStringList texts;
-        for (int row = 0; row < m_tree->Model()->rowCount(); ++row)
-            texts << m_tree->Model()->index(row, 0).data().toString();
-        return texts;
-    }
-
-    QStringList ListColumn(int column) const
-    {
-        QStringList texts;
-        const CFileListModel* model = m_list->Model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts << model->index(row, column).data().toString();
-        return texts;
-    }
-
+    QStringList RootTexts() const { return ColumnTexts(m_tree->Model()); }
+    QStringList ListColumn(int column) const { return ColumnTexts(m_list->Model(), column); }
     int RowNamed(const QString& name) const
     {
         return static_cast<int>(ListColumn(CFileListModel::NameColumn).indexOf(name));
-    }
-
-    QModelIndex ChildNamed(const QModelIndex& parent, const QString& text) const
-    {
-        for (int row = 0; row < m_tree->Model()->rowCount(parent); ++row) {
-            if (m_tree->Model()->index(row, 0, parent).data().toString() == text)
-                return m_tree->Model()->index(row, 0, parent);
-        }
-        return {};
     }
 
     bool Connect(const QString& name, unsigned port, const QString& password = QStringLiteral("secret"))
@@ -104,7 +81,7 @@ private slots:
         SetOperationHost(nullptr);
     }
 
-    void newServerGoesToTreeInOrderAndToStore()
+    void newServersTakeTheirSortedPlaceAndGoToTheStore()
     {
         PyFtpd server;
         for (const char* name : {"Beta", "delta"}) {
@@ -117,40 +94,23 @@ private slots:
         QCOMPARE(RootTexts(), QStringList({"My Computer", "Beta", "delta"}));
 
         QVERIFY(Connect(QStringLiteral("charlie"), server.port()));
-        QCOMPARE(RootTexts(), QStringList({"My Computer", "Beta", "charlie", "delta"}));
+        // Told without a login: a name equal but for case goes before the one already there.
+        for (const char* name : {"Delta", "Alpha"}) {
+            ServerRecord record;
+            record.name = name;
+            record.address = "127.0.0.1";
+            m_tree->WM_CONNECT_DONE(record, MakeBrowsingConnection());
+        }
+        QCOMPARE(RootTexts(), QStringList({"My Computer", "Alpha", "Beta", "charlie", "Delta", "delta"}));
         const QModelIndex node = m_tree->ServerIndex(QStringLiteral("charlie"));
-        QCOMPARE(ChildNamed(node, QStringLiteral("/")).isValid(), true);
-        QVERIFY(ServerMap.count("charlie"));
+        QCOMPARE(ColumnTexts(m_tree->Model(), 0, node), QStringList({"/"}));
+        QCOMPARE(m_tree->RemotePathOf(node), QStringLiteral("/"));
+        QVERIFY(m_tree->isExpanded(node));
+        QVERIFY(ServerMap.count("Delta") && ServerMap.count("Alpha"));
         QCOMPARE(ServerMap["charlie"].userName, std::string("user"));
         QVERIFY(!ReadServerHistory("charlie").isEmpty());
         QCOMPARE(OpenSettingsStore()->value(QStringLiteral("Servers/charlie/IP")).toString(), QStringLiteral("127.0.0.1"));
         QTRY_COMPARE(m_host.Running(), 0);
-    }
-
-    void browsesIntoAFolderAndBack()
-    {
-        PyFtpd server;
-        std::filesystem::create_directories(server.root() + "/pub/incoming");
-        WriteFileBytes(server.root() + "/pub/readme.txt", "hello");
-        QVERIFY(Connect(QStringLiteral("Demo"), server.port()));
-        const QModelIndex start = ChildNamed(m_tree->ServerIndex(QStringLiteral("Demo")), QStringLiteral("/"));
-        // Opening a node lists its subfolders into the tree only.
-        QSignalSpy listed(m_tree.get(), &CPathView::ListingFinished);
-        m_tree->expand(start);
-        QVERIFY(Fired(listed));
-        QVERIFY(ChildNamed(start, QStringLiteral("pub")).isValid());
-        QVERIFY(m_list->Root() != QStringLiteral("Demo"));
-        QVERIFY(Select(start));
-        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"pub"}));
-
-        QVERIFY(Filled([&] { m_tree->OpenChildFolder(QStringLiteral("pub")); }));
-        QCOMPARE(m_tree->RemotePathOf(), QStringLiteral("/pub"));
-        QCOMPARE(m_list->CurrentFolder(), QStringLiteral("/pub"));
-        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"incoming", "readme.txt"}));
-
-        QVERIFY(Filled([&] { m_tree->OnUpOneLevel(); }));
-        QCOMPARE(m_tree->currentIndex(), start);
-        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"pub"}));
     }
 
     void upOneLevelReRootsTheStartFolder()
@@ -245,37 +205,46 @@ private slots:
                  MESSAGE_ROW_DATA);
     }
 
-    void listTextsAndMarks()
+    void browsesAFolderWithItsTextsAndMarks()
     {
         PyFtpd server;
         const std::string root = server.root();
-        WriteFileBytes(root + "/empty", "");
         WriteFileBytes(root + "/small.txt", std::string(1023, 'a'));
         WriteFileBytes(root + "/two.bin", std::string(2048, 'b'));
         WriteFileBytes(root + "/README", "read me");
         WriteFileBytes(root + "/archive.TAR", "tar");
-        std::filesystem::create_directory(root + "/zeta");
+        std::filesystem::create_directories(root + "/zeta/inner");
+        WriteFileBytes(root + "/zeta/z.txt", "z");
         std::filesystem::create_symlink("small.txt", root + "/latest");
         QVERIFY(Connect(QStringLiteral("Texts"), server.port()));
         const QModelIndex start = m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("Texts")));
+        // Opening a node lists its subfolders into the tree only.
+        QSignalSpy listed(m_tree.get(), &CPathView::ListingFinished);
+        m_tree->expand(start);
+        QVERIFY(Fired(listed));
+        QCOMPARE(ColumnTexts(m_tree->Model(), 0, start), QStringList({"zeta"}));
+        QVERIFY(m_list->Root() != QStringLiteral("Texts"));
         QVERIFY(Select(start));
 
         // Folders first, then files, then links; names ignoring case.
         QCOMPARE(ListColumn(CFileListModel::NameColumn),
-                 QStringList({"zeta", "archive.TAR", "empty", "README", "small.txt", "two.bin", "latest"}));
-        QCOMPARE(ListColumn(CFileListModel::SizeColumn), QStringList({"", "1 KB", "1 KB", "1 KB", "1 KB", "2 KB", "1 KB"}));
+                 QStringList({"zeta", "archive.TAR", "README", "small.txt", "two.bin", "latest"}));
+        QCOMPARE(ListColumn(CFileListModel::SizeColumn), QStringList({"", "1 KB", "1 KB", "1 KB", "2 KB", "1 KB"}));
         QCOMPARE(ListColumn(CFileListModel::TypeColumn),
-                 QStringList({"File Folder", "tar File", " File", " File", "txt File", "bin File", "Link to small.txt"}));
+                 QStringList({"File Folder", "tar File", " File", "txt File", "bin File", "Link to small.txt"}));
         const CFileListModel* model = m_list->Model();
         QCOMPARE(model->data(model->index(RowNamed("latest"), 0), CFileListModel::OverlayRole).toInt(), 2);
 
         // A mark outlives a change of folder.
-        const int readme = RowNamed(QStringLiteral("README"));
-        QVERIFY(m_list->ToggleMark(readme));
+        QVERIFY(m_list->ToggleMark(RowNamed(QStringLiteral("README"))));
         QCOMPARE(MarkTable.count("/README"), std::size_t{1});
         QCOMPARE(MarkTable["/README"].serverName, std::string("Texts"));
         QVERIFY(Filled([&] { m_tree->OpenChildFolder(QStringLiteral("zeta")); }));
+        QCOMPARE(m_tree->RemotePathOf(), QStringLiteral("/zeta"));
+        QCOMPARE(m_list->CurrentFolder(), QStringLiteral("/zeta"));
+        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"inner", "z.txt"}));
         QVERIFY(Filled([&] { m_tree->OnUpOneLevel(); }));
+        QCOMPARE(m_tree->currentIndex(), start);
         const QModelIndex again = model->index(RowNamed(QStringLiteral("README")), 0);
         QCOMPARE(model->data(again, CFileListModel::StateImageRole).toInt(), 2);
         QCOMPARE(model->data(again, CFileListModel::OverlayRole).toInt(), 4);

@@ -1,42 +1,23 @@
-// Shared by the browsing tests: a settings file of their own, a recording operation host and
-// library interface, a server whose logins start below the root, and answers for the connect
-// dialog.
+// Shared by the browsing tests: the window tests' settings and dialog answers, a recording
+// operation host and library interface, answers for the connect dialog, and a model's texts.
 #pragma once
 
-#include "ChildProcess.h"
-#include "TempDir.h"
+#include "GuiTestSupport.h"
 
-#include "app/Settings.h"
 #include "operations/OperationHost.h"
 #include "QorFtpUi.h"
-#include "servers/ConnectDialog.h"
+#include "dialogs/ConnectDialog.h"
 
-#include <QApplication>
-#include <QLineEdit>
+#include <QAbstractItemModel>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <atomic>
-#include <chrono>
-#include <filesystem>
-#include <memory>
 #include <mutex>
-#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
-
-class TemporarySettings {
-public:
-    TemporarySettings() { SetSettingsFilePath(m_folder.filePath(QStringLiteral("Tarvo.conf"))); }
-    ~TemporarySettings() { SetSettingsFilePath({}); }
-
-private:
-    QTemporaryDir m_folder;
-};
 
 // Counts operations as the main frame would; called from worker threads too.
 class RecordingHost : public OperationHost {
@@ -81,14 +62,7 @@ struct DialogAnswer {
 // Fills the next connect dialog and presses Connect once it is on the screen.
 inline void AnswerConnectDialog(QObject* owner, const DialogAnswer& answer)
 {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, owner, [timer, answer] {
-        auto* dialog = qobject_cast<CConnectDlg*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
+    WhenModalShows<CConnectDlg>(owner, [answer](CConnectDlg* dialog) {
         // The name first: typing a new one clears the other fields.
         dialog->findChild<QComboBox*>(QStringLiteral("1007"))->setEditText(answer.name);
         dialog->findChild<QLineEdit*>(QStringLiteral("1064"))->setText(answer.address);
@@ -97,11 +71,19 @@ inline void AnswerConnectDialog(QObject* owner, const DialogAnswer& answer)
         dialog->findChild<QLineEdit*>(QStringLiteral("1005"))->setText(QString::number(answer.port));
         dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
     });
-    timer->start();
 }
 
 // True once the spy has fired, whether it did so before this call or within the time.
 inline bool Fired(QSignalSpy& spy, int ms = 15000)
 {
     return spy.count() > 0 || spy.wait(ms);
+}
+
+// The texts of one column below `parent`, top to bottom.
+inline QStringList ColumnTexts(const QAbstractItemModel* model, int column = 0, const QModelIndex& parent = {})
+{
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(parent); ++row)
+        texts << model->index(row, column, parent).data().toString();
+    return texts;
 }

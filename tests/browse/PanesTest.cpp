@@ -1,41 +1,48 @@
-// The tree and the list without a server: the places, where servers go, the notices a
-// selection can give, the keys of server nodes, and the list's view modes. Connections here
-// never log in; the tree is only told that they completed.
+// The tree and the list without a server: the places, the notices a selection can give, Close
+// Connection and the view modes as commands, the keys of server nodes; and as tables, listing
+// records to rows and the paths of tree nodes. Connections here never log in; the tree is
+// only told that they completed.
 #include "BrowseTestSupport.h"
 
+#include "dialogs/CommandIds.h"
 #include "filelist/CFileView.h"
+#include "listing/FileRow.h"
 #include "filelist/MarkTable.h"
 #include "servers/ServerMap.h"
-#include "servers/ServerStore.h"
 #include "tree/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
+#include "listing/TreePaths.h"
 
+#include "QorFtp.h"
+
+#include <QAction>
 #include <QDir>
-#include <QHeaderView>
-#include <QListView>
 #include <QTreeView>
 #include <QtTest>
+
+#include <map>
+
+namespace {
+
+_Qor_Ftp_FileData Record(int type, const char* name, std::uint64_t size = 0)
+{
+    _Qor_Ftp_FileData record;
+    record.Type = type;
+    record.Name = name;
+    record.Size = size;
+    record.Date = "Jan 02 12:34";
+    return record;
+}
+
+} // namespace
 
 class PanesTest : public QObject {
     Q_OBJECT
 
 private:
-    QStringList RootTexts() const
-    {
-        QStringList texts;
-        for (int row = 0; row < m_tree->Model()->rowCount(); ++row)
-            texts << m_tree->Model()->index(row, 0).data().toString();
-        return texts;
-    }
-    QStringList ListTexts() const
-    {
-        QStringList texts;
-        for (int row = 0; row < m_list->Model()->rowCount(); ++row)
-            texts << m_list->Model()->index(row, 0).data().toString();
-        return texts;
-    }
+    QStringList ListTexts() const { return ColumnTexts(m_list->Model()); }
     void Completed(const char* name)
     {
         ServerRecord record;
@@ -47,14 +54,11 @@ private:
     QString DialogAfterKey(Qt::Key key)
     {
         QString opened = QStringLiteral("(none)");
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&opened] {
-            if (auto* dialog = qobject_cast<CConnectDlg*>(QApplication::activeModalWidget())) {
-                opened = dialog->findChild<QComboBox*>(QStringLiteral("1007"))->currentText();
-                dialog->reject();
-            }
+        QObject scope;
+        WhenModalShows<CConnectDlg>(&scope, [&opened](CConnectDlg* dialog) {
+            opened = dialog->findChild<QComboBox*>(QStringLiteral("1007"))->currentText();
+            dialog->reject();
         });
-        watch.start(10);
         QTest::keyClick(m_tree.get(), key);
         return opened;
     }
@@ -63,6 +67,8 @@ private:
     RecordingUi m_ui;
     std::unique_ptr<CPathView> m_tree;
     std::unique_ptr<CFileView> m_list;
+    // The frame's commands, as the program wires them.
+    std::map<int, QAction> m_actions;
 
 private slots:
     void init()
@@ -78,12 +84,14 @@ private slots:
         m_tree = std::make_unique<CPathView>();
         m_list = std::make_unique<CFileView>();
         LinkPanes(m_tree.get(), m_list.get());
+        ConnectPaneCommands(m_tree.get(), m_list.get(), [this](int id) { return &m_actions[id]; });
     }
 
     void cleanup()
     {
         m_tree.reset();
         m_list.reset();
+        m_actions.clear();
         QorFtpSetUi(nullptr);
     }
 
@@ -91,9 +99,8 @@ private slots:
     {
         const QModelIndex myComputer = m_tree->MyComputerIndex();
         QCOMPARE(myComputer.data().toString(), QStringLiteral("My Computer"));
-        QCOMPARE(m_tree->Model()->index(0, 0, myComputer).data().toString(), QStringLiteral("File System (/)"));
-        QCOMPARE(m_tree->Model()->index(1, 0, myComputer).data().toString(),
-                 QStringLiteral("Home (%1)").arg(QDir::homePath()));
+        QCOMPARE(ColumnTexts(m_tree->Model(), 0, myComputer).mid(0, 2),
+                 QStringList({"File System (/)", QStringLiteral("Home (%1)").arg(QDir::homePath())}));
         QCOMPARE(m_tree->LocalPathOf(myComputer), QString());
 
         QTemporaryDir folder;
@@ -103,35 +110,35 @@ private slots:
         QCOMPARE(m_tree->ServerNameOf(node), QStringLiteral("My Computer"));
     }
 
-    void newServersTakeTheirSortedPlace()
+    void selectionNoticesAndCloseConnection()
     {
-        QCOMPARE(RootTexts(), QStringList({"My Computer", "beta", "Delta"}));
-        Completed("delta");  // equal but for case: before the one already there
-        Completed("Alpha");
-        QCOMPARE(RootTexts(), QStringList({"My Computer", "Alpha", "beta", "delta", "Delta"}));
-        QVERIFY(ServerMap.count("delta") && ServerMap.count("Alpha"));
-        QVERIFY(!ReadServerHistory("Alpha").isEmpty());
-        const QModelIndex alpha = m_tree->ServerIndex(QStringLiteral("Alpha"));
-        QCOMPARE(m_tree->Model()->index(0, 0, alpha).data().toString(), QStringLiteral("/"));
-        QCOMPARE(m_tree->RemotePathOf(alpha), QStringLiteral("/"));
-        QVERIFY(m_tree->isExpanded(alpha));
-    }
-
-    void selectionNotices()
-    {
+        QAction& close = m_actions[Command::Disconnect];
         Completed("srv");
         m_tree->setCurrentIndex(m_tree->ServerIndex(QStringLiteral("beta")));
         QCOMPARE(ListTexts(), QStringList({"Not Connected to: beta"}));
+        QVERIFY(!close.isEnabled());
 
+        // A transfer over the browsing connection (the same-connection retry): its folders show
+        // a notice instead of a listing, and Close Connection waits until the transfer ends.
         ConnectionList.SetConnectionBusy("srv", 1);
         QCOMPARE(ConnectionList.IsConnectionBusy("srv"), 1);
         m_tree->setCurrentIndex(m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("srv"))));
         QCOMPARE(ListTexts(), QStringList({"Downloading", "or", "Uploading", "Using the same", "Connection!"}));
         QCOMPARE(m_list->ToggleMark(0), false);
         QVERIFY(MarkTable.empty());
-        ConnectionList.SetConnectionBusy("srv", 0);
-        QCOMPARE(ConnectionList.IsConnectionBusy("srv"), 0);
-        QCOMPARE(ConnectionList.IsConnectionBusy("nobody"), 1);
+        QVERIFY(!close.isEnabled());
+        for (int busy : {0, 1, 0}) {
+            ConnectionList.SetConnectionBusy("srv", busy);
+            QCOMPARE(ConnectionList.IsConnectionBusy("srv"), busy);
+            // A click that comes before the window has heard of the transfer is refused too.
+            if (busy)
+                close.trigger();
+            QVERIFY(ConnectionList.IsConnected("srv"));
+            QTRY_COMPARE(close.isEnabled(), busy == 0);
+        }
+        close.trigger();
+        QVERIFY(!ConnectionList.IsConnected("srv"));
+        QCOMPARE(ConnectionList.IsConnectionBusy("srv"), 1);  // no connection counts as busy
     }
 
     void enterConnectsOnlyServersNotConnected()
@@ -144,28 +151,27 @@ private slots:
         QCOMPARE(DialogAfterKey(Qt::Key_Return), QStringLiteral("Delta"));
     }
 
-    void viewModes()
+    void viewModesFollowTheirCommands()
     {
-        QSignalSpy changed(m_list.get(), &CFileView::ViewModeChanged);
-        QCOMPARE(m_list->CurrentViewMode(), CFileView::ViewMode::List);
-        m_list->SetViewMode(CFileView::ViewMode::Details);
+        using Mode = CFileView::ViewMode;
+        QCOMPARE(m_list->CurrentViewMode(), Mode::List);
+        const std::pair<int, Mode> modes[] = {{Command::Details, Mode::Details},
+                                              {Command::LargeIcons, Mode::LargeIcons},
+                                              {Command::SmallIcons, Mode::SmallIcons},
+                                              {Command::List, Mode::List}};
+        for (const auto& [command, mode] : modes) {
+            m_actions[command].trigger();
+            QCOMPARE(m_list->CurrentViewMode(), mode);
+            for (const auto& other : modes)
+                QCOMPARE(m_actions[other.first].isChecked(), other.first == command);
+        }
+        m_actions[Command::Details].trigger();
         auto* details = qobject_cast<QTreeView*>(m_list->CurrentView());
-        QVERIFY(details);
-        QCOMPARE(details->model(), m_list->Model());
+        QVERIFY(details && details->model() == m_list->Model());
         QStringList headers;
-        for (int column = 0; column < details->header()->count(); ++column)
+        for (int column = 0; column < m_list->Model()->columnCount(); ++column)
             headers << m_list->Model()->headerData(column, Qt::Horizontal).toString();
         QCOMPARE(headers, QStringList({"Name", "Size", "Type", "Modified"}));
-
-        m_list->SetViewMode(CFileView::ViewMode::LargeIcons);
-        auto* icons = qobject_cast<QListView*>(m_list->CurrentView());
-        QVERIFY(icons);
-        QCOMPARE(icons->viewMode(), QListView::IconMode);
-        QCOMPARE(details->model(), nullptr);
-        m_list->SetViewMode(CFileView::ViewMode::List);
-        QCOMPARE(icons->viewMode(), QListView::ListMode);
-        QCOMPARE(icons->flow(), QListView::TopToBottom);
-        QCOMPARE(changed.count(), 3);
     }
 
     void emptyListingIsOneNotice()
@@ -176,6 +182,83 @@ private slots:
         QCOMPARE(row.data(CFileListModel::ItemDataRole).toInt(), MESSAGE_ROW_DATA);
         QVERIFY(!row.data(Qt::DecorationRole).value<QIcon>().isNull());
         QCOMPARE(m_list->Model()->Item(0), nullptr);
+    }
+
+    void remoteRows_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<qulonglong>("size");
+        QTest::addColumn<int>("showName");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("itemName");
+        QTest::addColumn<QString>("sizeText");
+        QTest::addColumn<QString>("typeText");
+
+        QTest::newRow("0 bytes") << 0 << "a" << 0ull << 0 << "a" << "a" << "1 KB" << " File";
+        QTest::newRow("2047 bytes") << 0 << "b.txt" << 2047ull << 0 << "b.txt" << "b.txt" << "1 KB" << "txt File";
+        QTest::newRow("5 GiB") << 0 << "disk.img" << (5ull << 30) << 0 << "disk.img" << "disk.img" << "5242880 KB"
+                               << "img File";
+        QTest::newRow("upper case") << 0 << "readme.txt" << 1ull << 1 << "README.TXT" << "readme.txt" << "1 KB"
+                                    << "txt File";
+        QTest::newRow("lower case") << 0 << "Notes.TXT" << 1ull << 2 << "notes.txt" << "Notes.TXT" << "1 KB"
+                                    << "txt File";
+        QTest::newRow("folder keeps its case") << 1 << "Docs" << 4096ull << 1 << "Docs" << "Docs" << "" << "File Folder";
+        QTest::newRow("link") << 2 << "bin -> usr/bin" << 7ull << 0 << "bin" << "bin" << "1 KB" << "Link to usr/bin";
+        QTest::newRow("special file") << 3 << "fifo" << 0ull << 0 << "fifo" << "fifo" << "1 KB" << "Link to ";
+    }
+
+    void remoteRows()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, listed);
+        QFETCH(qulonglong, size);
+        QFETCH(int, showName);
+        const std::string name = listed.toStdString();
+        const std::optional<FileRow> row = MakeRemoteRow(Record(type, name.c_str(), size), showName);
+        QVERIFY(row);
+        QTEST(row->shownName, "shown");
+        QTEST(QString::fromStdString(row->item.name), "itemName");
+        QTEST(row->item.kind == ITEM_FOLDER ? QString() : SizeText(row->item.size), "sizeText");
+        QTEST(row->typeText, "typeText");
+        QCOMPARE(row->modified, QStringLiteral("Jan 02 12:34"));
+    }
+
+    void entriesNotShown()
+    {
+        for (const char* name : {".", "..", "shortcut.LNK"})
+            QVERIFY(!MakeRemoteRow(Record(name[0] == '.' ? 1 : 0, name), 0));
+        QVERIFY(!MakeRemoteRow(Record(2, "x -> lnk"), 0));
+    }
+
+    void nodePaths()
+    {
+        QCOMPARE(ServerNameOfTexts({"a/b server", "/pub"}), QStringLiteral("a/b server"));
+        QCOMPARE(RemotePathOfTexts({"srv", "/pub", "incoming"}, {}), QStringLiteral("/pub/incoming"));
+        QCOMPARE(RemotePathOfTexts({"srv", "/", "bin"}, {}), QStringLiteral("/bin"));
+        QCOMPARE(RemotePathOfTexts({"srv"}, QStringLiteral("/home/ann")), QStringLiteral("/home/ann"));
+        QCOMPARE(LocalPathOfTexts(QStringLiteral("/home/ann"), {"Documents", "x"}), QStringLiteral("/home/ann/Documents/x"));
+        QCOMPARE(LocalPathOfTexts(QStringLiteral("/"), {"tmp"}), QStringLiteral("/tmp"));
+        QCOMPARE(LocalPathOfTexts({}, {}), QString());
+    }
+
+    void startFolderOneLevelUp_data()
+    {
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("up");  // empty: stays
+        QTest::newRow("two levels") << "/pub/incoming" << "/pub";
+        QTest::newRow("one level") << "/pub" << "/";
+        QTest::newRow("root") << "/" << "";
+        QTest::newRow("trailing slash") << "/pub/incoming/" << "/pub";
+        QTest::newRow("backslashes") << "C:\\data\\x" << "C:\\data";
+        QTest::newRow("no separator") << "home" << "";
+    }
+
+    void startFolderOneLevelUp()
+    {
+        QFETCH(QString, directory);
+        QFETCH(QString, up);
+        QCOMPARE(ParentStartDirectory(directory).value_or(QString()), up);
     }
 };
 
