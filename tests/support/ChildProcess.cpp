@@ -10,7 +10,6 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
-#include <time.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -24,15 +23,6 @@ namespace {
 void CloseFrom(unsigned first) {
   if (close_range(first, ~0U, 0) == 0) return;
   for (unsigned fd = first; fd < 65536; ++fd) close(static_cast<int>(fd));
-}
-
-// Closes every descriptor from 3 on except `keepA` and `keepB`.
-void CloseAllBut(int keepA, int keepB) {
-  unsigned low = static_cast<unsigned>(keepA < keepB ? keepA : keepB);
-  unsigned high = static_cast<unsigned>(keepA < keepB ? keepB : keepA);
-  if (low > 3) close_range(3, low - 1, 0);
-  if (high > low + 1) close_range(low + 1, high - 1, 0);
-  CloseFrom(high + 1);
 }
 
 // Signal dispositions and the mask survive exec: give the program a clean slate.
@@ -120,12 +110,6 @@ void SignalChildren(int sig) {
   });
 }
 
-long MonotonicMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000L + now.tv_nsec / 1000000L;
-}
-
 void WaitSigchld(long ms) {
   sigset_t set;
   sigemptyset(&set);
@@ -145,7 +129,14 @@ void WaitSigchld(long ms) {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
   prctl(PR_SET_PDEATHSIG, SIGTERM);
   if (getppid() != parent) _exit(125);
-  CloseAllBut(logFd, pidPipe);
+  // Keep only the pipe (as 3) and the log (as 4): above 9 first, so neither lands on the other.
+  pidPipe = fcntl(pidPipe, F_DUPFD, 10);
+  logFd = fcntl(logFd, F_DUPFD, 10);
+  dup2(pidPipe, 3);
+  dup2(logFd, 4);
+  pidPipe = 3;
+  logFd = 4;
+  CloseFrom(5);
 
   pid_t program = fork();
   if (program < 0) _exit(126);
@@ -174,9 +165,8 @@ void WaitSigchld(long ms) {
   }
   // End the program's group and everything reparented to us, politely for a second, then
   // for sure; never wait forever.
-  const long start = MonotonicMs();
-  for (long elapsed = 0; elapsed < 3000; elapsed = MonotonicMs() - start) {
-    const int sig = elapsed < 1000 ? SIGTERM : SIGKILL;
+  for (int round = 0; round < 60; ++round) {  // each round waits at most 50 ms
+    const int sig = round < 20 ? SIGTERM : SIGKILL;
     kill(-program, sig);
     SignalChildren(sig);
     if (ReapAll(program, programCode)) break;
