@@ -110,18 +110,6 @@ TEST_F(Reply, ServerClosingIsAFailureNotASuccess)
     EXPECT_TRUE(ui.HasText("Not Connected."));
 }
 
-TEST_F(Reply, ServerThatNeverAnswersTimesOut)
-{
-    server.Send("220 hi\r\n").Expect("USER").Hang();
-    server.Start();
-    connection.SetTimeout(1);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(Login(), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
-    EXPECT_TRUE(ui.HasText("Connection timed out."));
-    EXPECT_EQ(connection.GetError(), 421u);
-}
-
 TEST_F(Reply, LoginTwiceAndCloseWithoutLogin)
 {
     QorFtpConnection fresh;
