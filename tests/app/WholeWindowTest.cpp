@@ -1,29 +1,39 @@
-// The pieces together, as the program wires them: the main frame with its panes, the Qt sides of
-// the library's and the operations' interfaces, a real server, and a background download that a
-// worker runs while the window counts it.
+// The pieces together, as the program wires them: the main frame with its panes and commands,
+// the Qt sides of the library's and the operations' interfaces, and real servers. A background
+// download that a worker runs while the window counts it, and the same-connection retry, which
+// never shares the browsing connection with the tree and holds Close Connection while it runs.
 #include "GuiTestSupport.h"
 
 #include "PyFtpd.h"
+#include "ScriptedServer.h"
 #include "TempDir.h"
 
 #include "app/MainFrame.h"
-#include "dialogs/OverwriteDialog.h"
 #include "app/QtFtpUi.h"
 #include "app/QtInteraction.h"
 #include "app/QtOperationHost.h"
 #include "app/SelkDoc.h"
+#include "dialogs/CommandIds.h"
+#include "dialogs/OverwriteDialog.h"
 #include "filelist/CFileView.h"
 #include "operations/CommandThread.h"
 #include "operations/Interaction.h"
 #include "operations/OperationHost.h"
+#include "operations/OperationLists.h"
+#include "operations/OperationTexts.h"
+#include "operations/SameConnectionRetry.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
 #include "tree/BrowsePanes.h"
 #include "tree/CPathView.h"
+#include "tree/ConnectionList.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 using namespace tarvo::test;
@@ -33,6 +43,34 @@ class WholeWindowTest : public QObject {
 
 private:
     QString Pane() const { return m_frame->findChild<QLabel*>(QStringLiteral("59142"))->text(); }
+    QAction* CloseConnection() const { return m_frame->Command(Command::Disconnect); }
+
+    // Connects the tree as the connect dialog would and selects the start folder.
+    bool ConnectAndSelect(const char* name, unsigned port)
+    {
+        ServerRecord record;
+        record.name = name;
+        record.address = "127.0.0.1";
+        record.port = static_cast<int>(port);
+        record.userName = PyFtpd::kUser;
+        record.password = PyFtpd::kPassword;
+        QSignalSpy completed(m_tree, &CPathView::ConnectionCompleted);
+        m_tree->StartConnect(record);
+        if (!completed.wait(15000) || !completed.at(0).at(1).toBool())
+            return false;
+        m_tree->setCurrentIndex(m_tree->model()->index(0, 0, m_tree->ServerIndex(QString::fromLatin1(name))));
+        return true;
+    }
+
+    static OperationRequest DownloadOf(const char* server, const std::string& file, const std::string& localPath)
+    {
+        OperationRequest request;
+        request.kind = OperationKind::Download;
+        request.sourceServer = server;
+        request.file = file;
+        request.localPath = localPath;
+        return request;
+    }
 
     TemporarySettings m_settings;
     CSelkDoc m_document;
@@ -49,6 +87,7 @@ private slots:
     void init()
     {
         LoadServers();
+        PendingRequestList.Clear();
         m_frame = std::make_unique<CMainFrame>(m_document);
         m_host = std::make_unique<QtOperationHost>(m_frame.get());
         SetOperationHost(m_host.get());
@@ -58,6 +97,8 @@ private slots:
         m_list = new CFileView;
         LinkPanes(m_tree, m_list);
         m_frame->SetPanes(m_tree, m_list);
+        ConnectPaneCommands(m_tree, m_list, [this](int id) { return m_frame->Command(id); });
+        connect(m_frame.get(), &CMainFrame::RunOnSameConnection, this, [](std::uint32_t id) { RunOnSameConnection(id); });
         m_frame->show();
     }
 
@@ -82,17 +123,7 @@ private slots:
         TempDir local;
         const std::string content = RandomBytes(3'000'000, 21);
         WriteFileBytes(server.root() + "/report.bin", content);
-
-        ServerRecord record;
-        record.name = "Integration";
-        record.address = "127.0.0.1";
-        record.port = static_cast<int>(server.port());
-        record.userName = PyFtpd::kUser;
-        record.password = PyFtpd::kPassword;
-        QSignalSpy completed(m_tree, &CPathView::ConnectionCompleted);
-        m_tree->StartConnect(record);
-        QVERIFY(completed.wait(15000));
-        QCOMPARE(completed.at(0).at(1).toBool(), true);
+        QVERIFY(ConnectAndSelect("Integration", server.port()));
         QTRY_COMPARE_WITH_TIMEOUT(Pane(), QStringLiteral("Operations:0"), 5000);
         // The first connection to a new name puts the server into the store.
         ServerRecord stored;
@@ -101,21 +132,94 @@ private slots:
         // A worker downloads while the window counts it. The local file exists, so the worker
         // asks, through the real dialog on the user-interface thread, while the count shows it.
         WriteFileBytes(local.file("report.bin"), "old");
-        OperationRequest request;
-        request.kind = Download;
-        request.sourceServer = "Integration";
-        request.file = "/report.bin";
-        request.localPath = local.file("report.bin");
         QString paneWhileAsked;
         WhenModalShows<OverwriteDialog>(this, [&](OverwriteDialog* dialog) {
             paneWhileAsked = Pane();
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("overwrite")), Qt::LeftButton);
         });
-        QCOMPARE(StartOperation(request), 1);
+        QCOMPARE(StartOperation(DownloadOf("Integration", "/report.bin", local.file("report.bin"))), 1);
         QTRY_VERIFY_WITH_TIMEOUT(NoWorkerLeft(), 15000);
         QCOMPARE(paneWhileAsked, QStringLiteral("Operations:1"));
         QCOMPARE(Pane(), QStringLiteral("Operations:0"));
         QCOMPARE(ReadFileBytes(local.file("report.bin")), content);
+    }
+
+    void retryHoldsCloseConnectionUntilItsTransferEnds()
+    {
+        PyFtpdOptions oneClient;
+        oneClient.maxConnectionsPerIp = 1;
+        m_server = std::make_unique<PyFtpd>(oneClient);
+        TempDir local;
+        const std::string content = RandomBytes(1'000'000, 22);
+        WriteFileBytes(m_server->root() + "/report.bin", content);
+        QVERIFY(ConnectAndSelect("Full", m_server->port()));
+        QTRY_VERIFY(CloseConnection()->isEnabled());
+
+        // The user answers: OK to the library's report of the login refused with 421, Yes to
+        // the worker's question. By then the local file exists, so the retry asks about it while
+        // it holds the browsing connection.
+        QString asked;
+        bool closeWhileAsked = true;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (auto* dialog = qobject_cast<OverwriteDialog*>(modal)) {
+                closeWhileAsked = CloseConnection()->isEnabled();
+                CloseConnection()->trigger();
+                dialog->findChild<QPushButton*>(QStringLiteral("overwrite"))->click();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->button(QMessageBox::Yes)) {
+                asked = box->text();
+                WriteFileBytes(local.file("report.bin"), "old");
+                box->button(QMessageBox::Yes)->click();
+            } else if (box) {
+                box->accept();
+            }
+        });
+        user.start(10);
+        StartOperation(DownloadOf("Full", "/report.bin", local.file("report.bin")));
+        QTRY_VERIFY_WITH_TIMEOUT(NoWorkerLeft() && asked.contains(QStringLiteral("same connection")), 15000);
+        QVERIFY(!closeWhileAsked);
+        QCOMPARE(ReadFileBytes(local.file("report.bin")), content);
+        QVERIFY(ConnectionList.IsConnected("Full"));
+        QTRY_VERIFY(CloseConnection()->isEnabled());
+    }
+
+    void retryWhileTheTreeListsIsRefused()
+    {
+        // Logs in, then leaves the tree's listing of the start folder unanswered.
+        ScriptedServer server;
+        server.Send("220 ready\r\n").Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n");
+        server.Expect("PWD").Send("257 \"/\"\r\n").Expect("CWD").Hang();
+        server.Start();
+        QVERIFY(ConnectAndSelect("Held", server.port()));
+        QTRY_COMPARE(server.Received().size(), std::size_t{4});
+
+        QObject scope;
+        QString said;
+        WhenModalShows<QMessageBox>(&scope, [&said](QMessageBox* box) {
+            said = box->text();
+            box->accept();
+        });
+        // What a worker does once the user agreed to run its refused download over the
+        // browsing connection.
+        TempDir local;
+        OperationRequest request = DownloadOf("Held", "/f.bin", local.file("f.bin"));
+        request.operationId = 77;
+        PendingRequestList.Append(request);
+        m_host->RetrySameConnection(421, request.operationId);
+        QTRY_COMPARE(said, QString::fromLatin1(OperationText::kConnectionBusy));
+        QCOMPARE(PendingRequestList.Count(), std::size_t{0});
+        QVERIFY(!std::filesystem::exists(local.file("f.bin")));
+
+        // A listing does not hold Close Connection, which ends it; the library reports the
+        // cancelled read.
+        QVERIFY(CloseConnection()->isEnabled());
+        WhenModalShows<QMessageBox>(&scope, [](QMessageBox* box) { box->accept(); });
+        CloseConnection()->trigger();
+        QVERIFY(!ConnectionList.IsConnected("Held"));
+        QTRY_VERIFY(NoWorkerLeft());
     }
 };
 
