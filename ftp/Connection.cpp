@@ -35,8 +35,7 @@ void QorFtpSocket::CloseHandle()
 }
 
 QorFtpConnection::QorFtpConnection()
-    : m_pLines(500)
-    , m_wakeFd(CreateWakeFd())
+    : m_wakeFd(CreateWakeFd())
 {
 }
 
@@ -199,7 +198,7 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
 
 void QorFtpConnection::Close()
 {
-    m_pLines.clear();
+    std::string().swap(m_pLines);
     m_nextLine = 0;
     if (!m_pSocket)
         return;

@@ -2,7 +2,9 @@
 #include "ConnectionPrivate.h"
 #include "Parsing.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -50,15 +52,23 @@ int QorFtpConnection::ChangeDirectory(std::string dir)
     return 1;
 }
 
-bool QorFtpConnection::ReceiveListing(DataChannel& channel, std::string& data)
+void QorFtpConnection::SetListingLimit(int lines)
 {
-    std::size_t used = 0;
+    m_listingLimit = std::max(1, lines);
+}
+
+// 1: the listing arrived (what came before a failed read too); 0: it has more lines than the
+// limit and was left unread, the control channel still in step; -1: the connection was lost.
+int QorFtpConnection::ReceiveListing(DataChannel& channel, std::string& lines, std::size_t& count)
+{
+    ListingCollector collector(lines);
+    std::unique_ptr<char[]> block(new char[kReceiveBlock]);
     for (;;) {
-        if (data.size() - used < kReceiveBlock)
-            data.resize(used + kReceiveBlock);
-        ssize_t n = ::recv(channel.dataFd, data.data() + used, kReceiveBlock, 0);
+        ssize_t n = ::recv(channel.dataFd, block.get(), kReceiveBlock, 0);
         if (n > 0) {
-            used += static_cast<std::size_t>(n);
+            collector.Add(std::string_view(block.get(), static_cast<std::size_t>(n)));
+            if (collector.Count() > static_cast<std::size_t>(m_listingLimit))
+                return 0;
             continue;
         }
         if (n == 0)
@@ -71,23 +81,23 @@ bool QorFtpConnection::ReceiveListing(DataChannel& channel, std::string& data)
             if (error == kOk)
                 continue;
         }
-        data.resize(used);
         if (error == kErrCancelled || error == ETIMEDOUT) {
             LoseConnection(error);
-            return false;
+            return -1;
         }
         // What arrived before the failure is still shown.
         ShowSocketError(error);
         break;
     }
-    data.resize(used);
-    return true;
+    collector.Finish();
+    count = collector.Count();
+    return count > static_cast<std::size_t>(m_listingLimit) ? 0 : 1;
 }
 
-void QorFtpConnection::StoreListing(const std::string& data)
+std::string_view QorFtpConnection::CurrentLine() const
 {
-    m_pLines = SplitListing(data);
-    m_nextLine = 0;
+    const std::size_t end = m_pLines.find('\n', m_nextLine);
+    return std::string_view(m_pLines).substr(m_nextLine, end - m_nextLine);
 }
 
 int QorFtpConnection::GetDir(std::string path)
@@ -109,35 +119,44 @@ int QorFtpConnection::GetDir(std::string path)
     const bool finalDue = code < 200;
     if (!AcceptData(channel, !finalDue))
         return -1;
-    std::string data;
-    const bool received = ReceiveListing(channel, data);
+    std::string lines;
+    std::size_t count = 0;
+    const int received = ReceiveListing(channel, lines, count);
     CloseFd(channel.dataFd);
-    if (!received)
+    if (received < 0)
         return -1;
     // As after a transfer: a failure reply after the data (426, 451) or none at all means the
     // listing may not be whole, and a part must not pass for the folder's content.
-    if (finalDue && !Accepted(ReadReply(reply))) {
+    const bool whole = !finalDue || Accepted(ReadReply(reply));
+    if (received == 0) {
+        if (m_bShowError)
+            ShowMessage(kListingTooLong, std::to_string(m_listingLimit));
+        return -1;
+    }
+    if (!whole) {
         ShowReply(kPlain, {}, reply);
         return -1;
     }
-    StoreListing(data);
-    return static_cast<int>(m_pLines.size());
+    m_pLines.swap(lines);
+    m_nextLine = 0;
+    return static_cast<int>(count);
 }
 
 int QorFtpConnection::GetNextFile(_Qor_Ftp_FileData& rec, int remove)
 {
     while (m_nextLine < m_pLines.size()) {
-        _Qor_Ftp_FileData parsed = ParseListLine(m_pLines[m_nextLine]);
+        const std::string_view line = CurrentLine();
+        _Qor_Ftp_FileData parsed = ParseListLine(line);
         if (parsed.Name.empty()) {
-            ++m_nextLine;
+            m_nextLine += line.size() + 1;
             continue;
         }
         rec = std::move(parsed);
         if (remove)
-            ++m_nextLine;
+            m_nextLine += line.size() + 1;
         return 1;
     }
-    m_pLines.clear();
+    std::string().swap(m_pLines);
     m_nextLine = 0;
     return 0;
 }
@@ -150,7 +169,7 @@ int QorFtpConnection::FindFile(std::string path, _Qor_Ftp_FileData& rec)
         return 0;
     if (GetDir(path) <= 0)
         return 0;
-    rec = ParseListLine(m_pLines[m_nextLine]);
+    rec = ParseListLine(CurrentLine());
     return 1;
 }
 

@@ -95,6 +95,42 @@ std::vector<std::string> SplitListing(std::string_view data)
     return lines;
 }
 
+void ListingCollector::Add(std::string_view bytes)
+{
+    for (;;) {
+        const std::size_t end = bytes.find_first_of(std::string_view("\n\0", 2));
+        if (end == std::string_view::npos) {
+            m_partial.append(bytes);
+            return;
+        }
+        if (m_partial.empty()) {
+            Keep(bytes.substr(0, end));
+        } else {
+            m_partial.append(bytes.substr(0, end));
+            Keep(m_partial);
+            m_partial.clear();
+        }
+        bytes.remove_prefix(end + 1);
+    }
+}
+
+void ListingCollector::Finish()
+{
+    Keep(m_partial);
+    std::string().swap(m_partial);
+}
+
+void ListingCollector::Keep(std::string_view line)
+{
+    while (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (Trim(line).empty())
+        return;
+    m_lines.append(line);
+    m_lines.push_back('\n');
+    ++m_count;
+}
+
 std::string ParsePwdReply(const std::string& reply)
 {
     if (reply.size() <= 5)

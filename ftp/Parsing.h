@@ -16,6 +16,24 @@ _Qor_Ftp_FileData ParseListLine(std::string_view line);
 // counts too.
 std::vector<std::string> SplitListing(std::string_view data);
 
+// Collects a listing as it arrives, split as SplitListing splits it, but keeping only the lines
+// that are not blank, into `lines`, each ended by one LF: a flood of empty lines costs nothing,
+// and the memory stays near the size of the listing itself.
+class ListingCollector {
+public:
+    explicit ListingCollector(std::string& lines) : m_lines(lines) {}
+    void Add(std::string_view bytes);
+    void Finish(); // a last line without a line end counts too
+    std::size_t Count() const { return m_count; }
+
+private:
+    void Keep(std::string_view line);
+
+    std::string& m_lines;
+    std::string m_partial; // the start of a line whose end has not arrived yet
+    std::size_t m_count = 0;
+};
+
 // The directory of a 257 reply: the text between the double quotes, where a doubled quote
 // stands for one quote character of the name (RFC 959, appendix II).
 std::string ParsePwdReply(const std::string& reply);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #define QORFTP_HIDDEN __attribute__((visibility("hidden")))
@@ -98,6 +99,9 @@ public:
     int GetPassiveMode() const { return m_passive ? 1 : 0; }
     void SetTimeout(int seconds);
     void SetUi(QorFtpUi* ui);
+    // The most lines a listing may hold (10 million unless set, at least 1); GetDir fails on a
+    // longer one with a message instead of taking all memory.
+    void SetListingLimit(int lines);
 
 private:
     class Lock;
@@ -132,13 +136,15 @@ private:
     QORFTP_HIDDEN int SendFromFile(DataChannel& channel, const std::string& local,
                                    std::uint64_t offset);
     QORFTP_HIDDEN int EndTransfer(TransferLoop& loop);
-    QORFTP_HIDDEN bool ReceiveListing(DataChannel& channel, std::string& data);
-    QORFTP_HIDDEN void StoreListing(const std::string& data);
+    QORFTP_HIDDEN int ReceiveListing(DataChannel& channel, std::string& lines, std::size_t& count);
+    QORFTP_HIDDEN std::string_view CurrentLine() const;
     QORFTP_HIDDEN int PassiveReply(std::string& text);
     QORFTP_HIDDEN void RegisterProgress(QorFtpProgress* progress);
 
-    // Fields in the order the library has always kept them.
-    std::vector<std::string> m_pLines;
+    // Fields in the order the library has always kept them. The lines of the last listing are
+    // one string, each line ended by LF (blank lines are not kept), and m_nextLine is where the
+    // next one begins: a listing takes little more memory than its own bytes.
+    std::string m_pLines;
     std::size_t m_nextLine = 0;
     std::atomic<QorFtpProgress*> m_pProgress{nullptr};
     std::mutex m_progressLock; // CancelOperation must not reach a window that is going away
@@ -151,6 +157,7 @@ private:
 
     bool m_passive = false;
     int m_timeoutSeconds = 60;
+    int m_listingLimit = 10'000'000;
     QorFtpUi* m_ui = nullptr;
     // Wakes a waiting poll() when CancelOperation is called from another thread.
     int m_wakeFd = -1;

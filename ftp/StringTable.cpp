@@ -28,6 +28,7 @@ std::string LibraryText(int id)
     case kLineBreakRefused: return "The command '%1' holds a line break and was not sent.";
     case kLineTooLong: return "The server sent a reply line longer than 4096 bytes; the connection was closed.";
     case kReplyTooLong: return "The server sent a reply longer than 1 MiB; the connection was closed.";
+    case kListingTooLong: return "The listing has more than %1 lines and was not read.";
     default: return {};
     }
 }

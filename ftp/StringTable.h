@@ -24,6 +24,7 @@ enum TextId : int {
     kLineBreakRefused = 61490,
     kLineTooLong = 61491,
     kReplyTooLong = 61492,
+    kListingTooLong = 61493,
 };
 
 // The text of an id; empty for an unknown id.
