@@ -132,7 +132,8 @@ private:
     QORFTP_HIDDEN bool OpenDataPort(DataChannel& channel);
     QORFTP_HIDDEN bool AcceptData(DataChannel& channel, bool finalReplyCame);
     QORFTP_HIDDEN int ReceiveToFile(DataChannel& channel, const std::string& local,
-                                    std::uint64_t offset, int append, std::uint64_t total);
+                                    std::uint64_t offset, int append, std::uint64_t total,
+                                    std::uint64_t& size);
     QORFTP_HIDDEN int SendFromFile(DataChannel& channel, const std::string& local,
                                    std::uint64_t offset);
     QORFTP_HIDDEN int EndTransfer(TransferLoop& loop);

@@ -29,6 +29,7 @@ std::string LibraryText(int id)
     case kLineTooLong: return "The server sent a reply line longer than 4096 bytes; the connection was closed.";
     case kReplyTooLong: return "The server sent a reply longer than 1 MiB; the connection was closed.";
     case kListingTooLong: return "The listing has more than %1 lines and was not read.";
+    case kShortDownload: return "The download ended after %1 of the file's %2 bytes.";
     default: return {};
     }
 }

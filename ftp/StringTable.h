@@ -25,6 +25,7 @@ enum TextId : int {
     kLineTooLong = 61491,
     kReplyTooLong = 61492,
     kListingTooLong = 61493,
+    kShortDownload = 61494,
 };
 
 // The text of an id; empty for an unknown id.

@@ -157,9 +157,11 @@ int QorFtpConnection::EndTransfer(TransferLoop& loop)
     return loop.cancelled ? 0 : 1;
 }
 
+// `size` becomes the offset plus the bytes received: the size of the remote file as far as it came.
 int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& local,
-                                    std::uint64_t offset, int append, std::uint64_t total)
+                                    std::uint64_t offset, int append, std::uint64_t total, std::uint64_t& size)
 {
+    size = offset;
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | ((offset || append) ? O_APPEND : O_TRUNC);
     FileDescriptor file(::open(local.c_str(), flags, 0666));
     if (file.get() < 0) {
@@ -175,6 +177,7 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
                 ShowFileError(errno);
                 return 0;
             }
+            size += static_cast<std::uint64_t>(n);
             if (!loop.Moved(static_cast<std::size_t>(n)))
                 break;
         } else if (n == 0 || !loop.Stalled(channel.dataFd, POLLIN)) {
@@ -247,15 +250,19 @@ int QorFtpConnection::GetFile(std::string remote, std::string local, std::uint64
 {
     if (!CheckConnected())
         return 0;
-    // The size only feeds the percentage; a file the listing cannot find still downloads, so its
-    // refusal is not worth a message box here.
+    // The size feeds the percentage and tells a short download from a whole one; a file the
+    // listing cannot find still downloads, so its refusal is not worth a message box here.
     std::uint64_t total = 0;
+    bool sizeKnown = false;
     {
         _Qor_Ftp_FileData rec;
         const int show = m_bShowError;
         m_bShowError = 0;
-        if (FindFile(remote, rec))
+        if (FindFile(remote, rec)) {
             total = rec.Size;
+            // A link's or a folder's line gives no size of the file itself.
+            sizeKnown = rec.Type == 0 && !rec.Name.empty();
+        }
         m_bShowError = show;
         if (!IsConnected())
             return 0;
@@ -285,7 +292,8 @@ int QorFtpConnection::GetFile(std::string remote, std::string local, std::uint64
     const bool finalDue = code < 200;
     if (!AcceptData(channel, !finalDue))
         return 0;
-    int result = ReceiveToFile(channel, local, offset, append, total);
+    std::uint64_t size = 0;
+    int result = ReceiveToFile(channel, local, offset, append, total, size);
     CloseFd(channel.dataFd);
     if (finalDue && IsConnected()) {
         // A server that reports a failure after the data (426, 451) did not send the whole file.
@@ -293,6 +301,13 @@ int QorFtpConnection::GetFile(std::string remote, std::string local, std::uint64
             ShowReply(kPlain, {}, reply);
             result = 0;
         }
+    }
+    // Nor did one that closed the data connection early and still said 226; the partial file
+    // stays for a resumed download.
+    if (result && sizeKnown && size < total) {
+        if (m_bShowError)
+            ShowMessage(kShortDownload, std::to_string(size), std::to_string(total));
+        result = 0;
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include "QorFtp.h"
 #include "RecordingUi.h"
 #include "ScriptedServer.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -172,5 +173,52 @@ INSTANTIATE_TEST_SUITE_P(
                     "The listing has more than 3 lines and was not read."},
         ListingCase{"StrangerFirst", true, Repeat(kEntry, 2), "226 done\r\n", 10, 2, nullptr},
         ListingCase{"StrangerOnly", true, "", "226 done\r\n", 10, -1, "Connection timed out."}));
+
+// When the listing gave the size, a download that ends short fails however the server ends it,
+// and the part that came stays for a resumed download.
+struct DownloadCase {
+    const char* name;
+    std::uint64_t offset; // bytes already here
+    std::size_t sent; // of the 100 bytes listed
+    int result;
+    friend void PrintTo(const DownloadCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class Download : public Hostile, public ::testing::WithParamInterface<DownloadCase> { };
+
+TEST_P(Download, ShortOfTheListedSizeFails)
+{
+    const DownloadCase& c = GetParam();
+    tarvo::test::TempDir dir;
+    const std::string file = tarvo::test::RandomBytes(100, 9);
+    tarvo::test::WriteFileBytes(dir.file("f"), file.substr(0, c.offset));
+    LogIn(server.Send("220 hi\r\n"))
+        .Expect("PORT")
+        .Send("200 ok\r\n")
+        .Expect("LIST f")
+        .Send("150 here\r\n")
+        .DataSend(kEntry)
+        .Send("226 done\r\n")
+        .Expect("TYPE I")
+        .Send("200 ok\r\n")
+        .Expect("PORT")
+        .Send("200 ok\r\n");
+    if (c.offset)
+        server.Expect("REST").Send("350 ok\r\n");
+    server.Expect("RETR f").Send("150 here\r\n").DataSend(file.substr(c.offset, c.sent)).Send("226 done\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.GetFile("f", dir.file("f"), c.offset, 0), c.result);
+    const std::string kept = tarvo::test::ReadFileBytes(dir.file("f"));
+    EXPECT_EQ(kept, file.substr(0, c.offset + c.sent));
+    const std::string shortText
+        = "The download ended after " + std::to_string(kept.size()) + " of the file's 100 bytes.";
+    ExpectMessage(c.result ? nullptr : shortText.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Transfers, Download,
+                         ::testing::Values(DownloadCase{"Whole", 0, 100, 1}, DownloadCase{"Short", 0, 60, 0},
+                                           DownloadCase{"ResumedWhole", 40, 60, 1},
+                                           DownloadCase{"ResumedShort", 40, 30, 0}));
 
 } // namespace
