@@ -1,6 +1,6 @@
 // The pieces together, as the program wires them: the main frame with its panes and commands,
-// the Qt sides of the library's and the operations' interfaces, and real servers. A background
-// download that a worker runs while the window counts it, and the same-connection retry, which
+// the Qt sides of the library's and the operations' interfaces, and real servers. A worker that
+// the window counts while it asks, and the same-connection retry it hands its download to, which
 // never shares the browsing connection with the tree and holds Close Connection while it runs.
 #include "GuiTestSupport.h"
 
@@ -62,10 +62,10 @@ private:
         return true;
     }
 
-    static OperationRequest DownloadOf(const char* server, const std::string& file, const std::string& localPath)
+    static OperationRequest DownloadOf(const char* server, const char* file, const std::string& localPath)
     {
         OperationRequest request;
-        request.kind = OperationKind::Download;
+        request.kind = Download;
         request.sourceServer = server;
         request.file = file;
         request.localPath = localPath;
@@ -98,7 +98,8 @@ private slots:
         LinkPanes(m_tree, m_list);
         m_frame->SetPanes(m_tree, m_list);
         ConnectPaneCommands(m_tree, m_list, [this](int id) { return m_frame->Command(id); });
-        connect(m_frame.get(), &CMainFrame::RunOnSameConnection, this, [](std::uint32_t id) { RunOnSameConnection(id); });
+        connect(m_frame.get(), &CMainFrame::RunOnSameConnection, this,
+                [](std::uint32_t operationId) { RunOnSameConnection(operationId); });
         m_frame->show();
     }
 
@@ -116,35 +117,7 @@ private slots:
         m_server.reset();
     }
 
-    void connectThenDownloadInTheBackground()
-    {
-        m_server = std::make_unique<PyFtpd>();
-        const PyFtpd& server = *m_server;
-        TempDir local;
-        const std::string content = RandomBytes(3'000'000, 21);
-        WriteFileBytes(server.root() + "/report.bin", content);
-        QVERIFY(ConnectAndSelect("Integration", server.port()));
-        QTRY_COMPARE_WITH_TIMEOUT(Pane(), QStringLiteral("Operations:0"), 5000);
-        // The first connection to a new name puts the server into the store.
-        ServerRecord stored;
-        QVERIFY(GetServerRecord("Integration", stored));
-
-        // A worker downloads while the window counts it. The local file exists, so the worker
-        // asks, through the real dialog on the user-interface thread, while the count shows it.
-        WriteFileBytes(local.file("report.bin"), "old");
-        QString paneWhileAsked;
-        WhenModalShows<OverwriteDialog>(this, [&](OverwriteDialog* dialog) {
-            paneWhileAsked = Pane();
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("overwrite")), Qt::LeftButton);
-        });
-        QCOMPARE(StartOperation(DownloadOf("Integration", "/report.bin", local.file("report.bin"))), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(NoWorkerLeft(), 15000);
-        QCOMPARE(paneWhileAsked, QStringLiteral("Operations:1"));
-        QCOMPARE(Pane(), QStringLiteral("Operations:0"));
-        QCOMPARE(ReadFileBytes(local.file("report.bin")), content);
-    }
-
-    void retryHoldsCloseConnectionUntilItsTransferEnds()
+    void refusedDownloadRunsOverTheBrowsingConnection()
     {
         PyFtpdOptions oneClient;
         oneClient.maxConnectionsPerIp = 1;
@@ -153,12 +126,17 @@ private slots:
         const std::string content = RandomBytes(1'000'000, 22);
         WriteFileBytes(m_server->root() + "/report.bin", content);
         QVERIFY(ConnectAndSelect("Full", m_server->port()));
-        QTRY_VERIFY(CloseConnection()->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(Pane(), QStringLiteral("Operations:0"), 5000);
+        QVERIFY(CloseConnection()->isEnabled());
+        // The first connection to a new name puts the server into the store.
+        ServerRecord stored;
+        QVERIFY(GetServerRecord("Full", stored));
 
-        // The user answers: OK to the library's report of the login refused with 421, Yes to
-        // the worker's question. By then the local file exists, so the retry asks about it while
-        // it holds the browsing connection.
+        // The user answers: OK to the library's report of the worker's login refused with 421,
+        // Yes to the worker's question, asked while the window counts the worker. By then the
+        // local file exists, so the retry asks about it while it holds the browsing connection.
         QString asked;
+        QString paneWhileAsked;
         bool closeWhileAsked = true;
         QTimer user;
         connect(&user, &QTimer::timeout, this, [&] {
@@ -168,9 +146,10 @@ private slots:
             if (auto* dialog = qobject_cast<OverwriteDialog*>(modal)) {
                 closeWhileAsked = CloseConnection()->isEnabled();
                 CloseConnection()->trigger();
-                dialog->findChild<QPushButton*>(QStringLiteral("overwrite"))->click();
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("overwrite")), Qt::LeftButton);
             } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->button(QMessageBox::Yes)) {
                 asked = box->text();
+                paneWhileAsked = Pane();
                 WriteFileBytes(local.file("report.bin"), "old");
                 box->button(QMessageBox::Yes)->click();
             } else if (box) {
@@ -180,10 +159,12 @@ private slots:
         user.start(10);
         StartOperation(DownloadOf("Full", "/report.bin", local.file("report.bin")));
         QTRY_VERIFY_WITH_TIMEOUT(NoWorkerLeft() && asked.contains(QStringLiteral("same connection")), 15000);
+        QCOMPARE(paneWhileAsked, QStringLiteral("Operations:1"));
         QVERIFY(!closeWhileAsked);
         QCOMPARE(ReadFileBytes(local.file("report.bin")), content);
         QVERIFY(ConnectionList.IsConnected("Full"));
         QTRY_VERIFY(CloseConnection()->isEnabled());
+        QCOMPARE(Pane(), QStringLiteral("Operations:0"));
     }
 
     void retryWhileTheTreeListsIsRefused()
