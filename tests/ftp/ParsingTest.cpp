@@ -56,23 +56,30 @@ INSTANTIATE_TEST_SUITE_P(
         ListLineCase{"-rw-r--r-- 1 a b 10 Jun 6 06:06 two  spaces.txt", 0, "rw-r--r--", "a", "b", 10, "Jun 6 06:06", "two  spaces.txt"},
         ListLineCase{"", 0, "", "", "", 0, "", ""}));
 
-TEST(Listing, SplitsCrLfAndLfAloneAndLongLines)
+TEST(Listing, SplitsAtCrLfLfOrNulWhereverTheDataIsCut)
 {
     const std::string longName(400, 'x');
-    // A NUL ends its line like an LF: what follows it is a line of its own.
+    // A NUL ends its line like an LF: what follows it is a line of its own. Blank lines go.
     const std::string data = "total 1\r\n-rw-r--r-- 1 a b 1 Jan 1 2020 " + longName
         + "\r\n-rw-r--r-- 1 a b 2 Jan 1 2020 lf-only\n\r\n-rw-r--r-- 1 a b 4 Jan 1 2020 nul" + std::string(1, '\0')
         + "hidden\r\n-rw-r--r-- 1 a b 3 Jan 1 2020 last";
-    std::vector<std::string> lines = SplitListing(data);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(ParseListLine(lines[0]).Name, "");
-    EXPECT_EQ(ParseListLine(lines[1]).Name, longName);
-    EXPECT_EQ(ParseListLine(lines[2]).Name, "lf-only");
-    EXPECT_EQ(ParseListLine(lines[3]).Name, "");
-    EXPECT_EQ(ParseListLine(lines[4]).Name, "nul");
-    EXPECT_EQ(ParseListLine(lines[5]).Name, "");
-    EXPECT_EQ(ParseListLine(lines[6]).Size, 3u);
-    EXPECT_TRUE(SplitListing("").empty());
+    for (std::size_t piece : {data.size(), std::size_t(7), std::size_t(1)}) {
+        SCOPED_TRACE(piece);
+        std::string stored;
+        ListingCollector collector(stored);
+        for (std::size_t at = 0; at < data.size(); at += piece)
+            collector.Add(std::string_view(data).substr(at, piece));
+        collector.Finish();
+        std::vector<std::string> names;
+        for (std::size_t at = 0, end; (end = stored.find('\n', at)) != std::string::npos; at = end + 1)
+            names.push_back(ParseListLine(std::string_view(stored).substr(at, end - at)).Name);
+        EXPECT_EQ(collector.Count(), names.size());
+        EXPECT_EQ(names, (std::vector<std::string>{"", longName, "lf-only", "nul", "", "last"}));
+    }
+    std::string none;
+    ListingCollector empty(none);
+    empty.Finish();
+    EXPECT_EQ(empty.Count(), 0u);
 }
 
 TEST(Replies, PwdNames)
