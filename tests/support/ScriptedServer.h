@@ -61,7 +61,7 @@ private:
     Kind kind;
     std::string text;
     int ms = 0;
-    std::string from;  // DataSendFrom's source address
+    std::string from{};  // DataSendFrom's source address
   };
   enum class Io { Ok, Timeout, Closed, Failed, Stopped };
 
