@@ -56,12 +56,16 @@ private slots:
     {
         AddStatus(1, "Downloading a.txt");
         AddStatus(2, "Uploading b.txt");
-        m_frame->WM_OPERATION_COUNT(true, 1);
-        m_frame->WM_OPERATION_COUNT(true, 2);
+        // 7 has no status row, as a listing of the tree: counted, not listed.
+        for (std::uint32_t id : {1u, 2u, 7u})
+            m_frame->WM_OPERATION_COUNT(true, id);
+        QCOMPARE(Pane(), QStringLiteral("Operations:3"));
+        QCOMPARE(m_frame->m_wndOperations->ItemCount(), 2);
         QCOMPARE(m_frame->m_wndOperations->List()->item(0)->text(), QStringLiteral("Uploading b.txt"));
 
         OperationStatusList.RemoveStatusEntry(1);
         m_frame->WM_OPERATION_COUNT(false, 1);
+        m_frame->WM_OPERATION_COUNT(false, 7);
         QCOMPARE(Pane(), QStringLiteral("Operations:1"));
         QCOMPARE(Caption(), QStringLiteral("Bkg Operations: 1"));
         QCOMPARE(m_frame->m_wndOperations->List()->item(0)->text(), QStringLiteral("Uploading b.txt"));
@@ -72,21 +76,9 @@ private slots:
         m_frame->WM_OPERATION_COUNT(false, 2);
         QCOMPARE(Pane(), QStringLiteral("Operations:0"));
         QCOMPARE(Caption(), QStringLiteral("Bkg Operations: 0"));
+        QCOMPARE(m_frame->m_wndOperations->ItemCount(), 0);
         QVERIFY(!m_frame->m_wndAnimate->IsPlaying());
         QCOMPARE(m_frame->m_wndAnimate->CurrentFrame(), 0);
-    }
-
-    void idWithoutTitleStillCounts()
-    {
-        // A directory listing of the tree: counted, not listed.
-        m_frame->WM_OPERATION_COUNT(true, 7);
-        QCOMPARE(Pane(), QStringLiteral("Operations:1"));
-        QCOMPARE(m_frame->m_wndOperations->ItemCount(), 0);
-        QVERIFY(m_frame->m_wndAnimate->IsPlaying());
-
-        m_frame->WM_OPERATION_COUNT(false, 7);
-        QCOMPARE(Pane(), QStringLiteral("Operations:0"));
-        QVERIFY(!m_frame->m_wndAnimate->IsPlaying());
     }
 
     void indicatorClickTogglesOperationsWindow()
@@ -112,29 +104,26 @@ private slots:
         auto centreOf = [list](const char* title) {
             return list->visualItemRect(list->findItems(QString::fromLatin1(title), Qt::MatchExactly).value(0)).center();
         };
-
-        QHelpEvent hover(QEvent::ToolTip, centreOf("Downloading d.txt"), list->viewport()->mapToGlobal(centreOf("Downloading d.txt")));
+        const QPoint download = centreOf("Downloading d.txt");
+        QHelpEvent hover(QEvent::ToolTip, download, list->viewport()->mapToGlobal(download));
         QApplication::sendEvent(list->viewport(), &hover);
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("long text of Downloading d.txt"));
 
         // A row without a connection offers nothing; one with a connection offers "Cancel".
         bool offered = false;
-        auto chooseCancel = [&] {
-            auto* timer = new QTimer(list);
-            connect(timer, &QTimer::timeout, timer, [&offered, timer] {
-                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                    timer->deleteLater();
-                    offered = menu->actions().value(0)->text() == QStringLiteral("Cancel");
-                    QTest::keyClick(menu, Qt::Key_Down);
-                    QTest::keyClick(menu, Qt::Key_Return);
-                }
-            });
-            timer->start(10);
-        };
-        chooseCancel();
+        auto* timer = new QTimer(list);
+        connect(timer, &QTimer::timeout, timer, [&offered, timer] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                timer->deleteLater();
+                offered = menu->actions().value(0)->text() == QStringLiteral("Cancel");
+                QTest::keyClick(menu, Qt::Key_Down);
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        timer->start(10);
         emit list->customContextMenuRequested(centreOf("Listing /pub"));
         QVERIFY(!offered);
-        emit list->customContextMenuRequested(centreOf("Downloading d.txt"));
+        emit list->customContextMenuRequested(download);
         QVERIFY(offered);
         QVERIFY(OperationStatusList.CancelFlagOf(4)->load());
         QVERIFY(!OperationStatusList.CancelFlagOf(5)->load());
