@@ -1,15 +1,19 @@
-// Start-up pieces that touch the user's files: the desktop registration of scripts, the recent
-// scripts, the About box's figures and the command line.
+// Start-up pieces: the desktop registration of scripts, the recent scripts, the About box's
+// figures, the command line, and the shell's open request with its hand-over from a second start.
 #include "GuiTestSupport.h"
 
 #include "dialogs/AboutDialog.h"
 #include "app/RecentScripts.h"
 #include "app/ShellRegistration.h"
+#include "app/SingleInstance.h"
 #include "app/TarvoApp.h"
 #include "scripts/CommandLine.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QtTest>
+
+#include <thread>
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -90,9 +94,9 @@ private slots:
                                     << QStringLiteral("a.ftp") << true;
         QTest::newRow("run-script without a file") << QStringList{"tarvo", "--run-script"} << int(Mode::Error)
                                                    << QString() << true;
-        QTest::newRow("add-server") << QStringList{"tarvo", "--add-server", "N", "h:21", "u", "-", "--passive"}
+        QTest::newRow("add-server") << QStringList{"tarvo", "--add-server", "N", "127.0.0.1:21", "u", "-", "--passive"}
                                     << int(Mode::AddServer) << QString() << true;
-        QTest::newRow("add-server short of a value") << QStringList{"tarvo", "--add-server", "N", "h", "u"}
+        QTest::newRow("add-server short of a value") << QStringList{"tarvo", "--add-server", "N", "127.0.0.1", "u"}
                                                      << int(Mode::Error) << QString() << true;
         QTest::newRow("version") << QStringList{"tarvo", "--version"} << int(Mode::Version) << QString() << true;
         QTest::newRow("unknown option") << QStringList{"tarvo", "--no-such"} << int(Mode::Error) << QString() << true;
@@ -111,6 +115,49 @@ private slots:
         QCOMPARE(line.Headless(), mode != int(ProgramCommandLine::Mode::Window));
         if (line.mode == ProgramCommandLine::Mode::AddServer)
             QVERIFY(line.passive && line.server.size() == 4);
+    }
+
+    void parsesOpenRequest_data()
+    {
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<bool>("handled");
+        QTest::addColumn<QString>("script");
+        QTest::newRow("quoted name") << "[open(\"/home/ann/nightly.ftp\")]" << true << "/home/ann/nightly.ftp";
+        QTest::newRow("spaces in the name") << "[open(\"/tmp/my scripts/a.ftp\")]" << true << "/tmp/my scripts/a.ftp";
+        QTest::newRow("text after the quote ignored") << "[open(\"/a.ftp\" junk)]" << true << "/a.ftp";
+        QTest::newRow("no closing quote") << "[open(\"/home/ann/nightly.ftp)]" << false << "";
+        QTest::newRow("no opening quote") << "[open(/home/ann/nightly.ftp)]" << false << "";
+        QTest::newRow("another verb") << "[print(\"/home/ann/nightly.ftp\")]" << false << "";
+        QTest::newRow("empty") << "" << false << "";
+    }
+    void parsesOpenRequest()
+    {
+        QFETCH(QString, request);
+        QFETCH(bool, handled);
+        QFETCH(QString, script);
+        const std::optional<QString> parsed = ParseShellOpenRequest(request);
+        QCOMPARE(parsed.has_value(), handled);
+        if (handled)
+            QCOMPARE(*parsed, script);
+    }
+
+    void secondStartHandsItsScriptOver()
+    {
+        const QString name = QStringLiteral("tarvo-test-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance running(name);
+        QVERIFY(running.Listen());
+        QSignalSpy received(&running, &SingleInstance::RequestReceived);
+
+        bool handedOver = false;
+        std::thread second([&] {
+            handedOver = SingleInstance(name).HandOver(ShellOpenRequest(QStringLiteral("/tmp/my scripts/a.ftp")));
+        });
+        QVERIFY(received.wait(5000));
+        second.join();
+        QVERIFY(handedOver);
+        QCOMPARE(ParseShellOpenRequest(received.at(0).at(0).toString()), QStringLiteral("/tmp/my scripts/a.ftp"));
+
+        QVERIFY(!SingleInstance(name + QStringLiteral("-nobody")).HandOver(QString(), 500));
     }
 };
 
