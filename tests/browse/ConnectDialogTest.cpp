@@ -1,5 +1,5 @@
-// "Connect To:": what it shows on opening, what choosing and typing a name fill in, and the
-// record it hands back.
+// "Connect To:": what it shows on opening, what choosing and typing a name fill in, what it
+// refuses, and the record it hands back.
 #include "BrowseTestSupport.h"
 
 #include "dialogs/ConnectDialog.h"
@@ -43,15 +43,6 @@ private slots:
         ServerMap.clear();
     }
 
-    void opensEmptyWithAnonymousDefaults()
-    {
-        CConnectDlg dialog({}, {});
-        QCOMPARE(Name(dialog)->count(), 0);
-        QCOMPARE(Text(dialog, "1001"), QStringLiteral("anonymous"));
-        QCOMPARE(Text(dialog, "1005"), QStringLiteral("21"));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Connect To:"));
-    }
-
     void preselectedServerFillsEveryField()
     {
         AddServer("Demo", "ann", "pw");
@@ -83,35 +74,33 @@ private slots:
         QCOMPARE(Text(dialog, "1005"), QStringLiteral("21"));
     }
 
-    void onlyAnAddressConnectsAnonymously()
+    void newDialogRefusesNoAddressAndConnectsAnAddressAnonymously()
     {
         CConnectDlg dialog({}, {});
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Connect To:"));
+        QCOMPARE(Name(dialog)->count(), 0);
+        QCOMPARE(Text(dialog, "1001"), QStringLiteral("anonymous"));
+        QCOMPARE(Text(dialog, "1005"), QStringLiteral("21"));
+        dialog.show();
+        QString said;
+        QObject scope;
+        WhenModalShows<QMessageBox>(&scope, [&said](QMessageBox* box) {
+            said = box->text();
+            box->accept();
+        });
+        ConnectButton(dialog)->click();
+        QCOMPARE(said, QStringLiteral("The Server Address cannot be Empty."));
+        QVERIFY(dialog.isVisible());
+
         dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("127.0.0.1"));
         dialog.findChild<QLineEdit*>(QStringLiteral("1001"))->clear();
-        dialog.accept();
+        ConnectButton(dialog)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const ServerRecord record = dialog.Record();
         QCOMPARE(record.name, std::string("127.0.0.1"));
         QCOMPARE(record.userName, std::string("anonymous"));
         QCOMPARE(record.password, std::string("Hiker@"));
         QCOMPARE(record.port, 21);
-    }
-
-    void emptyAddressIsRefused()
-    {
-        CConnectDlg dialog({}, {});
-        dialog.show();
-        QString said;
-        QTimer::singleShot(50, this, [&said] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                said = box->text();
-                box->accept();
-            }
-        });
-        ConnectButton(dialog)->click();
-        QCOMPARE(said, QStringLiteral("The Server Address cannot be Empty."));
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     void connectIsDisabledWhileTheServerIsConnected()
