@@ -179,8 +179,18 @@ void CFileView::InsertMessageAtTop(const QString& text)
 
 void CFileView::ShowRows(const QString& root, const QString& folder, std::vector<FileRow> rows)
 {
+    Fill(root, folder, folder.toStdString(), std::move(rows));
+}
+
+void CFileView::ShowRemoteRows(const QString& server, const std::string& folder, std::vector<FileRow> rows)
+{
+    Fill(server, RemoteNameText(folder), folder, std::move(rows));
+}
+
+void CFileView::Fill(const QString& root, const QString& folder, const std::string& folderBytes, std::vector<FileRow> rows)
+{
     ClearList();
-    m_model->SetFolder(root, folder);
+    m_model->SetFolder(root, folder, folderBytes);
     if (rows.empty()) {
         m_model->AddMessage(QStringLiteral("No Files"));
         emit FillFinished();
@@ -253,7 +263,7 @@ void CFileView::ActivateRow(const QModelIndex& index)
 {
     const FileItem* item = m_model->Item(index.row());
     if (item && item->kind == ITEM_FOLDER && m_pPathView)
-        m_pPathView->OpenChildFolder(QString::fromStdString(item->name));
+        m_pPathView->OpenChildFolder(item->name);
 }
 
 bool CFileView::eventFilter(QObject* watched, QEvent* event)

@@ -40,6 +40,8 @@ public:
     // Replaces the rows with `rows` (already sorted); an empty listing shows "No Files".
     // FillFinished follows once every row is in.
     void ShowRows(const QString& root, const QString& folder, std::vector<FileRow> rows);
+    // The same for a remote folder, named in the bytes the server sent.
+    void ShowRemoteRows(const QString& server, const std::string& folder, std::vector<FileRow> rows);
     // Replaces the rows with one notice row.
     void ShowMessage(const QString& text);
     void InsertMessageAtTop(const QString& text);
@@ -91,6 +93,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Fill(const QString& root, const QString& folder, const std::string& folderBytes, std::vector<FileRow> rows);
     void InsertSlice();
     void StopFilling();
     void ActivateRow(const QModelIndex& index);

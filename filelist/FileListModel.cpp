@@ -61,6 +61,10 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const
         return {};
     }
     switch (role) {
+    case Qt::ToolTipRole:
+        if (column == NameColumn && row.latin1Name)
+            return Latin1NameNote();
+        return {};
     case Qt::DisplayRole:
     case Qt::EditRole:
         switch (column) {
@@ -94,7 +98,7 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const
     case OverlayRole:
         return (row.shortcut ? 2 : 0) | (!m_stateIconsShown && IsMarked(index.row()) ? 4 : 0);
     case ItemNameRole:
-        return QString::fromStdString(row.item.name);
+        return QByteArray::fromStdString(row.item.name);
     default:
         return {};
     }
@@ -136,11 +140,11 @@ Qt::ItemFlags CFileListModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-void CFileListModel::SetFolder(const QString& root, const QString& folder)
+void CFileListModel::SetFolder(const QString& root, const QString& folder, const std::string& folderBytes)
 {
     m_root = root;
     m_folder = folder;
-    m_folderBytes = folder.toStdString();
+    m_folderBytes = folderBytes;
 }
 
 void CFileListModel::Clear()
@@ -207,6 +211,12 @@ const FileRow* CFileListModel::Row(int row) const
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return nullptr;
     return &m_rows[static_cast<std::size_t>(row)];
+}
+
+std::string CFileListModel::PathOf(int row) const
+{
+    const FileRow* entry = Row(row);
+    return entry && !entry->message ? KeyOf(*entry) : std::string();
 }
 
 const FileItem* CFileListModel::Item(int row) const

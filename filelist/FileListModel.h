@@ -20,7 +20,8 @@ public:
         StateImageRole,
         // Bits of the overlays drawn: 2 the shortcut arrow, 4 the check mark.
         OverlayRole,
-        // The FileItem's name as listed (the Name column may show it in other capitals).
+        // QByteArray: the FileItem's name as listed, in the bytes the server sent (the Name column
+        // shows it decoded, maybe in other capitals).
         ItemNameRole,
     };
 
@@ -34,8 +35,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Where the rows come from: the tree's root text ("My Computer" or a server name) and the
-    // folder, which together with a row's name make its MarkTable key.
-    void SetFolder(const QString& root, const QString& folder);
+    // folder, shown and as bytes, which together with a row's name make its MarkTable key.
+    void SetFolder(const QString& root, const QString& folder, const std::string& folderBytes);
     const QString& Root() const { return m_root; }
     const QString& Folder() const { return m_folder; }
 
@@ -49,6 +50,9 @@ public:
     // Null for a notice row or a row out of range.
     const FileItem* Item(int row) const;
     const FileRow* Row(int row) const;
+    // The entry's path in the bytes of the folder and the name as listed: the one a command
+    // sends back to the server. Empty for a notice row.
+    std::string PathOf(int row) const;
     bool IsMessageRow(int row) const;
 
     bool IsMarked(int row) const;

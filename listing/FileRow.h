@@ -13,7 +13,7 @@ class QFileInfo;
 class QMimeDatabase;
 
 struct FileRow {
-    FileItem item;
+    FileItem item;      // item.name keeps the bytes the server sent, which go back to it
     QString shownName;  // the Name column: the ShowName case applied to files, never to folders
     QString typeText;   // "tar File", " File", "Link to usr/bin", "File Folder", a MIME comment
     QString modified;
@@ -23,7 +23,15 @@ struct FileRow {
     QString localPath;   // the absolute path of a local entry; empty for remote ones
     bool shortcut = false;  // links: drawn with the shortcut overlay
     bool message = false;   // a notice row (MESSAGE_ROW_DATA), shownName holds its text
+    bool latin1Name = false;  // the remote name is not UTF-8 and is shown as Latin-1
 };
+
+// A remote name or path as shown: its bytes read as UTF-8 when they are valid UTF-8, else as
+// Latin-1, where every byte is a character, so any name a server sends has a text.
+QString RemoteNameText(const std::string& bytes);
+bool IsUtf8(const std::string& bytes);
+// The note (a tooltip) on a name shown as Latin-1.
+QString Latin1NameNote();
 
 // "%u KB" of the size in whole KiB; anything below 1 KiB shows 1.
 QString SizeText(std::uint64_t size);

@@ -2,6 +2,8 @@
 
 #include "QorFtp.h"
 
+#include <QByteArrayView>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMimeDatabase>
@@ -51,6 +53,22 @@ QString IconKeyOf(const QString& name, const QString& extension)
 
 } // namespace
 
+bool IsUtf8(const std::string& bytes)
+{
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8();
+}
+
+QString RemoteNameText(const std::string& bytes)
+{
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return view.isValidUtf8() ? QString::fromUtf8(view) : QString::fromLatin1(view);
+}
+
+QString Latin1NameNote()
+{
+    return QCoreApplication::translate("FileRow", "This name is not UTF-8; it is shown as Latin-1.");
+}
+
 QString SizeText(std::uint64_t size)
 {
     const std::uint64_t kb = size < 1024 ? 1 : size / 1024;
@@ -76,7 +94,8 @@ std::optional<FileRow> MakeRemoteRow(const _Qor_Ftp_FileData& record, int showNa
             target = TrimLeft(record.Name.substr(arrow + 2));
         }
     }
-    const QString name = QString::fromStdString(item.name);
+    const QString name = RemoteNameText(item.name);
+    row.latin1Name = !IsUtf8(item.name);
     row.modified = QString::fromStdString(record.Date);
 
     if (record.Type == 1) {
@@ -87,7 +106,7 @@ std::optional<FileRow> MakeRemoteRow(const _Qor_Ftp_FileData& record, int showNa
     }
 
     item.kind = record.Type == 0 ? ITEM_FILE : ITEM_LINK;
-    const QString targetText = QString::fromStdString(target);
+    const QString targetText = RemoteNameText(target);
     const QString extension = item.kind == ITEM_FILE ? ExtensionOf(name) : targetText;
     if (extension == QLatin1String("lnk"))
         return std::nullopt;

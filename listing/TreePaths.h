@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 inline constexpr char kMyComputer[] = "My Computer";
 
@@ -14,8 +16,11 @@ inline constexpr char kMyComputer[] = "My Computer";
 // may hold "/", so the text is not cut at one.)
 QString ServerNameOfTexts(const QStringList& texts);
 
-// The texts below the server joined with "/", with the one "//" that a start folder "/" leaves
-// made single. For the server node itself, `firstChildText` (its first start folder) is used.
+// The names below the server joined with "/", with the one "//" that a start folder "/" leaves
+// made single. For the server node itself, `firstChild` (its first start folder) is used. On
+// bytes, as the server sent them, so the path goes back to it unchanged.
+std::string RemotePathOfNames(const std::vector<std::string>& names, const std::string& firstChild);
+// The same over the texts shown.
 QString RemotePathOfTexts(const QStringList& texts, const QString& firstChildText);
 
 // `placePath` is the folder of the place under "My Computer" ("/", "/home/ann"); `below` are
@@ -23,5 +28,5 @@ QString RemotePathOfTexts(const QStringList& texts, const QString& firstChildTex
 QString LocalPathOfTexts(const QString& placePath, const QStringList& below);
 
 // Up One Level on a server node: the start folder one level up, or none when it cannot go
-// higher (the root, or a path with no separator at all).
-std::optional<QString> ParentStartDirectory(const QString& directory);
+// higher (the root, or a path with no separator at all). On the bytes the server sent.
+std::optional<std::string> ParentStartDirectory(const std::string& directory);

@@ -256,7 +256,7 @@ QModelIndex CPathView::SelectLocalPath(const QString& path)
     return node;
 }
 
-void CPathView::OpenChildFolder(const QString& name)
+void CPathView::OpenChildFolder(const std::string& name)
 {
     QModelIndex folder = m_listedItem;
     if (!folder.isValid())
@@ -265,14 +265,14 @@ void CPathView::OpenChildFolder(const QString& name)
         ExpandLocal(folder);
     QModelIndex child;
     for (int row = 0; row < m_model->rowCount(folder) && !child.isValid(); ++row) {
-        if (m_model->index(row, 0, folder).data().toString() == name)
+        if (CFolderTreeModel::NameBytesOf(m_model->index(row, 0, folder)) == name)
             child = m_model->index(row, 0, folder);
     }
     // A folder made since the node's children were read is shown in the list but not yet in
     // the tree.
     if (!child.isValid()) {
         QStandardItem* parent = ItemOf(folder);
-        parent->appendRow(CFolderTreeModel::MakeNode(name, FileIcons::Folder(), NODE_FOLDER, true));
+        parent->appendRow(CFolderTreeModel::MakeRemoteNode(name, FileIcons::Folder(), NODE_FOLDER, true));
         child = parent->child(parent->rowCount() - 1)->index();
     }
     expand(folder);
@@ -288,9 +288,9 @@ void CPathView::OnExpanded(const QModelIndex& index)
     }
     if (IsServerNode(index) || m_model->rowCount(index) > 0)
         return;
-    QString directory = RemotePathOf(index);
-    if (!directory.endsWith(QLatin1Char('/')))
-        directory += QLatin1Char('/');
+    std::string directory = RemotePathBytesOf(index);
+    if (!directory.ends_with('/'))
+        directory += '/';
     ListRemote(directory, true, false, index);
 }
 

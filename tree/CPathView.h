@@ -40,6 +40,8 @@ public:
     // Of `item`, or of the selection when `item` is invalid.
     QString ServerNameOf(const QModelIndex& item = {}) const;
     QString RemotePathOf(const QModelIndex& item = {}) const;
+    // The same path in the bytes the server sent its names in: the one to send back.
+    std::string RemotePathBytesOf(const QModelIndex& item = {}) const;
     // Empty for "My Computer" itself.
     QString LocalPathOf(const QModelIndex& item = {}) const;
 
@@ -48,8 +50,9 @@ public:
     // Opens the local folders down to `path` and selects it; invalid when it cannot be reached
     // (hidden or missing folders).
     QModelIndex SelectLocalPath(const QString& path);
-    // Selects the subfolder `name` of the folder the list shows (a folder row opened in the list).
-    void OpenChildFolder(const QString& name);
+    // Selects the subfolder `name` (its bytes as listed) of the folder the list shows (a folder
+    // row opened in the list).
+    void OpenChildFolder(const std::string& name);
 
     const QString& CurrentServer() const { return m_strServer; }
     QorFtpConnection* CurrentConnection() const { return m_pConnection; }
@@ -64,7 +67,8 @@ public:
     // attempt failed.
     void WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorFtpConnection> connection);
 
-    void ListRemote(const QString& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item);
+    // `directory` in the server's bytes.
+    void ListRemote(const std::string& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item);
     void ListLocalFolder(const QModelIndex& item);
     void ExpandLocal(const QModelIndex& item);
 

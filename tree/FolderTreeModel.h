@@ -5,6 +5,8 @@
 
 #include <QStandardItemModel>
 
+#include <string>
+
 // The integer every node carries.
 enum NodeData : int {
     NODE_PLAIN = 0,   // "My Computer"; the start folder made when a connection completes
@@ -19,6 +21,7 @@ public:
         NodeDataRole = Qt::UserRole + 1,
         ChildrenFlagRole,  // bool: show a plus even without children
         PlacePathRole,     // the folder of a place under "My Computer"
+        NameBytesRole,     // QByteArray: a remote folder's name (or start folder) as the server sent it
     };
 
     explicit CFolderTreeModel(QObject* parent = nullptr);
@@ -26,4 +29,9 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
 
     static QStandardItem* MakeNode(const QString& text, const QIcon& icon, NodeData data, bool childrenFlag);
+    // A node named by the server: shown decoded, its bytes kept for the way back.
+    static QStandardItem* MakeRemoteNode(const std::string& name, const QIcon& icon, NodeData data, bool childrenFlag);
+    static void SetRemoteName(QStandardItem* node, const std::string& name);
+    // The bytes a node stands for: the server's for remote folders, else its text as UTF-8.
+    static std::string NameBytesOf(const QModelIndex& node);
 };

@@ -36,6 +36,8 @@ RemoteListing ListRemoteFolder(QorFtpConnection& connection, const RemoteListing
         return result;
     if (request.wantRows)
         result.rows.reserve(static_cast<std::size_t>(result.lineCount));
+    // Sorted by the texts shown, each decoded once.
+    std::vector<std::pair<QString, std::string>> folders;
     _Qor_Ftp_FileData record;
     while (connection.GetNextFile(record, 1)) {
         if (record.Name == "." || record.Name == "..")
@@ -43,14 +45,19 @@ RemoteListing ListRemoteFolder(QorFtpConnection& connection, const RemoteListing
         if (record.Type == 1) {
             result.folderSeen = true;
             if (request.wantFolders)
-                result.folders << QString::fromStdString(record.Name);
+                folders.emplace_back(RemoteNameText(record.Name), record.Name);
         }
         if (request.wantRows) {
             if (std::optional<FileRow> row = MakeRemoteRow(record, request.showName))
                 result.rows.push_back(std::move(*row));
         }
     }
-    std::sort(result.folders.begin(), result.folders.end(), LessIgnoringCase);
+    std::sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? LessIgnoringCase(a.first, b.first) : a.second < b.second;
+    });
+    result.folders.reserve(folders.size());
+    for (auto& folder : folders)
+        result.folders.push_back(std::move(folder.second));
     std::sort(result.rows.begin(), result.rows.end(), FileRowLess);
     return result;
 }

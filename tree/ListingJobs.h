@@ -5,7 +5,6 @@
 #include "listing/FileRow.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -26,7 +25,7 @@ struct RemoteListing {
     unsigned long error = 0;  // GetError() after a failed CWD or LIST; 421: the connection is gone
     int lineCount = 0;        // what GetDir returned
     std::string folder;       // the folder listed: `directory`, or the current one
-    QStringList folders;      // subfolder names, sorted ignoring case
+    std::vector<std::string> folders;  // subfolder names as sent, sorted by their texts ignoring case
     bool folderSeen = false;
     std::vector<FileRow> rows;  // sorted
 };

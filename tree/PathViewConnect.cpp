@@ -106,8 +106,7 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
         serverNode = InsertServerNode(name);
     }
     QStandardItem* serverItem = ItemOf(serverNode);
-    QStandardItem* start =
-        CFolderTreeModel::MakeNode(QString::fromStdString(directory), FileIcons::Folder(), NODE_PLAIN, true);
+    QStandardItem* start = CFolderTreeModel::MakeRemoteNode(directory, FileIcons::Folder(), NODE_PLAIN, true);
     serverItem->appendRow(start);
     serverItem->setIcon(FileIcons::ConnectedComputer());
     serverItem->setData(NODE_SERVER, CFolderTreeModel::NodeDataRole);
@@ -116,7 +115,7 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
     if (ServerNameOf(currentIndex()) == name) {
         if (m_pFileView)
             m_pFileView->ClearList();
-        ListRemote(QString::fromStdString(directory), true, true, start->index());
+        ListRemote(directory, true, true, start->index());
     }
     emit ConnectionCompleted(name, true);
 }

@@ -23,16 +23,25 @@ std::string Retrieving(const QString& folder)
 
 } // namespace
 
-void CPathView::ListRemote(const QString& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item)
+std::string CPathView::RemotePathBytesOf(const QModelIndex& item) const
+{
+    const QModelIndex node = item.isValid() ? item : currentIndex();
+    std::vector<std::string> names;
+    for (QModelIndex at = node; at.isValid(); at = at.parent())
+        names.insert(names.begin(), CFolderTreeModel::NameBytesOf(at));
+    return RemotePathOfNames(names, CFolderTreeModel::NameBytesOf(m_model->index(0, 0, node)));
+}
+
+void CPathView::ListRemote(const std::string& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item)
 {
     RemoteJob job;
     job.item = item;
     job.server = ServerNameOf(item);
-    job.request.directory = directory.toStdString();
+    job.request.directory = directory;
     job.request.wantFolders = addFoldersToTree;
     job.request.wantRows = fillList;
     job.fillList = fillList;
-    job.shownName = directory;
+    job.shownName = RemoteNameText(directory);
     QueueRemote(std::move(job));
 }
 
@@ -44,7 +53,7 @@ void CPathView::ListRemoteSelection(const QModelIndex& item)
     job.item = item;
     job.server = ServerNameOf(item);
     job.request.changeDirectory = true;
-    job.request.changeTo = RemotePathOf(item).toStdString();
+    job.request.changeTo = RemotePathBytesOf(item);
     job.request.wantFolders = m_model->rowCount(item) == 0;
     job.request.wantRows = true;
     job.fillList = true;
@@ -134,14 +143,14 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
         const bool showPlus = ProgramSettings().showPlus != 0;
         QList<QStandardItem*> nodes;
         nodes.reserve(result.folders.size());
-        for (const QString& name : result.folders)
-            nodes << CFolderTreeModel::MakeNode(name, FileIcons::Folder(), NODE_FOLDER, showPlus);
+        for (const std::string& name : result.folders)
+            nodes << CFolderTreeModel::MakeRemoteNode(name, FileIcons::Folder(), NODE_FOLDER, showPlus);
         // In one insertion: a folder with thousands of subfolders is one update of the view.
         ItemOf(item)->appendRows(nodes);
     }
     if (showInList) {
         m_pFileView->connection = m_pConnection;
-        m_pFileView->ShowRows(job.server, QString::fromStdString(result.folder), std::move(result.rows));
+        m_pFileView->ShowRemoteRows(job.server, result.folder, std::move(result.rows));
     }
     SetChildrenFlag(item, result.folderSeen);
 }
@@ -170,7 +179,7 @@ void CPathView::OnRefresh()
     if (IsServerNode(item) || !ConnectionList.IsConnected(server.toStdString()))
         return;
     RemoveChildren(item);
-    ListRemote(RemotePathOf(item), true, true, item);
+    ListRemote(RemotePathBytesOf(item), true, true, item);
 }
 
 void CPathView::OnUpOneLevel()
@@ -195,12 +204,12 @@ void CPathView::OnUpOneLevel()
     const QModelIndex first = m_model->index(0, 0, selection);
     if (!entry || !first.isValid())
         return;
-    const std::optional<QString> up = ParentStartDirectory(QString::fromStdString(entry->startDirectory));
+    const std::optional<std::string> up = ParentStartDirectory(entry->startDirectory);
     if (!up)
         return;
-    m_model->setData(first, *up);
+    CFolderTreeModel::SetRemoteName(ItemOf(first), *up);
     RemoveChildren(first);
     SetChildrenFlag(first, true);
-    ConnectionList.SetStartDirectory(server, up->toStdString());
+    ConnectionList.SetStartDirectory(server, *up);
     setCurrentIndex(first);
 }

@@ -7,6 +7,7 @@
 
 #include "filelist/CFileView.h"
 #include "filelist/MarkTable.h"
+#include "operations/CommandThread.h"
 #include "operations/OperationLists.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
@@ -20,6 +21,8 @@
 #include <filesystem>
 
 using tarvo::test::PyFtpd;
+using tarvo::test::ReadFileBytes;
+using tarvo::test::TempDir;
 using tarvo::test::WriteFileBytes;
 
 class BrowseTest : public QObject {
@@ -239,7 +242,7 @@ private slots:
         QVERIFY(m_list->ToggleMark(RowNamed(QStringLiteral("README"))));
         QCOMPARE(MarkTable.count("/README"), std::size_t{1});
         QCOMPARE(MarkTable["/README"].serverName, std::string("Texts"));
-        QVERIFY(Filled([&] { m_tree->OpenChildFolder(QStringLiteral("zeta")); }));
+        QVERIFY(Filled([&] { m_tree->OpenChildFolder("zeta"); }));
         QCOMPARE(m_tree->RemotePathOf(), QStringLiteral("/zeta"));
         QCOMPARE(m_list->CurrentFolder(), QStringLiteral("/zeta"));
         QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"inner", "z.txt"}));
@@ -251,6 +254,57 @@ private slots:
         m_list->SetStateIconsShown(true);
         QCOMPARE(model->data(again, Qt::CheckStateRole).toInt(), int(Qt::Checked));
         QCOMPARE(model->data(again, CFileListModel::OverlayRole).toInt(), 0);
+    }
+
+    // Names go back to the server in the bytes it sent; they are shown as UTF-8 when they are,
+    // else as Latin-1 with a note.
+    void namesThatAreNotUtf8()
+    {
+        PyFtpd server;
+        const std::string folder = server.root() + "/caf\xe9";
+        std::filesystem::create_directories(folder + "/inner");
+        const struct {
+            std::string bytes;
+            const char* shown;  // UTF-8
+        } files[] = {{"cr\xe8me.txt", "cr\xc3\xa8me.txt"}, {"na\xc3\xafve.txt", "na\xc3\xafve.txt"}};
+        for (const auto& file : files)
+            WriteFileBytes(folder + "/" + file.bytes, file.bytes);
+        QVERIFY(Connect(QStringLiteral("Bytes"), server.port()));
+        const QModelIndex start = m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("Bytes")));
+        QVERIFY(Select(start));
+        const QString cafe = QString::fromUtf8("caf\xc3\xa9");
+        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({cafe}));
+        const QModelIndex node = m_tree->Model()->index(0, 0, start);
+        QCOMPARE(node.data().toString(), cafe);
+        QCOMPARE(node.data(Qt::ToolTipRole).toString(), Latin1NameNote());
+
+        // Its subfolders read into the tree, then opened from the list.
+        QSignalSpy listed(m_tree.get(), &CPathView::ListingFinished);
+        m_tree->expand(node);
+        QVERIFY(Fired(listed));
+        QCOMPARE(ColumnTexts(m_tree->Model(), 0, node), QStringList({"inner"}));
+        CFileListModel* model = m_list->Model();
+        QVERIFY(Filled([&] { emit m_list->CurrentView()->doubleClicked(model->index(0, 0)); }));
+        QCOMPARE(m_tree->currentIndex(), node);
+        QCOMPARE(m_list->CurrentFolder(), QStringLiteral("/") + cafe);
+
+        TempDir local;
+        for (const auto& file : files) {
+            const int row = RowNamed(QString::fromUtf8(file.shown));
+            QVERIFY(row >= 0);
+            const QModelIndex cell = model->index(row, CFileListModel::NameColumn);
+            QCOMPARE(cell.data(CFileListModel::ItemNameRole).toByteArray().toStdString(), file.bytes);
+            QCOMPARE(cell.data(Qt::ToolTipRole).toString(), file.bytes != file.shown ? Latin1NameNote() : QString());
+            OperationRequest request;
+            request.kind = Download;
+            request.sourceServer = "Bytes";
+            request.file = model->PathOf(row);
+            request.localPath = local.file(file.shown);
+            QCOMPARE(StartOperation(request), 1);
+            QVERIFY(WaitForOperations(std::chrono::seconds(30)));
+            QVERIFY(std::filesystem::exists(request.localPath));
+            QCOMPARE(ReadFileBytes(request.localPath), file.bytes);
+        }
     }
 
     void watchedLocalFolderRefreshesOnce()

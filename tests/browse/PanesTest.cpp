@@ -258,7 +258,7 @@ private slots:
     {
         QFETCH(QString, directory);
         QFETCH(QString, up);
-        QCOMPARE(ParentStartDirectory(directory).value_or(QString()), up);
+        QCOMPARE(QString::fromStdString(ParentStartDirectory(directory.toStdString()).value_or(std::string())), up);
     }
 };
 

@@ -29,9 +29,13 @@ def main():
     if args.anonymous:
         authorizer.add_anonymous(args.root)  # pyftpdlib's default for anonymous: "elr", read-only
 
-    # A subclass, so the settings stay off pyftpdlib's shared class.
+    # A subclass, so the settings stay off pyftpdlib's shared class. Names that are not UTF-8
+    # travel as the bytes on disk, in listings, commands and replies alike, instead of as "?".
     class Handler(FTPHandler):
-        pass
+        unicode_errors = "surrogateescape"
+
+        def push(self, s):
+            super(FTPHandler, self).push(s.encode("utf8", self.unicode_errors))
 
     if args.start_dir:
         class StartFolderFS(AbstractedFS):
