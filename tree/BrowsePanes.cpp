@@ -1,6 +1,6 @@
 #include "tree/BrowsePanes.h"
 
-#include "app/CommandIds.h"
+#include "dialogs/CommandIds.h"
 
 #include "filelist/CFileView.h"
 #include "tree/CPathView.h"

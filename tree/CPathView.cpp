@@ -1,12 +1,12 @@
 #include "tree/CPathView.h"
 
 #include "filelist/CFileView.h"
-#include "filelist/FileIcons.h"
+#include "dialogs/FileIcons.h"
 #include "servers/ServerMap.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
 #include "tree/LocalPlaces.h"
-#include "tree/TreePaths.h"
+#include "listing/TreePaths.h"
 
 #include <QDir>
 #include <QKeyEvent>
