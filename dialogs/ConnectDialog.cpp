@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "servers/ServerMap.h"
+#include "servers/ServerNameProblem.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -269,6 +271,11 @@ void CConnectDlg::accept()
     }
     if (m_strName.trimmed().isEmpty())
         m_strName = m_strAddress;
+    if (const std::optional<std::string> problem = ServerNameProblem(m_strName.toStdString())) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(*problem));
+        m_name->setFocus();
+        return;
+    }
     if (m_strUser.isEmpty())
         m_strUser = kAnonymous;
     if (m_strPassword.isEmpty())

@@ -6,6 +6,7 @@
 #include "scripts/ScriptParser.h"
 #include "scripts/ScriptWriter.h"
 #include "servers/ServerMap.h"
+#include "servers/ServerNameProblem.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
 
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -21,6 +23,10 @@ int AddServer(const ProgramCommandLine& line)
 {
     ServerRecord record;
     record.name = line.server[0].toStdString();
+    if (const std::optional<std::string> problem = ServerNameProblem(record.name)) {
+        std::fprintf(stderr, "tarvo: %s\n", problem->c_str());
+        return 2;
+    }
     QString host = line.server[1];
     // The port follows the last colon, unless the colon belongs to a bare IPv6 address.
     const int colon = host.lastIndexOf(':');
@@ -47,7 +53,8 @@ int AddServer(const ProgramCommandLine& line)
     record.passive = line.passive ? 1 : 0;
     ConvertServerStore();
     LoadServers();
-    SaveNewServer(record);
+    if (!SaveNewServer(record))
+        return 2;
     std::printf("Saved server '%s' (%s:%d).\n", record.name.c_str(), record.address.c_str(), record.port);
     return 0;
 }
@@ -59,8 +66,10 @@ int RunScriptFile(const QString& path)
     SetInteraction(&terminal);
     ConvertServerStore();
     LoadServers();
+    // A message about the settings file is no fault of the script's.
+    const int messagesBefore = terminal.Messages();
     const bool loaded = LoadScriptFile(path.toStdString());
-    if (!loaded || terminal.Messages() > 0) {
+    if (!loaded || terminal.Messages() > messagesBefore) {
         std::fprintf(stderr, "tarvo: %s was not run.\n", qPrintable(path));
         SetInteraction(nullptr);
         return 2;

@@ -4,8 +4,18 @@
 #include "servers/HistoryText.h"
 #include "servers/ServerFields.h"
 #include "servers/ServerMap.h"
+#include "servers/ServerNameProblem.h"
 
 #include <algorithm>
+
+namespace {
+
+bool storable(const std::string& name)
+{
+    return !ServerNameProblem(name);
+}
+
+}  // namespace
 
 void LoadServers()
 {
@@ -21,31 +31,42 @@ void LoadServers()
     }
 }
 
-void SaveNewServer(const ServerRecord& record, const QDateTime& now)
+bool SaveNewServer(const ServerRecord& record, const QDateTime& now)
 {
+    if (!storable(record.name))
+        return false;
     const auto store = OpenSettingsStore();
     WriteServerFields(*store, record);
     WriteServerComment(*store, record.name, record.comment);
     store->setValue(ServerKey(record.name), FormatLastConnected(now));
     ServerMap.insert_or_assign(record.name, record);
+    return true;
 }
 
-void SaveConnectTime(const std::string& name, const QDateTime& now)
+bool SaveConnectTime(const std::string& name, const QDateTime& now)
 {
+    if (!storable(name))
+        return false;
     OpenSettingsStore()->setValue(ServerKey(name), FormatLastConnected(now));
+    return true;
 }
 
-void SaveDuration(const std::string& name, const QDateTime& connectedAt, const QDateTime& now)
+bool SaveDuration(const std::string& name, const QDateTime& connectedAt, const QDateTime& now)
 {
+    if (!storable(name))
+        return false;
     // A clock set back during the connection must not give a negative span.
     const qint64 seconds = std::max<qint64>(0, connectedAt.secsTo(now));
     const auto store = OpenSettingsStore();
     const QString history = StoredText(store->value(ServerKey(name)));
     store->setValue(ServerKey(name), history + u';' + FormatDuration(seconds));
+    return true;
 }
 
-void RenameServer(const std::string& oldName, const std::string& newName)
+bool RenameServer(const std::string& oldName, const std::string& newName)
 {
+    if (!storable(oldName) || !storable(newName))
+        return false;
     const auto store = OpenSettingsStore();
     // Removing the old key drops its history value too, so that is read first.
     const QVariant history = store->value(ServerKey(oldName));
@@ -55,32 +76,41 @@ void RenameServer(const std::string& oldName, const std::string& newName)
 
     const auto found = ServerMap.find(oldName);
     if (found == ServerMap.end())
-        return;
+        return true;
     ServerRecord record = std::move(found->second);
     ServerMap.erase(found);
     record.name = newName;
     WriteServerFields(*store, record);
     WriteServerComment(*store, record.name, record.comment);
     ServerMap.insert_or_assign(newName, std::move(record));
+    return true;
 }
 
-void DeleteServer(const std::string& name)
+bool DeleteServer(const std::string& name)
 {
+    if (!storable(name))
+        return false;
     ServerMap.erase(name);
     // The subkey and the history value share the key, so one removal takes both.
     OpenSettingsStore()->remove(ServerKey(name));
+    return true;
 }
 
-void SaveServerComment(const std::string& name, const std::string& comment)
+bool SaveServerComment(const std::string& name, const std::string& comment)
 {
+    if (!storable(name))
+        return false;
     WriteServerComment(*OpenSettingsStore(), name, comment);
     const auto found = ServerMap.find(name);
     if (found != ServerMap.end())
         found->second.comment = comment;
+    return true;
 }
 
-void SaveServerSettings(const ServerRecord& record)
+bool SaveServerSettings(const ServerRecord& record)
 {
+    if (!storable(record.name))
+        return false;
     WriteServerFields(*OpenSettingsStore(), record);
     const auto [found, inserted] = ServerMap.try_emplace(record.name, record);
     if (!inserted) {
@@ -88,6 +118,7 @@ void SaveServerSettings(const ServerRecord& record)
         found->second = record;
         found->second.comment = comment;
     }
+    return true;
 }
 
 QString ReadServerHistory(const std::string& name)

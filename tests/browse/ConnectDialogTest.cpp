@@ -103,6 +103,38 @@ private slots:
         QCOMPARE(record.port, 21);
     }
 
+    void namesTheStoreUsesAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("typed") << QStringLiteral("Version") << QStringLiteral("127.0.0.1") << QStringLiteral("Version");
+        // With no name the address names the server.
+        QTest::newRow("address") << QString() << QStringLiteral("Servers") << QStringLiteral("Servers");
+    }
+
+    void namesTheStoreUsesAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, address);
+        QFETCH(QString, refused);
+        CConnectDlg dialog({}, {});
+        Name(dialog)->setEditText(name);
+        dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(address);
+        dialog.show();
+        QString said;
+        QObject scope;
+        WhenModalShows<QMessageBox>(&scope, [&said](QMessageBox* box) {
+            said = box->text();
+            box->accept();
+        });
+        ConnectButton(dialog)->click();
+        QCOMPARE(said, QStringLiteral("\"%1\" cannot be a server name: the server list keeps a value of its own "
+                                      "under it. Please choose another name.").arg(refused));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
     void connectIsDisabledWhileTheServerIsConnected()
     {
         AddServer("Demo", "ann", "pw");

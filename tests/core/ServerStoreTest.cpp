@@ -142,3 +142,24 @@ TEST_F(ServerStore, SettingsPageLeavesTheCommentAlone)
     EXPECT_EQ(ServerMap.at("srv"), changed);
     EXPECT_EQ(reloaded().at("srv"), changed);
 }
+
+TEST_F(ServerStore, NamesTheStoreUsesForItselfAreNeverWritten)
+{
+    SaveNewServer(record("srv"), connected);
+    OpenSettingsStore()->setValue("Servers/Version", "2.1");
+    const QByteArray before = fileText();
+    for (const std::string name : {"", " ", "Version", "Servers"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(SaveNewServer(record(name), connected));
+        EXPECT_FALSE(SaveConnectTime(name, connected));
+        EXPECT_FALSE(SaveDuration(name, connected, connected));
+        EXPECT_FALSE(RenameServer("srv", name));
+        EXPECT_FALSE(RenameServer(name, "other"));
+        EXPECT_FALSE(DeleteServer(name));
+        EXPECT_FALSE(SaveServerComment(name, "c"));
+        EXPECT_FALSE(SaveServerSettings(record(name)));
+        EXPECT_EQ(fileText(), before);
+    }
+    EXPECT_EQ(ServerMap.size(), 1u);
+    EXPECT_EQ(reloaded(), (std::map<std::string, ServerRecord>{{"srv", record("srv")}}));
+}
