@@ -68,6 +68,9 @@ bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCod
     QCoreApplication::setOrganizationName(QStringLiteral("Halvern"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvo"));
 
+    // Installed before the settings file is first read, so that news of a damaged one comes as a
+    // message box.
+    SetInteraction(&m_interaction);
     m_recentScripts.Load();
     m_settings = ProgramSettings();
     ProgramExecutor().SetTransferLimit(m_settings.maxTransfers);
@@ -87,7 +90,6 @@ bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCod
 
     // Everything a worker asks, shows or counts now reaches the windows.
     QorFtpSetUi(&m_ftpUi);
-    SetInteraction(&m_interaction);
 
     ChooseIconTheme();
     m_pMainWnd = std::make_unique<CMainFrame>(m_document);

@@ -1,6 +1,9 @@
 #include "settings/Settings.h"
 
+#include "operations/Interaction.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +38,71 @@ void makePrivateFile(const QString& file)
     ::close(fd);
 }
 
+// QSettings reads a quoted value on past the line end until the next quote, and a line ending in a
+// backslash into the next line, and calls that no error: one stray quote above "[Servers]" takes
+// every server along as one value. QSettings never writes a value over two lines, so any logical
+// line that runs over a line end is damage. The scan follows QSettings' reading of INI lines:
+// '"' toggles quoting, '\\' takes the next character along, ';' outside quotes starts a comment.
+bool hasRunOnLine(const QByteArray& text)
+{
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c == '\n' || c == '\r') {
+            if (inQuotes)
+                return true;
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (c == '\\') {
+            if (++i < text.size() && (text.at(i) == '\n' || text.at(i) == '\r'))
+                return true;
+        } else if (c == ';' && !inQuotes) {
+            while (i + 1 < text.size() && text.at(i + 1) != '\n' && text.at(i + 1) != '\r')
+                ++i;
+        }
+    }
+    return false;
+}
+
+bool readsBackCleanly(const QSettings& store, const QString& file)
+{
+    if (store.status() == QSettings::FormatError)
+        return false;
+    QFile raw(file);
+    // An unreadable file is no damage of its text; QSettings could not have read it either.
+    return !raw.open(QIODevice::ReadOnly) || !hasRunOnLine(raw.readAll());
+}
+
+// The damaged file keeps its name with a date after it; the file under the usual name gets what
+// QSettings did read, so the program goes on with it. Returns the message for the user.
+QString setDamagedFileAside(QSettings& store, const QString& file)
+{
+    const QStringList keys = store.allKeys();
+    QVariantList values;
+    for (const QString& key : keys)
+        values.append(store.value(key));
+
+    const QString stem = file + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = stem;
+    for (int n = 2; QFileInfo::exists(kept); ++n)
+        kept = stem + u'-' + QString::number(n);
+    if (!QFile::rename(file, kept)) {
+        return QCoreApplication::translate("Settings",
+                                           "The settings file %1 is damaged: part of it cannot be read. It could "
+                                           "not be set aside, so mend it or move it away before changing settings.")
+            .arg(QDir::toNativeSeparators(file));
+    }
+    makePrivateFile(file);
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        store.setValue(keys.at(i), values.at(i));
+    store.sync();
+    return QCoreApplication::translate("Settings",
+                                       "The settings file %1 was damaged: part of it could not be read. It has been "
+                                       "kept as %2, and a new settings file holds what could be read.")
+        .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(kept));
+}
+
 QString withTrailingSlash(QString folder)
 {
     if (!folder.isEmpty() && !folder.endsWith(u'/'))
@@ -48,6 +116,8 @@ namespace {
 
 std::mutex programSettingsLock;
 std::optional<AppSettings> programSettings;
+// Two threads must not both find the same damage and set the file aside twice.
+std::mutex settingsFileLock;
 
 } // namespace
 
@@ -70,8 +140,19 @@ QString SettingsFilePath()
 std::unique_ptr<QSettings> OpenSettingsStore()
 {
     const QString file = SettingsFilePath();
-    makePrivateFile(file);
-    return std::make_unique<QSettings>(file, QSettings::IniFormat);
+    std::unique_ptr<QSettings> store;
+    QString damage;
+    {
+        std::lock_guard<std::mutex> guard(settingsFileLock);
+        makePrivateFile(file);
+        store = std::make_unique<QSettings>(file, QSettings::IniFormat);
+        if (!readsBackCleanly(*store, file))
+            damage = setDamagedFileAside(*store, file);
+    }
+    // Told outside the lock: a message box runs an event loop that may open the store again.
+    if (!damage.isEmpty())
+        GetInteraction().ShowMessage(damage.toStdString(), MessageIcon::Warning);
+    return store;
 }
 
 AppSettings LoadAppSettings()
@@ -100,6 +181,11 @@ AppSettings LoadAppSettings()
     settings.timeoutSeconds = timeout > 0 ? std::min(timeout, 3600) : 60;
     const int maxTransfers = store->value(QStringLiteral("MaxTransfers"), 0).toInt();
     settings.maxTransfers = maxTransfers > 0 ? maxTransfers : 0;
+    bool isCount = false;
+    const qlonglong maxListing = store->value(QStringLiteral("MaxListing")).toLongLong(&isCount);
+    // A thousand entries is an ordinary folder; past 100 million a listing takes gigabytes.
+    settings.maxListing = isCount && maxListing > 0 ? int(std::clamp<qlonglong>(maxListing, 1'000, 100'000'000))
+                                                    : AppSettings().maxListing;
     return settings;
 }
 
@@ -129,6 +215,7 @@ void SaveAppSettings(const AppSettings& settings)
     store->setValue(QStringLiteral("ShowName"), settings.showName);
     store->setValue(QStringLiteral("Timeout"), settings.timeoutSeconds);
     store->setValue(QStringLiteral("MaxTransfers"), settings.maxTransfers);
+    store->setValue(QStringLiteral("MaxListing"), settings.maxListing);
 }
 
 QString FormatDragTime(float seconds)

@@ -17,6 +17,10 @@ QString SettingsFilePath();
 
 // Opens the settings file in INI format, creating it (and its folder) with mode 0600
 // first, so neither QSettings nor its atomic save ever leaves it readable by others.
+// A file that does not read back cleanly (QSettings reports a format error, or a value ran on
+// over a line end and took the lines after it along) is never rewritten with less in it: it is
+// renamed to "<file>.damaged-yyyyMMdd-HHmmss", a new file gets what could be read, and the user
+// is told through GetInteraction() where the damaged one is.
 std::unique_ptr<QSettings> OpenSettingsStore();
 
 // The program-wide values of the "Settings" section.
@@ -29,6 +33,7 @@ struct AppSettings {
     int showName = 0;            // "ShowName": 0 as listed, 1 upper case, 2 lower case
     int timeoutSeconds = 60;     // "Timeout": how long a connection waits for its peer
     int maxTransfers = 0;        // "MaxTransfers": background operations at once, 0 for no bound
+    int maxListing = 10'000'000; // "MaxListing": the most entries one folder listing may hold
 };
 
 AppSettings LoadAppSettings();

@@ -1,10 +1,15 @@
 #include "servers/ServerStoreConversion.h"
 
+#include "operations/Interaction.h"
 #include "servers/PasswordScrambler.h"
 #include "servers/ServerStore.h"
 #include "tests/core/TemporaryStore.h"
 
+#include <QDir>
 #include <QSettings>
+
+#include <algorithm>
+#include <vector>
 
 using ServerStoreConversion = TemporaryStore;
 
@@ -77,4 +82,56 @@ TEST_F(ServerStoreConversion, NewerVersionIsLeftAlone)
     const QByteArray before = fileText();
     ConvertServerStore();
     EXPECT_EQ(fileText(), before);
+}
+
+TEST_F(ServerStoreConversion, DamagedFileIsKeptAsideAndNeverRewrittenWithLess)
+{
+    struct Told : TerminalInteraction {
+        Told() { SetInteraction(this); }
+        ~Told() override { SetInteraction(nullptr); }
+        void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override { texts.push_back(text); }
+        std::vector<std::string> texts;
+    } told;
+    const QByteArray servers = "[Servers]\nVersion=2.1\nalpha\\IP=host1\nbeta\\IP=host2\n";
+    struct Case {
+        QByteArray text;
+        bool damaged;
+        std::vector<std::string> loaded;  // after a new server "new" is saved
+    };
+    const std::vector<Case> cases = {
+        {"[Settings]\nShowPlus=1\nx=\"\n" + servers, true, {"new"}},  // the rest of the file is one value
+        {"[Settings]\nx=a\\\n" + servers, true, {"new"}},              // a backslash joins the next line on
+        {servers + "gamma\\CMNT=\"open\nzeta\\IP=host3\n", true, {"alpha", "beta", "gamma", "new"}},
+        {"[Settings\nShowPlus=1\n" + servers, true, {"alpha", "beta", "new"}},
+        // As QSettings writes line ends and quotes in a value, and quotes in a comment.
+        {"; a \"quote\n" + servers + "alpha\\CMNT=\"one;\\n[two]\\\"\"\n", false, {"alpha", "beta", "new"}},
+    };
+    for (const auto& [text, damaged, loaded] : cases) {
+        SCOPED_TRACE(text.constData());
+        QDir dir(folder.path());
+        for (const QString& old : dir.entryList({"Tarvo.conf.damaged-*"}))
+            dir.remove(old);
+        told.texts.clear();
+        writeFileText(text);
+        ConvertServerStore();
+        LoadServers();
+        SaveNewServer({"new", "host", "bob", "pw", "", 21, 0, ""});
+        LoadServers();
+        std::vector<std::string> names;
+        for (const auto& [name, record] : ServerMap)
+            names.push_back(name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, loaded);
+
+        const QStringList kept = dir.entryList({"Tarvo.conf.damaged-*"});
+        ASSERT_EQ(kept.size(), damaged ? 1 : 0);
+        ASSERT_EQ(told.texts.size(), kept.size());
+        if (damaged) {
+            // Told once where the file is, and the later save left it as it was.
+            EXPECT_NE(told.texts[0].find(dir.filePath(kept[0]).toStdString()), std::string::npos) << told.texts[0];
+            QFile copy(dir.filePath(kept[0]));
+            ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+            EXPECT_EQ(copy.readAll(), text);
+        }
+    }
 }

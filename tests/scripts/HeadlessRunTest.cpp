@@ -109,4 +109,34 @@ TEST_F(HeadlessRun, ExitCodes)
     EXPECT_NE(output.find("--run-script"), std::string::npos);
 }
 
+TEST_F(HeadlessRun, AddServerKeepsTheStoreWhole)
+{
+    const auto add = [this](const std::string& name, std::string* output) {
+        return Tarvo({"--add-server", name, "127.0.0.1:2121", "bob", "pw"}, output);
+    };
+    std::string output;
+    ASSERT_EQ(add("one", &output), 0) << output;
+    const std::string conf = config.file("Halvern/Tarvo.conf"), saved = ReadFileBytes(conf);
+    // Names of the store's own values, and no name at all: refused, the file untouched.
+    for (const auto& [name, said] : {std::pair<std::string, std::string>{"", "A server needs a name."},
+                                     {"Version", "\"Version\" cannot be a server name"},
+                                     {"Servers", "\"Servers\" cannot be a server name"}}) {
+        EXPECT_EQ(add(name, &output), 2) << name;
+        EXPECT_NE(output.find(said), std::string::npos) << output;
+        EXPECT_EQ(ReadFileBytes(conf), saved);
+    }
+    // A stray quote made the rest of the file one value: the damaged file is kept beside the new
+    // one, and standard error says where.
+    const std::string damaged = "[Settings]\nx=\"\n" + saved;
+    WriteFileBytes(conf, damaged);
+    ASSERT_EQ(add("two", &output), 0) << output;
+    std::vector<std::string> kept;
+    for (const auto& entry : fs::directory_iterator(config.file("Halvern")))
+        if (entry.path().filename().string().starts_with("Tarvo.conf.damaged-"))
+            kept.push_back(entry.path().string());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(output.find(kept[0]), std::string::npos) << output;
+    EXPECT_EQ(ReadFileBytes(kept[0]), damaged);
+}
+
 } // namespace
