@@ -1,5 +1,7 @@
 #include "OperationConnection.h"
 
+#include "settings/Settings.h"
+
 #include "QorFtp.h"
 
 #include <mutex>
@@ -31,6 +33,7 @@ std::unique_ptr<QorFtpConnection> NewConnection(const ServerRecord& record, int 
     std::unique_ptr<QorFtpConnection> connection = factory ? factory() : std::make_unique<QorFtpConnection>();
     connection->SetPassive(record.passive);
     connection->SetTimeout(timeoutSeconds);
+    connection->SetListingLimit(ProgramSettings().maxListing);
     return connection;
 }
 

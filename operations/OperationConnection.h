@@ -1,5 +1,5 @@
 // How an operation gets a connection of its own: with the server's passive flag and the
-// configured time-out applied, so every worker behaves as the user set the server up.
+// configured time-out and listing limit applied, so every worker behaves as the user set things up.
 #pragma once
 
 #include "servers/ServerRecord.h"

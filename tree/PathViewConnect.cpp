@@ -3,7 +3,6 @@
 #include "tree/CPathView.h"
 
 #include "settings/Settings.h"
-#include "filelist/CFileView.h"
 #include "dialogs/FileIcons.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationIds.h"
@@ -55,7 +54,9 @@ void CPathView::Connect()
 void CPathView::StartConnect(const ServerRecord& record)
 {
     std::shared_ptr<QorFtpConnection> connection = MakeBrowsingConnection();
-    connection->SetTimeout(ProgramSettings().timeoutSeconds);
+    const AppSettings settings = ProgramSettings();
+    connection->SetTimeout(settings.timeoutSeconds);
+    connection->SetListingLimit(settings.maxListing);
     connection->SetPassive(record.passive);
     SocketHandOffMap.Create(connection.get());
 
@@ -113,8 +114,7 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
     expand(serverNode);
 
     if (ServerNameOf(currentIndex()) == name) {
-        if (m_pFileView)
-            m_pFileView->ClearList();
+        emit ListCleared();
         ListRemote(directory, true, true, start->index());
     }
     emit ConnectionCompleted(name, true);
@@ -157,8 +157,8 @@ void CPathView::Disconnect(const QString& server)
     }
 
     ShowListMessage(QStringLiteral("Not Connected to: ") + server);
-    if (!m_pConnection && m_pFileView)
-        m_pFileView->InsertMessageAtTop(QStringLiteral("No Connection"));
+    if (!m_pConnection)
+        emit ListMessageAtTop(QStringLiteral("No Connection"));
 
     const QModelIndex serverNode = ServerIndex(server);
     if (QStandardItem* item = ItemOf(serverNode)) {

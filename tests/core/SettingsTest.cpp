@@ -39,33 +39,36 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
         QByteArray text;
         QString programFolder;
         float dragTime;
-        int showName, timeout;
+        int showName, timeout, maxListing;
     };
     const std::vector<Case> cases = {
-        {"", "", 2.0f, 0, 60},  // no application object to give the program's folder
-        {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15", "/opt/tarvo/", 2.0f, 2, 15},
-        {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0", "/opt/tarvo/", 0.5f, 0, 60},
-        {"DragTime=nonsense", "", 2.0f, 0, 60},
-        {"Timeout=2147484", "", 2.0f, 0, 3600},
+        {"", "", 2.0f, 0, 60, 10'000'000},  // no application object to give the program's folder
+        {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15\nMaxListing=5000", "/opt/tarvo/", 2.0f, 2, 15, 5000},
+        {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0\nMaxListing=-5", "/opt/tarvo/", 0.5f, 0, 60,
+         10'000'000},
+        {"DragTime=nonsense\nMaxListing=lots", "", 2.0f, 0, 60, 10'000'000},
+        {"Timeout=2147484\nMaxListing=99999999999", "", 2.0f, 0, 3600, 100'000'000},
+        {"MaxListing=12", "", 2.0f, 0, 60, 1000},
     };
-    for (const auto& [text, programFolder, dragTime, showName, timeout] : cases) {
+    for (const auto& [text, programFolder, dragTime, showName, timeout, maxListing] : cases) {
         writeFileText("[Settings]\n" + text + "\n");
         const AppSettings settings = LoadAppSettings();
         EXPECT_EQ(settings.programFolder, programFolder) << text.constData();
         EXPECT_EQ(settings.dragTime, dragTime) << text.constData();
         EXPECT_EQ(settings.showName, showName) << text.constData();
         EXPECT_EQ(settings.timeoutSeconds, timeout) << text.constData();
+        EXPECT_EQ(settings.maxListing, maxListing) << text.constData();
     }
 }
 
 TEST_F(Settings, SavedValuesComeBackAndPathIsNotPinned)
 {
-    const AppSettings saved{"/somewhere/", QString::fromUtf8("/home/ann/Downl\xC3\xB6" "ads"), 0.4567f, 1, 1, 1, 30};
+    const AppSettings saved{"/somewhere/", QString::fromUtf8("/home/ann/Downl\xC3\xB6" "ads"), 0.4567f, 1, 1, 1, 30, 0, 250'000};
     SaveAppSettings(saved);
     const AppSettings loaded = LoadAppSettings();
     EXPECT_EQ(loaded.programFolder, "");
     EXPECT_EQ(loaded.defaultDownloadDir, saved.defaultDownloadDir);
     EXPECT_EQ(loaded.dragTime, 0.457f);  // three significant digits
-    EXPECT_EQ(std::tie(loaded.showPlus, loaded.wheelOver, loaded.showName, loaded.timeoutSeconds),
-              std::tie(saved.showPlus, saved.wheelOver, saved.showName, saved.timeoutSeconds));
+    EXPECT_EQ(std::tie(loaded.showPlus, loaded.wheelOver, loaded.showName, loaded.timeoutSeconds, loaded.maxListing),
+              std::tie(saved.showPlus, saved.wheelOver, saved.showName, saved.timeoutSeconds, saved.maxListing));
 }
