@@ -78,23 +78,6 @@ _Qor_Ftp_FileData ParseListLine(std::string_view line)
     return rec;
 }
 
-std::vector<std::string> SplitListing(std::string_view data)
-{
-    std::vector<std::string> lines;
-    lines.reserve(data.size() / 64 + 1);
-    std::size_t start = 0;
-    while (start < data.size()) {
-        std::size_t end = data.find_first_of(std::string_view("\n\0", 2), start);
-        std::size_t next = end == std::string_view::npos ? data.size() : end + 1;
-        std::string_view line = data.substr(start, (end == std::string_view::npos ? data.size() : end) - start);
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        start = next;
-    }
-    return lines;
-}
-
 void ListingCollector::Add(std::string_view bytes)
 {
     for (;;) {

@@ -5,20 +5,15 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace qorftp {
 
 // One Unix long-format line; a line with fewer than nine fields gives an empty Name.
 _Qor_Ftp_FileData ParseListLine(std::string_view line);
 
-// Splits listing data at LF (CR LF or LF alone, of any length); a last line without a line end
-// counts too.
-std::vector<std::string> SplitListing(std::string_view data);
-
-// Collects a listing as it arrives, split as SplitListing splits it, but keeping only the lines
-// that are not blank, into `lines`, each ended by one LF: a flood of empty lines costs nothing,
-// and the memory stays near the size of the listing itself.
+// Collects a listing as it arrives, split at LF or NUL (CRs before it dropped), keeping only the
+// lines that are not blank, into `lines`, each ended by one LF: a flood of empty lines costs
+// nothing, and the memory stays near the size of the listing itself.
 class ListingCollector {
 public:
     explicit ListingCollector(std::string& lines) : m_lines(lines) {}
