@@ -137,6 +137,11 @@ TEST_F(HeadlessRun, AddServerKeepsTheStoreWhole)
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_NE(output.find(kept[0]), std::string::npos) << output;
     EXPECT_EQ(ReadFileBytes(kept[0]), damaged);
+    // That message is no fault of a script's: it still runs.
+    WriteFileBytes(conf, damaged);
+    EXPECT_EQ(Tarvo({"--run-script", Script("open nowhere\nclose\n")}, &output), 1);
+    EXPECT_NE(output.find(".damaged-"), std::string::npos) << output;
+    EXPECT_NE(output.find("close: "), std::string::npos) << output;
 }
 
 } // namespace
