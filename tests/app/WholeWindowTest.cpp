@@ -177,27 +177,33 @@ private slots:
         QVERIFY(ConnectAndSelect("Held", server.port()));
         QTRY_COMPARE(server.Received().size(), std::size_t{4});
 
-        QObject scope;
-        QString said;
-        WhenModalShows<QMessageBox>(&scope, [&said](QMessageBox* box) {
-            said = box->text();
-            box->accept();
+        QStringList said;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&said] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box->isVisible()) {
+                said << box->text();
+                box->accept();
+            }
         });
-        // What a worker does once the user agreed to run its refused download over the
-        // browsing connection.
+        user.start(10);
+        // What workers do once the server refused their logins: with 421 (the user agreed to
+        // run the download over the browsing connection), and with another code.
         TempDir local;
         OperationRequest request = DownloadOf("Held", "/f.bin", local.file("f.bin"));
-        request.operationId = 77;
-        PendingRequestList.Append(request);
-        m_host->RetrySameConnection(421, request.operationId);
-        QTRY_COMPARE(said, QString::fromLatin1(OperationText::kConnectionBusy));
-        QCOMPARE(PendingRequestList.Count(), std::size_t{0});
+        for (std::uint32_t id : {77u, 78u}) {
+            request.operationId = id;
+            PendingRequestList.Append(request);
+        }
+        m_host->RetrySameConnection(530, 78);
+        m_host->RetrySameConnection(421, 77);
+        QCOMPARE(PendingRequestList.Count(), std::size_t{2});  // posted, not run at once
+        QTRY_COMPARE(PendingRequestList.Count(), std::size_t{0});
+        QCOMPARE(said, QStringList{QString::fromLatin1(OperationText::kConnectionBusy)});
         QVERIFY(!std::filesystem::exists(local.file("f.bin")));
 
         // A listing does not hold Close Connection, which ends it; the library reports the
         // cancelled read.
         QVERIFY(CloseConnection()->isEnabled());
-        WhenModalShows<QMessageBox>(&scope, [](QMessageBox* box) { box->accept(); });
         CloseConnection()->trigger();
         QVERIFY(!ConnectionList.IsConnected("Held"));
         QTRY_VERIFY(NoWorkerLeft());
