@@ -146,27 +146,6 @@ private slots:
         QCOMPARE(m_frame->m_wndOperations->ItemCount(), 1);
     }
 
-    void retryRunsOnTheBrowsingConnectionOnlyAfter421()
-    {
-        QtOperationHost host(m_frame.get());
-        QSignalSpy handedToFileList(m_frame.get(), &CMainFrame::RunOnSameConnection);
-        PendingRequestList.Clear();
-        for (std::uint32_t id : {8u, 9u}) {
-            OperationRequest request;
-            request.operationId = id;
-            PendingRequestList.Append(request);
-        }
-
-        host.RetrySameConnection(421, 8);
-        host.RetrySameConnection(530, 9);
-        QCOMPARE(handedToFileList.count(), 0);  // posted, not run at once
-        QTRY_COMPARE(PendingRequestList.Count(), std::size_t(1));
-        QCOMPARE(handedToFileList.count(), 1);
-        QCOMPARE(handedToFileList.at(0).at(0).value<std::uint32_t>(), 8u);
-        QCOMPARE(PendingRequestList.Snapshot().at(0).operationId, 8u);
-        PendingRequestList.Clear();
-    }
-
     void closingRefusedWhileOperationsRun()
     {
         m_frame->show();
