@@ -63,11 +63,13 @@ private slots:
         QFETCH(QString, button);
         QtInteraction interaction;
         OverwriteAnswer answer;
+        const auto notCancelled = std::make_shared<std::atomic<bool>>(false);
         AskFromWorker<OverwriteDialog>(
-            [&] { answer = interaction.AskOverwrite("/home/ann/report.txt", std::make_shared<std::atomic<bool>>(false)); },
+            [&] { answer = interaction.AskOverwrite("/home/ann/report.txt", notCancelled); },
             [&](OverwriteDialog* dialog) {
                 QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
-                QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(), QStringLiteral("/home/ann/report.txt"));
+                QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(),
+                         QStringLiteral("/home/ann/report.txt"));
                 auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("newName"));
                 auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
                 QVERIFY(!rename->isEnabled());
