@@ -63,7 +63,8 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
 
 TEST_F(Settings, SavedValuesComeBackAndPathIsNotPinned)
 {
-    const AppSettings saved{"/somewhere/", QString::fromUtf8("/home/ann/Downl\xC3\xB6" "ads"), 0.4567f, 1, 1, 1, 30, 0, 250'000};
+    const AppSettings saved{"/somewhere/", QString::fromUtf8("/home/ann/Downl\xC3\xB6" "ads"), 0.4567f, 1, 1, 1, 30, 0,
+                            250'000};
     SaveAppSettings(saved);
     const AppSettings loaded = LoadAppSettings();
     EXPECT_EQ(loaded.programFolder, "");
