@@ -1,6 +1,7 @@
 // Exact reply sequences from a scripted server: greetings, multi-line replies, refusals, a
-// server that closes or never answers, the reply after a transfer's data, cancels, and the
-// faults the library guards against.
+// server that closes or never answers, listings and transfers and the reply after their data,
+// cancels, and the faults the library guards against. A server that misbehaves on purpose may
+// cost the user at most the time-out and a clear message, never a reply taken for what it is not.
 #include "QorFtp.h"
 #include "RecordingUi.h"
 #include "ScriptedServer.h"
@@ -9,12 +10,29 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <malloc.h>
+#include <poll.h>
+#include <string>
 #include <thread>
 
 using tarvo::test::RecordingUi;
 using tarvo::test::ScriptedServer;
 
 namespace {
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i)
+        all += text;
+    return all;
+}
+
+long long HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long long>(info.uordblks + info.hblkhd);
+}
 
 class Reply : public ::testing::Test {
 protected:
@@ -24,29 +42,19 @@ protected:
         connection.SetTimeout(5);
     }
 
-    // A multi-line greeting, read whole before USER goes out, and a plain USER/PASS login.
-    static ScriptedServer& Greet(ScriptedServer& server)
-    {
-        return server.Send("220-Welcome\r\n220-second line\r\n220 ready\r\n")
-            .Expect("USER ann").Send("331 password\r\n").Expect("PASS pw").Send("230 in\r\n");
-    }
-
+    // A multi-line greeting, read whole before USER goes out, and a plain login.
+    ScriptedServer& Greet() { return server.Send("220-Welcome\r\n220-second line\r\n220 ready\r\n").LogIn(); }
     int Login() { return connection.Login("127.0.0.1", "ann", "pw", server.port(), "acct"); }
+    // The one message the user saw (null: none).
+    void ExpectMessage(const char* text) const
+    {
+        EXPECT_EQ(ui.Texts(), text ? std::vector<std::string>{text} : std::vector<std::string>{});
+    }
 
     ScriptedServer server;
     RecordingUi ui;
     QorFtpConnection connection;
 };
-
-TEST_F(Reply, Greeting421FailsTheLogin)
-{
-    server.Send("421 Too many users\r\n").Hang();
-    server.Start();
-    EXPECT_EQ(Login(), 0);
-    EXPECT_EQ(connection.GetError(), 421u);
-    EXPECT_TRUE(ui.HasText("Login to '127.0.0.1' failed.\n\n421 Too many users"));
-    EXPECT_TRUE(server.Received().empty());
-}
 
 TEST_F(Reply, PassFollowsUser230AndAcctFollowsPass332)
 {
@@ -74,7 +82,7 @@ class CommandReply : public Reply, public ::testing::WithParamInterface<CommandC
 TEST_P(CommandReply, DecidesTheResultAndKeepsTheChannelInStep)
 {
     const CommandCase& c = GetParam();
-    Greet(server).Expect("RMD full").Send(c.reply).Expect("NOOP").Send("200 ok\r\n");
+    Greet().Expect("RMD full").Send(c.reply).Expect("NOOP").Send("200 ok\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(connection.RemoveDirectoryA("full"), c.result);
@@ -98,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Reply, ServerClosingIsAFailureNotASuccess)
 {
-    Greet(server).Expect("MKD x").Close();
+    Greet().Expect("MKD x").Close();
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(connection.MakeDirectory("x"), 0);
@@ -117,7 +125,7 @@ TEST_F(Reply, LoginTwiceAndCloseWithoutLogin)
     fresh.Close();
     EXPECT_TRUE(ui.Messages().empty());
 
-    Greet(server).Expect("QUIT").Send("221 bye\r\n");
+    Greet().Expect("QUIT").Send("221 bye\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(Login(), 0);
@@ -126,28 +134,11 @@ TEST_F(Reply, LoginTwiceAndCloseWithoutLogin)
     ASSERT_TRUE(server.WaitDone(2000));
 }
 
-TEST_F(Reply, LineBreakInsideAnArgumentIsNeverSent)
-{
-    Greet(server).Expect("NOOP").Send("200 ok\r\n");
-    server.Start();
-    ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(connection.DeleteFileA("a\r\nDELE important"), 0);
-    EXPECT_EQ(connection.Rename("ok", "b\nRMD /"), 0);
-    EXPECT_EQ(connection.SendRaw("NOOP\r\nDELE x\r\n", 1), 0);
-    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
-    ASSERT_TRUE(server.WaitDone(2000));
-    for (const std::string& line : server.Received()) {
-        EXPECT_EQ(line.find("DELE"), std::string::npos) << line;
-        EXPECT_EQ(line.find("RMD"), std::string::npos) << line;
-    }
-    EXPECT_TRUE(ui.HasText("The command 'DELE a  DELE important' holds a line break and was not sent."));
-}
-
 TEST_F(Reply, RefusedStoreBringsTheChannelBackInStep)
 {
     tarvo::test::TempDir dir;
     tarvo::test::WriteFileBytes(dir.file("up"), "data");
-    Greet(server).Expect("TYPE I").Send("200 binary\r\n").Expect("PORT").Send("200 port ok\r\n")
+    Greet().Expect("TYPE I").Send("200 binary\r\n").Expect("PORT").Send("200 port ok\r\n")
         .Expect("STOR secret").Send("553 Not allowed\r\n")
         .Expect("NOOP").Send("450 still busy\r\n200 ok\r\n").Expect("PWD").Send("257 \"/a\"\r\n");
     server.Start();
@@ -164,7 +155,7 @@ TEST_F(Reply, ListingWithoutPreliminaryReplyComesFromTheControlPeer)
     // No 150 before the data, so no reply is due after it. In passive mode the reply names
     // 127.0.0.2, where nothing listens (and an address off this machine must never be tried):
     // only the control peer gives the listing.
-    Greet(server);
+    Greet();
     for (bool passive : {false, true}) {
         passive ? server.Expect("PASV").SendPasv("127,0,0,2") : server.Expect("PORT").Send("200 ok\r\n");
         server.Expect("LIST").DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 one\r\n").Send("226 done\r\n");
@@ -204,7 +195,7 @@ TEST_P(AfterData, FinalReplyAndCancelDecide)
     tarvo::test::TempDir dir;
     const std::string data = tarvo::test::RandomBytes(100'000, 3);
     tarvo::test::WriteFileBytes(dir.file("up"), data);
-    Greet(server);
+    Greet();
     if (!c.upload)
         server.Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n");
     server.Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv();
@@ -241,10 +232,12 @@ INSTANTIATE_TEST_SUITE_P(
                       AfterDataCase{"DownloadCancelledThen226", false, "226 done\r\n", true, 0},
                       AfterDataCase{"UploadCancelledThen226", true, "226 done\r\n", true, 0}));
 
-TEST_F(Reply, RawCommandsAndLineEnds)
+// SendRaw's line ends and the reply it leaves to the caller; a line break inside an argument
+// is never sent.
+TEST_F(Reply, RawCommandsAndLineBreaks)
 {
-    Greet(server).Expect("SITE HELP").Send("214 help\r\n").Expect("NOOP").Send("200 ok\r\n")
-        .Expect("SYST").Expect("NOOP").Send("215 UNIX\r\n200 ok\r\n");
+    Greet().Expect("SITE HELP").Send("214 help\r\n").Expect("NOOP").Send("200 ok\r\n")
+        .Expect("SYST").Expect("NOOP").Send("215 UNIX\r\n200 ok\r\n").Expect("NOOP").Send("200 ok\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(connection.SendRaw("SITE HELP", 1), 1);
@@ -253,14 +246,23 @@ TEST_F(Reply, RawCommandsAndLineEnds)
     // The caller owns the reply that SendRaw did not wait for.
     EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
     EXPECT_EQ(connection.SendRaw("", 1), 0);
-    EXPECT_TRUE(ui.HasText("No command to send"));
+    EXPECT_EQ(connection.DeleteFileA("a\r\nDELE important"), 0);
+    EXPECT_EQ(connection.Rename("ok", "b\nRMD /"), 0);
+    EXPECT_EQ(connection.SendRaw("NOOP\r\nDELE x\r\n", 1), 0);
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
     ASSERT_TRUE(server.WaitDone(2000));
     EXPECT_TRUE(server.Mismatches().empty());
+    for (const std::string& line : server.Received()) {
+        EXPECT_EQ(line.find("DELE"), std::string::npos) << line;
+        EXPECT_EQ(line.find("RMD"), std::string::npos) << line;
+    }
+    EXPECT_TRUE(ui.HasText("No command to send"));
+    EXPECT_TRUE(ui.HasText("The command 'DELE a  DELE important' holds a line break and was not sent."));
 }
 
 TEST_F(Reply, SocketHandOver)
 {
-    Greet(server).Expect("PWD").Send("257 \"/home/ann\"\r\n");
+    Greet().Expect("PWD").Send("257 \"/home/ann\"\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     int handle = -1;
@@ -301,7 +303,7 @@ TEST_P(Cancel, EndsTheWaitingCall)
     const CancelCase& c = GetParam();
     if (c.listing) {
         // LIST is accepted, but the data connection only comes when the cancel was cleared.
-        Greet(server).Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 soon\r\n");
+        Greet().Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 soon\r\n");
         c.cleared ? server.DataSend("-rw-r--r-- 1 a b 5 Jan 1 2020 one\r\n").Send("226 done\r\n") : server.Hang();
     } else {
         server.Hang();
@@ -345,28 +347,184 @@ INSTANTIATE_TEST_SUITE_P(Waits, Cancel,
                                            CancelCase{"ListingWaitingForItsData", true, false, false},
                                            CancelCase{"ClearedBeforeAListing", true, true, true}));
 
-TEST(ReplyFromTo, CommandOrderBetweenTwoServers)
+// A hostile greeting, sent in pieces of `piece` bytes (0: at once) each after `pauseMs`, then
+// an ordinary login that must not be reached when the greeting was a failure.
+struct GreetingCase {
+    const char* name;
+    std::string text;
+    std::size_t piece;
+    int pauseMs;
+    int timeoutSeconds;
+    const char* message; // null: the login succeeds
+    friend void PrintTo(const GreetingCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class Greeting : public Reply, public ::testing::WithParamInterface<GreetingCase> { };
+
+TEST_P(Greeting, CostsAtMostTheTimeOut)
 {
-    ScriptedServer source, destination;
-    RecordingUi ui;
-    source.Send("220 src\r\n").Expect("USER").Send("331 p\r\n").Expect("PASS").Send("230 ok\r\n")
-        .Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").Send("227 Entering Passive Mode (127,0,0,1,4,1)\r\n")
-        .Expect("RETR from.bin").Send("150 sending\r\n").Wait(100).Send("226 sent\r\n");
-    destination.Send("220 dst\r\n").Expect("USER").Send("331 p\r\n").Expect("PASS").Send("230 ok\r\n")
-        .Expect("TYPE I").Send("200 ok\r\n").Expect("PORT 127,0,0,1,4,1").Send("200 ok\r\n")
-        .Expect("APPE to.bin").Send("150 receiving\r\n").Wait(50).Send("226 stored\r\n");
-    source.Start();
+    const GreetingCase& c = GetParam();
+    const std::size_t piece = c.piece ? c.piece : c.text.size();
+    for (std::size_t at = 0; at < c.text.size(); at += piece)
+        server.Wait(c.pauseMs).Send(c.text.substr(at, piece));
+    server.LogIn().Start();
+    connection.SetTimeout(c.timeoutSeconds);
+    const auto start = std::chrono::steady_clock::now();
+    const int result = Login();
+    // A fault check, not a benchmark: well within what the script would take to play out.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(result, c.message ? 0 : 1) << ui.Last();
+    if (!c.message)
+        return ExpectMessage(nullptr);
+    EXPECT_TRUE(ui.HasText(c.message)) << ui.Last();
+    EXPECT_EQ(connection.GetError(), 421u);
+    EXPECT_EQ(connection.GetSocket(), nullptr);
+    EXPECT_TRUE(server.Received().empty()) << "the login went on after a failed greeting";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, Greeting,
+    ::testing::Values(GreetingCase{"Refused421", "421 Too many users\r\n", 0, 0, 5,
+                                   "Login to '127.0.0.1' failed.\n\n421 Too many users"},
+                      GreetingCase{"OverlongLine", "220 " + std::string(100'000, 'a') + "\r\n", 0, 0, 5,
+                                   "The server sent a reply line longer than 4096 bytes; the connection was closed."},
+                      GreetingCase{"EndlessFlood", Repeat("220-and more\r\n", 200'000), 0, 0, 30,
+                                   "The server sent a reply longer than 1 MiB; the connection was closed."},
+                      GreetingCase{"OneLineEveryHalfSecond", Repeat("220-still here\r\n", 30) + "220 ready\r\n", 16,
+                                   500, 2, "Connection timed out."},
+                      GreetingCase{"OneByteEvery300ms", "220 ready\r\n", 1, 300, 1, "Connection timed out."},
+                      // 4294968 s in milliseconds wraps round to 704 ms in an int.
+                      GreetingCase{"TimeOutPastAnInt", "220 late\r\n", 0, 1500, 4294968, nullptr}));
+
+TEST_F(Reply, PendingCancelEndsACallWhoseReplyIsAlreadyThere)
+{
+    Greet().Expect("NOOP").Send("200 ok\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    ASSERT_EQ(connection.SendRaw("NOOP", 0), 1);
+    pollfd ready{connection.GetSocket()->Handle(), POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 5000), 1);
+    // As a cancel pressed while a flood keeps the socket readable: no wait ever blocks.
+    connection.CancelOperation();
+    EXPECT_EQ(connection.SendRaw("SYST", 1), 0);
+    EXPECT_TRUE(ui.HasText("Blocking call cancelled.")) << ui.Last();
+    EXPECT_EQ(connection.GetSocket(), nullptr);
+}
+
+const std::string kEntry = "-rw-r--r-- 1 a b 100 Jan 1 2020 f\r\n";
+
+// A listing is whole only when the reply after its data says so, as with a transfer; it holds no
+// blank lines, little more memory than its bytes even for the shortest lines, and no more lines
+// than the limit. Anyone may connect to the port a PORT command announced: only the server's own
+// address gives the listing, and a stranger alone ends it at the time-out.
+struct ListingCase {
+    const char* name;
+    bool stranger; // a planted listing from 127.0.0.2 comes first
+    std::string data; // empty: the server sends none
+    const char* finalReply; // null: the server closes instead
+    int limit;
+    int result;
+    const char* message; // null: none
+    friend void PrintTo(const ListingCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class Listing : public Reply, public ::testing::WithParamInterface<ListingCase> { };
+
+TEST_P(Listing, IsWholeAndBounded)
+{
+    const ListingCase& c = GetParam();
+    Greet().Expect("PORT").Send("200 ok\r\n").Expect("LIST").Send("150 here\r\n");
+    if (c.stranger)
+        server.DataSendFrom("127.0.0.2", "-rw-r--r-- 1 a b 5 Jan 1 2020 planted\r\n");
+    if (!c.data.empty())
+        server.DataSend(c.data);
+    c.finalReply ? server.Send(c.finalReply).Expect("NOOP").Send("200 ok\r\n") : server.Close();
+    server.Start();
+    connection.SetListingLimit(c.limit);
+    connection.SetTimeout(2);
+    ASSERT_EQ(Login(), 1);
+    const long long before = HeapInUse();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(connection.GetDir(""), c.result);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_LT(HeapInUse() - before, static_cast<long long>(3 * c.data.size() + 65536));
+    ExpectMessage(c.message);
+    EXPECT_EQ(connection.GetSocket() ? connection.SendRaw("NOOP", 1) : 1, 1) << "the channel is out of step";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Listings, Listing,
+    ::testing::Values(
+        ListingCase{"Complete", false, Repeat(kEntry, 2), "226 done\r\n", 10, 2, nullptr},
+        ListingCase{"Aborted", false, Repeat(kEntry, 2), "426 Aborted.\r\n", 10, -1, "426 Aborted."},
+        ListingCase{"LocalError", false, Repeat(kEntry, 2), "451 Read error\r\n", 10, -1, "451 Read error"},
+        ListingCase{"ServerCloses", false, Repeat(kEntry, 2), nullptr, 10, -1, "Connection closed by the server."},
+        ListingCase{"BlankLines", false, Repeat("\r\n", 500'000) + kEntry + Repeat(" \n", 1000) + kEntry,
+                    "226 done\r\n", 10, 2, nullptr},
+        ListingCase{"ShortestLines", false, Repeat("x\n", 4'000'000), "226 done\r\n", 10'000'000, 4'000'000, nullptr},
+        ListingCase{"AtTheLimit", false, Repeat(kEntry, 3), "226 done\r\n", 3, 3, nullptr},
+        ListingCase{"PastTheLimit", false, Repeat(kEntry, 4), "226 done\r\n", 3, -1,
+                    "The listing has more than 3 lines and was not read."},
+        ListingCase{"StrangerFirst", true, Repeat(kEntry, 2), "226 done\r\n", 10, 2, nullptr},
+        ListingCase{"StrangerOnly", true, "", "226 done\r\n", 10, -1, "Connection timed out."}));
+
+// When the listing gave the size, a download that ends short fails however the server ends it,
+// and the part that came stays for a resumed download.
+struct DownloadCase {
+    const char* name;
+    std::uint64_t offset; // bytes already here
+    std::size_t sent; // of the 100 bytes listed
+    int result;
+    friend void PrintTo(const DownloadCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class Download : public Reply, public ::testing::WithParamInterface<DownloadCase> { };
+
+TEST_P(Download, ShortOfTheListedSizeFails)
+{
+    const DownloadCase& c = GetParam();
+    tarvo::test::TempDir dir;
+    const std::string file = tarvo::test::RandomBytes(100, 9);
+    tarvo::test::WriteFileBytes(dir.file("f"), file.substr(0, c.offset));
+    Greet().Expect("PORT").Send("200 ok\r\n").Expect("LIST f").Send("150 here\r\n").DataSend(kEntry)
+        .Send("226 done\r\n").Expect("TYPE I").Send("200 ok\r\n").Expect("PORT").Send("200 ok\r\n");
+    if (c.offset)
+        server.Expect("REST").Send("350 ok\r\n");
+    server.Expect("RETR f").Send("150 here\r\n").DataSend(file.substr(c.offset, c.sent)).Send("226 done\r\n");
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.GetFile("f", dir.file("f"), c.offset, 0), c.result);
+    const std::string kept = tarvo::test::ReadFileBytes(dir.file("f"));
+    EXPECT_EQ(kept, file.substr(0, c.offset + c.sent));
+    const std::string shortText
+        = "The download ended after " + std::to_string(kept.size()) + " of the file's 100 bytes.";
+    ExpectMessage(c.result ? nullptr : shortText.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Transfers, Download,
+                         ::testing::Values(DownloadCase{"Whole", 0, 100, 1}, DownloadCase{"Short", 0, 60, 0},
+                                           DownloadCase{"ResumedWhole", 40, 60, 1},
+                                           DownloadCase{"ResumedShort", 40, 30, 0}));
+
+TEST_F(Reply, FromToCommandOrderBetweenTwoServers)
+{
+    ScriptedServer destination;
+    server.Send("220 src\r\n").LogIn().Expect("TYPE I").Send("200 ok\r\n").Expect("PASV")
+        .Send("227 Entering Passive Mode (127,0,0,1,4,1)\r\n").Expect("RETR from.bin").Send("150 sending\r\n")
+        .Wait(100).Send("226 sent\r\n");
+    destination.Send("220 dst\r\n").LogIn().Expect("TYPE I").Send("200 ok\r\n").Expect("PORT 127,0,0,1,4,1")
+        .Send("200 ok\r\n").Expect("APPE to.bin").Send("150 receiving\r\n").Wait(50).Send("226 stored\r\n");
+    server.Start();
     destination.Start();
-    QorFtpConnection from, to;
-    from.SetUi(&ui);
+    QorFtpConnection to;
     to.SetUi(&ui);
-    ASSERT_EQ(from.Login("127.0.0.1", "a", "b", source.port(), ""), 1);
+    ASSERT_EQ(Login(), 1);
     ASSERT_EQ(to.Login("127.0.0.1", "a", "b", destination.port(), ""), 1);
-    EXPECT_EQ(from.FromTo(to.GetSocket(), "from.bin", "to.bin", 1), 1);
-    EXPECT_TRUE(source.WaitDone(2000));
-    EXPECT_TRUE(destination.WaitDone(2000));
-    EXPECT_TRUE(source.Mismatches().empty());
-    EXPECT_TRUE(destination.Mismatches().empty());
+    EXPECT_EQ(connection.FromTo(to.GetSocket(), "from.bin", "to.bin", 1), 1);
+    for (ScriptedServer* end : {&server, &destination}) {
+        EXPECT_TRUE(end->WaitDone(2000));
+        EXPECT_TRUE(end->Mismatches().empty());
+    }
     EXPECT_TRUE(ui.Messages().empty());
 }
 
