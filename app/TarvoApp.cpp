@@ -16,7 +16,7 @@
 #include "scripts/ScriptParser.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "PyFtpd.h"
 
 #include "filelist/CFileView.h"
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/FolderTreeModel.h"
 

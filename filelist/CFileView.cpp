@@ -1,7 +1,6 @@
 #include "filelist/CFileView.h"
 
 #include "filelist/FolderWatch.h"
-#include "tree/CPathView.h"
 #include "listing/TreePaths.h"
 
 #include <QHeaderView>
@@ -247,23 +246,11 @@ bool CFileView::IsWatching() const
     return m_watch->IsWatching();
 }
 
-void CFileView::OnRefresh()
-{
-    if (m_pPathView)
-        m_pPathView->OnRefresh();
-}
-
-void CFileView::OnUpOneLevel()
-{
-    if (m_pPathView)
-        m_pPathView->OnUpOneLevel();
-}
-
 void CFileView::ActivateRow(const QModelIndex& index)
 {
     const FileItem* item = m_model->Item(index.row());
-    if (item && item->kind == ITEM_FOLDER && m_pPathView)
-        m_pPathView->OpenChildFolder(item->name);
+    if (item && item->kind == ITEM_FOLDER)
+        emit ChildFolderWanted(item->name);
 }
 
 bool CFileView::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,5 @@
 // The right-hand pane: the entries of the folder selected in the folder tree, in one of four
-// view modes over one model. The tree fills it (CPathView::ListRemote, ListLocalFolder); long
+// view modes over one model. The folder tree fills it through signals connected in app/; long
 // listings are inserted in slices from the event loop, so the window keeps answering.
 #pragma once
 
@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <vector>
 
-class CPathView;
 class FolderWatch;
 class QAbstractItemView;
 class QItemSelectionModel;
@@ -33,9 +32,6 @@ public:
     // The view of the current mode (a QTreeView in Details, a QListView otherwise).
     QAbstractItemView* CurrentView() const;
     QItemSelectionModel* SelectionModel() const { return m_selection; }
-
-    void SetPathView(CPathView* tree) { m_pPathView = tree; }
-    CPathView* PathView() const { return m_pPathView; }
 
     // Replaces the rows with `rows` (already sorted); an empty listing shows "No Files".
     // FillFinished follows once every row is in.
@@ -78,8 +74,8 @@ public slots:
     void OnDetails() { SetViewMode(ViewMode::Details); }
     void OnStateIcons() { SetStateIconsShown(!StateIconsShown()); }
     // Both are the tree's commands; the list hands them on.
-    void OnRefresh();
-    void OnUpOneLevel();
+    void OnRefresh() { emit RefreshWanted(); }
+    void OnUpOneLevel() { emit UpOneLevelWanted(); }
 
 signals:
     // Every row of the latest fill is in, or a notice row replaced the rows.
@@ -88,6 +84,12 @@ signals:
     void StateIconsChanged(bool shown);
     // The watched folder changed; the refresh through the tree follows.
     void FolderChanged();
+    // For the tree (connected where the panes are put together): the list cannot list a folder
+    // itself.
+    void RefreshWanted();
+    void UpOneLevelWanted();
+    // A folder row was opened: `name` in the bytes it was listed with.
+    void ChildFolderWanted(const std::string& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,7 +107,6 @@ private:
     QTreeView* m_details;
     QListView* m_icons;
     ViewMode m_mode = ViewMode::List;
-    CPathView* m_pPathView = nullptr;
     FolderWatch* m_watch;
 
     std::vector<FileRow> m_pending;

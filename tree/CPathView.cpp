@@ -1,6 +1,5 @@
 #include "tree/CPathView.h"
 
-#include "filelist/CFileView.h"
 #include "dialogs/FileIcons.h"
 #include "servers/ServerMap.h"
 #include "tree/ConnectionList.h"
@@ -169,8 +168,7 @@ void CPathView::ShowListMessage(const QString& text)
 {
     ++m_listGeneration;
     m_listedItem = QPersistentModelIndex();
-    if (m_pFileView)
-        m_pFileView->ShowMessage(text);
+    emit ListMessage(text);
 }
 
 void CPathView::AddLocalChildren(const QModelIndex& item, const QString& path)
@@ -196,10 +194,8 @@ void CPathView::ExpandLocal(const QModelIndex& item)
 
 void CPathView::ListLocalFolder(const QModelIndex& item)
 {
-    if (!m_pFileView)
-        return;
     const quint64 generation = ++m_listGeneration;
-    m_pFileView->ClearList();
+    emit ListCleared();
     m_listedItem = item;
     const QString path = LocalPathOf(item);
     if (path.isEmpty())
@@ -209,12 +205,12 @@ void CPathView::ListLocalFolder(const QModelIndex& item)
     const bool firstFill = m_bFirstFill;
     m_jobs->Run<std::vector<FileRow>>([path] { return LocalRows(path); },
                                       [this, generation, path, firstFill](std::vector<FileRow>& rows) {
-                                          if (generation != m_listGeneration || !m_pFileView)
+                                          if (generation != m_listGeneration)
                                               return;
-                                          m_pFileView->ShowRows(kMyComputerText, path, std::move(rows));
+                                          emit LocalRowsReady(kMyComputerText, path, rows);
                                           // The first fill shows the first place without watching it.
                                           if (!firstFill)
-                                              m_pFileView->StartFolderWatch();
+                                              emit FolderWatchWanted(true);
                                           emit ListingFinished();
                                       });
 }
@@ -305,16 +301,14 @@ void CPathView::currentChanged(const QModelIndex& current, const QModelIndex& pr
 
     if (server == kMyComputerText) {
         if (selection == MyComputerIndex()) {
-            if (m_pFileView)
-                m_pFileView->StopFolderWatch();
+            emit FolderWatchWanted(false);
             return;
         }
         ListLocalFolder(selection);
         return;
     }
 
-    if (m_pFileView)
-        m_pFileView->StopFolderWatch();
+    emit FolderWatchWanted(false);
     if (!m_pConnection)
         return;
     const std::optional<ConnectionEntry> entry = ConnectionList.EntryOf(server.toStdString());
@@ -327,7 +321,7 @@ void CPathView::currentChanged(const QModelIndex& current, const QModelIndex& pr
     if (entry->busy) {
         ShowListMessage(QStringLiteral("Connection!"));
         for (const char* line : {"Using the same", "Uploading", "or", "Downloading"})
-            m_pFileView->InsertMessageAtTop(QString::fromLatin1(line));
+            emit ListMessageAtTop(QString::fromLatin1(line));
         return;
     }
     QModelIndex item = selection;

@@ -16,7 +16,6 @@
 #include <deque>
 #include <memory>
 
-class CFileView;
 class CFolderTreeModel;
 class QStandardItem;
 class QorFtpConnection;
@@ -30,8 +29,6 @@ public:
     ~CPathView() override;
 
     CFolderTreeModel* Model() const { return m_model; }
-    void SetFileView(CFileView* list) { m_pFileView = list; }
-    CFileView* FileView() const { return m_pFileView; }
 
     // The first fill (run once both panes exist), and the rebuild of the server nodes after
     // the servers changed while nothing is connected.
@@ -95,6 +92,17 @@ signals:
     // A transfer took or gave back a browsing connection (Close Connection's rule).
     void ConnectionBusyChanged();
 
+    // What the file list beside the tree is to show; connected where the panes are put together.
+    // The rows go by reference so that a large listing is moved, not copied: connect them
+    // directly.
+    void ListCleared();
+    void ListMessage(const QString& text);      // one notice row in place of the rows
+    void ListMessageAtTop(const QString& text); // a notice row above the others
+    void LocalRowsReady(const QString& root, const QString& folder, std::vector<FileRow>& rows);
+    void RemoteRowsReady(const QString& server, const std::string& folder, std::vector<FileRow>& rows,
+                         QorFtpConnection* connection);
+    void FolderWatchWanted(bool watch);
+
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -130,7 +138,6 @@ private:
     void ApplyRemote(const RemoteJob& job, RemoteListing& result);
 
     CFolderTreeModel* m_model;
-    CFileView* m_pFileView = nullptr;
     QString m_strServer;
     QorFtpConnection* m_pConnection = nullptr;
     bool m_bFirstFill = true;

@@ -3,7 +3,6 @@
 #include "tree/CPathView.h"
 
 #include "settings/Settings.h"
-#include "filelist/CFileView.h"
 #include "dialogs/FileIcons.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationIds.h"
@@ -66,8 +65,7 @@ void CPathView::QueueRemote(RemoteJob job)
     if (job.fillList) {
         job.generation = ++m_listGeneration;
         m_listedItem = job.item;
-        if (m_pFileView)
-            m_pFileView->ClearList();
+        emit ListCleared();
         // A fill still waiting was overtaken by this one.
         std::erase_if(m_remoteQueue, [](const RemoteJob& waiting) { return waiting.fillList; });
     }
@@ -121,7 +119,7 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
     const QModelIndex item = job.item;
     if (!item.isValid())
         return;
-    const bool showInList = job.fillList && job.generation == m_listGeneration && m_pFileView;
+    const bool showInList = job.fillList && job.generation == m_listGeneration;
     // 421: the server closed the control connection (or it was lost); the server is shown as
     // disconnected.
     if (result.error == 421) {
@@ -149,8 +147,7 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
         ItemOf(item)->appendRows(nodes);
     }
     if (showInList) {
-        m_pFileView->connection = m_pConnection;
-        m_pFileView->ShowRemoteRows(job.server, result.folder, std::move(result.rows));
+        emit RemoteRowsReady(job.server, result.folder, result.rows, m_pConnection);
     }
     SetChildrenFlag(item, result.folderSeen);
 }

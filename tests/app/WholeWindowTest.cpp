@@ -24,7 +24,7 @@
 #include "operations/SameConnectionRetry.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 

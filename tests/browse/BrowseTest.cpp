@@ -11,7 +11,7 @@
 #include "operations/OperationLists.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"

@@ -9,7 +9,7 @@
 #include "listing/FileRow.h"
 #include "filelist/MarkTable.h"
 #include "servers/ServerMap.h"
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"

@@ -8,7 +8,7 @@
 #include "filelist/CFileView.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     QObject::connect(list, &CFileView::FillFinished, &app, [&] {
         if (step == 1) {
             step = 2;
-            tree->OpenChildFolder(folder);
+            tree->OpenChildFolder(folder.toStdString());
         } else if (step == 2) {
             step = 3;
             shoot();

@@ -21,7 +21,8 @@ class CFileView;
 class CPathView;
 class QAction;
 
-// Each pane learns of the other, then the tree makes its first fill.
+// The one place where the tree and the file list meet: the tree's requests go to the list, the
+// list's to the tree; then the tree makes its first fill.
 void LinkPanes(CPathView* tree, CFileView* list);
 
 // Connects the frame's actions, found by command id (null for one it does not have), to the

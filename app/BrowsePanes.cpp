@@ -1,7 +1,6 @@
-#include "tree/BrowsePanes.h"
+#include "app/BrowsePanes.h"
 
 #include "dialogs/CommandIds.h"
-
 #include "filelist/CFileView.h"
 #include "tree/CPathView.h"
 
@@ -11,8 +10,31 @@
 
 void LinkPanes(CPathView* tree, CFileView* list)
 {
-    tree->SetFileView(list);
-    list->SetPathView(tree);
+    // Rows travel by reference to be moved: these calls must be direct.
+    const auto direct = Qt::DirectConnection;
+    QObject::connect(tree, &CPathView::ListCleared, list, &CFileView::ClearList, direct);
+    QObject::connect(tree, &CPathView::ListMessage, list, &CFileView::ShowMessage, direct);
+    QObject::connect(tree, &CPathView::ListMessageAtTop, list, &CFileView::InsertMessageAtTop, direct);
+    QObject::connect(
+        tree, &CPathView::LocalRowsReady, list,
+        [list](const QString& root, const QString& folder, std::vector<FileRow>& rows) {
+            list->ShowRows(root, folder, std::move(rows));
+        },
+        direct);
+    QObject::connect(
+        tree, &CPathView::RemoteRowsReady, list,
+        [list](const QString& server, const std::string& folder, std::vector<FileRow>& rows,
+               QorFtpConnection* connection) {
+            list->connection = connection;
+            list->ShowRemoteRows(server, folder, std::move(rows));
+        },
+        direct);
+    QObject::connect(
+        tree, &CPathView::FolderWatchWanted, list,
+        [list](bool watch) { watch ? list->StartFolderWatch() : list->StopFolderWatch(); }, direct);
+    QObject::connect(list, &CFileView::RefreshWanted, tree, &CPathView::OnRefresh);
+    QObject::connect(list, &CFileView::UpOneLevelWanted, tree, &CPathView::OnUpOneLevel);
+    QObject::connect(list, &CFileView::ChildFolderWanted, tree, &CPathView::OpenChildFolder);
     tree->FillTree();
 }
 
