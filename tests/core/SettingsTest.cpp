@@ -73,3 +73,22 @@ TEST_F(Settings, SavedValuesComeBackAndPathIsNotPinned)
     EXPECT_EQ(std::tie(loaded.showPlus, loaded.wheelOver, loaded.showName, loaded.timeoutSeconds, loaded.maxListing),
               std::tie(saved.showPlus, saved.wheelOver, saved.showName, saved.timeoutSeconds, saved.maxListing));
 }
+
+TEST_F(Settings, ProgramSettingsAreReadOnceAndChangedThroughTheProgram)
+{
+    writeFileText("[Settings]\nTimeout=30\n");
+    SetSettingsFilePath(file());
+    EXPECT_EQ(ProgramSettings().timeoutSeconds, 30);
+    // A listing must not go back to the disk: what another program writes meanwhile waits.
+    writeFileText("[Settings]\nTimeout=45\n");
+    EXPECT_EQ(ProgramSettings().timeoutSeconds, 30);
+
+    AppSettings changed = ProgramSettings();
+    changed.timeoutSeconds = 90;
+    SetProgramSettings(changed);
+    EXPECT_EQ(ProgramSettings().timeoutSeconds, 90);
+    EXPECT_EQ(LoadAppSettings().timeoutSeconds, 90);
+    // Another file (tests, a configuration option) is read afresh.
+    SetSettingsFilePath(folder.filePath("other.conf"));
+    EXPECT_EQ(ProgramSettings().timeoutSeconds, 60);
+}
