@@ -80,7 +80,7 @@ TEST_F(Settings, ProgramSettingsAreReadOnceAndChangedThroughTheProgram)
     SetSettingsFilePath(file());
     EXPECT_EQ(ProgramSettings().timeoutSeconds, 30);
     // A listing must not go back to the disk: what another program writes meanwhile waits.
-    writeFileText("[Settings]\nTimeout=45\n");
+    writeFileText("[Settings]\nTimeout=120\nShowPlus=1\n");
     EXPECT_EQ(ProgramSettings().timeoutSeconds, 30);
 
     AppSettings changed = ProgramSettings();
