@@ -39,7 +39,7 @@ private:
     bool Connect(const QString& name, unsigned port, const QString& password = QStringLiteral("secret"))
     {
         QSignalSpy done(m_tree.get(), &CPathView::ConnectionCompleted);
-        AnswerConnectDialog(this, {name, QStringLiteral("127.0.0.1"), QStringLiteral("user"), password, port});
+        AnswerConnectDialog(this, name, port, QStringLiteral("user"), password);
         m_tree->OnNewConnection();
         return Fired(done) && done.last().at(1).toBool();
     }
@@ -169,7 +169,7 @@ private slots:
         silent.Hang();
         silent.Start();
         QSignalSpy done(m_tree.get(), &CPathView::ConnectionCompleted);
-        AnswerConnectDialog(this, {QStringLiteral("Silent"), QStringLiteral("127.0.0.1"), {}, {}, silent.port()});
+        AnswerConnectDialog(this, QStringLiteral("Silent"), silent.port());
         m_tree->OnNewConnection();
         QTRY_VERIFY(OperationStatusList.Count() == 1 && OperationStatusList.Snapshot().front().connection);
         const OperationStatus status = OperationStatusList.Snapshot().front();

@@ -51,24 +51,18 @@ private:
     std::vector<std::string> m_messages;
 };
 
-struct DialogAnswer {
-    QString name;
-    QString address = QStringLiteral("127.0.0.1");
-    QString user;
-    QString password;
-    unsigned port = 21;
-};
-
-// Fills the next connect dialog and presses Connect once it is on the screen.
-inline void AnswerConnectDialog(QObject* owner, const DialogAnswer& answer)
+// Fills the next connect dialog for a server on 127.0.0.1 and presses Connect once the dialog
+// is on the screen.
+inline void AnswerConnectDialog(QObject* owner, const QString& name, unsigned port, const QString& user = {},
+                                const QString& password = {})
 {
-    WhenModalShows<CConnectDlg>(owner, [answer](CConnectDlg* dialog) {
+    WhenModalShows<CConnectDlg>(owner, [=](CConnectDlg* dialog) {
         // The name first: typing a new one clears the other fields.
-        dialog->findChild<QComboBox*>(QStringLiteral("1007"))->setEditText(answer.name);
-        dialog->findChild<QLineEdit*>(QStringLiteral("1064"))->setText(answer.address);
-        dialog->findChild<QLineEdit*>(QStringLiteral("1001"))->setText(answer.user);
-        dialog->findChild<QLineEdit*>(QStringLiteral("1003"))->setText(answer.password);
-        dialog->findChild<QLineEdit*>(QStringLiteral("1005"))->setText(QString::number(answer.port));
+        dialog->findChild<QComboBox*>(QStringLiteral("1007"))->setEditText(name);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("127.0.0.1"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("1001"))->setText(user);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1003"))->setText(password);
+        dialog->findChild<QLineEdit*>(QStringLiteral("1005"))->setText(QString::number(port));
         dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
     });
 }
