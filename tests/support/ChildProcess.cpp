@@ -4,8 +4,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -44,78 +45,31 @@ int CodeOf(int status) {
 }
 
 // Reaps whatever has ended; returns true when no child is left.
-bool ReapAll(pid_t program, int& programCode) {
-  for (;;) {
-    int status;
-    pid_t pid = waitpid(-1, &status, WNOHANG);
-    if (pid > 0) {
-      if (pid == program) programCode = CodeOf(status);
-      continue;
-    }
-    return pid < 0 && errno == ECHILD;
+bool ReapAll() {
+  pid_t pid;
+  while ((pid = waitpid(-1, nullptr, WNOHANG)) > 0) {
   }
+  return pid < 0 && errno == ECHILD;
 }
 
-// Calls f(pid, parentPid, groupId) for every process, reading /proc with plain system
-// calls only, so the supervisor may use it too.
-template <typename F>
-void ForEachProcess(F f) {
-  int dir = open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) return;
-  alignas(dirent64) char entries[8192];
-  for (;;) {
-    ssize_t size = getdents64(dir, entries, sizeof entries);
-    if (size <= 0) break;
-    for (ssize_t at = 0; at < size;) {
-      const dirent64* entry = reinterpret_cast<const dirent64*>(entries + at);
-      at += entry->d_reclen;
-      long pid = 0;
-      const char* c = entry->d_name;
-      for (; *c >= '0' && *c <= '9'; ++c) pid = pid * 10 + (*c - '0');
-      if (*c != '\0' || pid <= 0) continue;
-      char path[64] = "/proc/";
-      size_t length = 6;
-      for (c = entry->d_name; *c && length < 50; ++c) path[length++] = *c;
-      for (c = "/stat"; *c; ++c) path[length++] = *c;
-      path[length] = '\0';
-      int fd = open(path, O_RDONLY | O_CLOEXEC);
-      if (fd < 0) continue;
-      char stat[1024];
-      ssize_t n = read(fd, stat, sizeof stat - 1);
-      close(fd);
-      if (n <= 0) continue;
-      // "pid (comm) state ppid pgrp ...": comm may hold anything, so start after its last ')'.
-      ssize_t i = n - 1;
-      while (i > 0 && stat[i] != ')') --i;
-      long numbers[2] = {0, 0};
-      i += 4;  // ") S "
-      for (long& number : numbers) {
-        for (; i < n && stat[i] >= '0' && stat[i] <= '9'; ++i) number = number * 10 + (stat[i] - '0');
-        ++i;
-      }
-      f(static_cast<pid_t>(pid), static_cast<pid_t>(numbers[0]), static_cast<pid_t>(numbers[1]));
-    }
-  }
-  close(dir);
-}
-
-// Sends sig to each child of ours, and to its process group when it leads one: orphans
-// reparented to us (vsftpd's sessions, which call setsid()) are ended with their helpers.
+// Sends sig to each child of ours (the kernel lists them, zombies too, in one line), and to
+// its process group: orphans reparented to us (vsftpd's sessions, which call setsid()) are
+// ended with their helpers.
 void SignalChildren(int sig) {
-  const pid_t self = getpid();
-  ForEachProcess([&](pid_t pid, pid_t parent, pid_t group) {
-    if (parent != self) return;
-    if (group == pid) kill(-pid, sig);
-    kill(pid, sig);
-  });
-}
-
-void WaitSigchld(long ms) {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGCHLD);
-  timespec timeout{ms / 1000, (ms % 1000) * 1000000L};
-  sigtimedwait(&set, nullptr, &timeout);
+  char list[4096];
+  const int fd = open("/proc/thread-self/children", O_RDONLY | O_CLOEXEC);
+  const ssize_t n = fd < 0 ? 0 : read(fd, list, sizeof list);
+  if (fd >= 0) close(fd);
+  pid_t pid = 0;
+  for (ssize_t i = 0; i < n; ++i) {
+    if (list[i] >= '0' && list[i] <= '9') {
+      pid = pid * 10 + (list[i] - '0');
+    } else if (pid > 0) {
+      kill(-pid, sig);
+      kill(pid, sig);
+      pid = 0;
+    }
+  }
 }
 
 [[noreturn]] void Supervise(pid_t parent, const char* path, char* const* argv, int logFd, int pidPipe) {
@@ -129,39 +83,27 @@ void WaitSigchld(long ms) {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
   prctl(PR_SET_PDEATHSIG, SIGTERM);
   if (getppid() != parent) _exit(125);
-  // Keep only the pipe (as 3) and the log (as 4): above 9 first, so neither lands on the other.
-  pidPipe = fcntl(pidPipe, F_DUPFD, 10);
-  logFd = fcntl(logFd, F_DUPFD, 10);
-  dup2(pidPipe, 3);
-  dup2(logFd, 4);
-  pidPipe = 3;
-  logFd = 4;
-  CloseFrom(5);
 
   pid_t program = fork();
-  if (program < 0) _exit(126);
   if (program == 0) {
     setsid();
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    int devNull = open("/dev/null", O_RDONLY);
-    dup2(devNull, 0);
     dup2(logFd, 1);
     dup2(logFd, 2);
+    dup2(open("/dev/null", O_RDONLY), 0);
     CloseFrom(3);
     ResetSignals();
     execve(path, argv, environ);
     _exit(127);
   }
   (void)!write(pidPipe, &program, sizeof program);
-  close(pidPipe);
+  // The test process's descriptors (a listening socket, say) must not live on in here.
+  CloseFrom(0);
+  if (program < 0) _exit(126);
 
-  int programCode = -1;
-  for (;;) {
-    int sig = sigwaitinfo(&waitSet, nullptr);
-    if (sig < 0) continue;
-    if (sig != SIGCHLD) break;  // asked to stop
-    ReapAll(program, programCode);
-    if (programCode >= 0) break;  // the program ended on its own
+  for (;;) {  // until asked to stop, or the program ends on its own
+    const int sig = sigwaitinfo(&waitSet, nullptr);
+    if (sig > 0 && (sig != SIGCHLD || waitpid(program, nullptr, WNOHANG) == program)) break;
   }
   // End the program's group and everything reparented to us, politely for a second, then
   // for sure; never wait forever.
@@ -169,10 +111,14 @@ void WaitSigchld(long ms) {
     const int sig = round < 20 ? SIGTERM : SIGKILL;
     kill(-program, sig);
     SignalChildren(sig);
-    if (ReapAll(program, programCode)) break;
-    WaitSigchld(50);
+    if (ReapAll()) break;
+    sigset_t chld;
+    sigemptyset(&chld);
+    sigaddset(&chld, SIGCHLD);
+    const timespec wait{0, 50'000'000L};
+    sigtimedwait(&chld, nullptr, &wait);
   }
-  _exit(programCode < 0 ? 0 : programCode);
+  _exit(0);
 }
 
 std::vector<char*> ArgvPointers(const std::vector<std::string>& argv) {
@@ -208,7 +154,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
   ssize_t n;
   do n = read(pidPipe[0], &program_, sizeof program_); while (n < 0 && errno == EINTR);
   close(pidPipe[0]);
-  if (n != static_cast<ssize_t>(sizeof program_)) {
+  if (n != static_cast<ssize_t>(sizeof program_) || program_ <= 0) {
     program_ = -1;
     Stop();
     throw std::runtime_error("could not start " + argv[0]);
@@ -217,15 +163,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
 
 ChildProcess::~ChildProcess() { Stop(); }
 
-void ChildProcess::Reaped(int status) {
-  supervisor_ = -1;
-  if (exitCode_ < 0) exitCode_ = CodeOf(status);
-}
-
 bool ChildProcess::Running() {
-  if (supervisor_ <= 0) return false;
-  int status;
-  if (waitpid(supervisor_, &status, WNOHANG) == supervisor_) Reaped(status);
+  if (supervisor_ > 0 && waitpid(supervisor_, nullptr, WNOHANG) == supervisor_) supervisor_ = -1;
   return supervisor_ > 0;
 }
 
@@ -234,16 +173,14 @@ void ChildProcess::Stop() {
   kill(supervisor_, SIGTERM);
   // The supervisor needs about a second at most; do not trust it blindly though.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  int status;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(supervisor_, &status, WNOHANG) == supervisor_) return Reaped(status);
+  while (std::chrono::steady_clock::now() < deadline && Running())
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  if (supervisor_ <= 0) return;
   if (program_ > 0) kill(-program_, SIGKILL);
   kill(supervisor_, SIGKILL);
-  while (waitpid(supervisor_, &status, 0) < 0 && errno == EINTR) {
+  while (waitpid(supervisor_, nullptr, 0) < 0 && errno == EINTR) {
   }
-  Reaped(status);
+  supervisor_ = -1;
 }
 
 int RunCommand(const std::vector<std::string>& argv, const std::string& input, std::string* output) {
@@ -290,10 +227,13 @@ int RunCommand(const std::vector<std::string>& argv, const std::string& input, s
 }
 
 std::vector<pid_t> ChildrenOf(pid_t parent) {
+  // Each thread has children of its own.
   std::vector<pid_t> children;
-  ForEachProcess([&](pid_t pid, pid_t ppid, pid_t) {
-    if (ppid == parent) children.push_back(pid);
-  });
+  std::error_code error;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(parent) + "/task", error)) {
+    std::ifstream list(task.path() / "children");
+    for (pid_t pid; list >> pid;) children.push_back(pid);
+  }
   return children;
 }
 

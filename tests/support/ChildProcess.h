@@ -27,15 +27,10 @@ public:
   void Stop();
   // The program's process id, which is also its process group id.
   pid_t pid() const { return program_; }
-  // The program's exit code, 128 + signal if a signal ended it, -1 while it runs.
-  int exitCode() const { return exitCode_; }
 
 private:
-  void Reaped(int status);
-
   pid_t supervisor_ = -1;
   pid_t program_ = -1;
-  int exitCode_ = -1;
 };
 
 // Runs argv (absolute path) to completion with `input` on its stdin. Returns its exit

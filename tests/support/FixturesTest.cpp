@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,7 +50,8 @@ TEST(ServerFixtures, LogInAndLeaveNothingBehind) {
       session = ConnectLoopback(vs ? vs->port() : py->port());
       ASSERT_GE(session, 0);
       EXPECT_EQ(ReceiveLine(session).substr(0, 4), "220 ");
-      SendAllBytes(session, "USER " + user + "\r\nPASS " + (vs ? vs->password() : PyFtpd::kPassword) + "\r\n");
+      const std::string login = "USER " + user + "\r\nPASS " + (vs ? vs->password() : PyFtpd::kPassword) + "\r\n";
+      ASSERT_EQ(send(session, login.data(), login.size(), MSG_NOSIGNAL), static_cast<ssize_t>(login.size()));
       EXPECT_EQ(ReceiveLine(session).substr(0, 4), "331 ");
       EXPECT_EQ(ReceiveLine(session).substr(0, 4), "230 ");
     }
@@ -71,7 +73,7 @@ TEST(ScriptedServerFixture, RecordsMismatchAndHangDoesNotBlockDestruction) {
     int client = ConnectLoopback(server.port());
     ASSERT_GE(client, 0);
     EXPECT_EQ(ReceiveLine(client), "220 scripted");
-    SendAllBytes(client, "PASS x\r\n");
+    ASSERT_EQ(send(client, "PASS x\r\n", 8, MSG_NOSIGNAL), 8);
     EXPECT_TRUE(server.WaitDone(5000));
     EXPECT_EQ(server.Received(), std::vector<std::string>{"PASS x"});
     EXPECT_EQ(server.Mismatches().size(), 1u);

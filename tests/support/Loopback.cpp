@@ -83,18 +83,6 @@ int ConnectLoopback(unsigned port, int timeoutMs) {
   return fd;
 }
 
-void SendAllBytes(int fd, std::string_view data, int timeoutMs) {
-  while (!data.empty()) {
-    if (!WaitFor(fd, POLLOUT, timeoutMs)) throw std::runtime_error("send timed out");
-    ssize_t n = send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      throw std::runtime_error(std::string("send: ") + std::strerror(errno));
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-}
-
 std::string ReceiveLine(int fd, int timeoutMs) {
   std::string line;
   for (char c = 0; c != '\n'; line += c)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace tarvo::test {
 
@@ -16,9 +15,8 @@ unsigned FreeLoopbackPort();
 // A blocking, close-on-exec socket connected to 127.0.0.1:port, or -1.
 int ConnectLoopback(unsigned port, int timeoutMs = 5000);
 
-// Both throw std::runtime_error on failure, or when nothing moves for timeoutMs.
-void SendAllBytes(int fd, std::string_view data, int timeoutMs = 5000);
-// One line without its CR LF, taken byte by byte so that what follows stays unread.
+// One line without its CR LF, taken byte by byte so that what follows stays unread. Throws
+// std::runtime_error on failure, or when nothing moves for timeoutMs.
 std::string ReceiveLine(int fd, int timeoutMs = 5000);
 
 // True when the peer closes within timeoutMs; whatever still arrives is dropped.

@@ -9,20 +9,18 @@
 namespace tarvo::test {
 
 struct PyFtpdOptions {
-  bool anonymous = true;        // read-only anonymous login, home = root()
-  int maxConnections = 0;       // 0: pyftpdlib's default
   int maxConnectionsPerIp = 0;  // 0: pyftpdlib's default (unlimited)
   std::string address = "127.0.0.1";  // "::1" for IPv6
   std::string startFolder{};  // logins start here (made under root()); empty: the root
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword
-// has every permission ("elradfmwMT") with home = root(). Banner: "220 pyftpdlib ready".
+// has every permission ("elradfmwMT") with home = root(); anonymous may read it. Banner:
+// "220 pyftpdlib ready".
 // The constructor returns once the server listens; it throws std::runtime_error otherwise.
 class PyFtpd {
 public:
   explicit PyFtpd(PyFtpdOptions options = {});
-  ~PyFtpd();
   PyFtpd(const PyFtpd&) = delete;
   PyFtpd& operator=(const PyFtpd&) = delete;
 
@@ -36,7 +34,7 @@ private:
   TempDir dir_;  // holds root/, the port file and the server's log
   std::string root_;
   unsigned port_ = 0;
-  std::unique_ptr<ChildProcess> process_;
+  std::unique_ptr<ChildProcess> process_;  // last, so the server ends before its folder goes
 };
 
 }  // namespace tarvo::test

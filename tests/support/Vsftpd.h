@@ -10,13 +10,11 @@
 namespace tarvo::test {
 
 struct VsftpdOptions {
-  bool userLogin = true;  // a throw-away system account whose home (and chroot) is root()
-  bool anonymous = true;  // read-only anonymous login, chrooted to root()
-  int maxClients = 0;     // 0: unlimited
-  int maxPerIp = 0;       // 0: unlimited
+  int maxClients = 0;  // 0: unlimited
 };
 
-// /usr/sbin/vsftpd on 127.0.0.1 with a configuration of its own, serving a fresh folder.
+// /usr/sbin/vsftpd on 127.0.0.1 with a configuration of its own, serving a fresh folder to a
+// throw-away system account whose home (and chroot) it is, and read-only to anonymous.
 // Needs root. The constructor returns once the server answers "220"; it throws
 // std::runtime_error otherwise. Destruction ends every session, then deletes the account
 // and the folder.
@@ -26,15 +24,13 @@ public:
   static bool Available(std::string& whyNot);
 
   explicit Vsftpd(VsftpdOptions options = {});
-  ~Vsftpd();
   Vsftpd(const Vsftpd&) = delete;
   Vsftpd& operator=(const Vsftpd&) = delete;
 
   unsigned port() const { return port_; }
   const std::string& root() const { return root_; }
-  // Empty unless userLogin.
-  const std::string& user() const;
-  const std::string& password() const;
+  const std::string& user() const { return account_.name(); }
+  const std::string& password() const { return account_.password(); }
 
 private:
   bool TryStart(const VsftpdOptions& options, std::string& failure);
@@ -42,7 +38,8 @@ private:
   TempDir dir_;  // holds root/, empty/ (the secure chroot), vsftpd.conf and the log
   std::string root_;
   unsigned port_ = 0;
-  std::unique_ptr<SystemAccount> account_;
+  SystemAccount account_{root_};
+  // Last, so it ends first: sessions run as the account and must be gone before userdel.
   std::unique_ptr<ChildProcess> process_;
 };
 
