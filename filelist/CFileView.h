@@ -42,9 +42,6 @@ public:
     void ShowMessage(const QString& text);
     void InsertMessageAtTop(const QString& text);
     void ClearList();
-    // Rows own their records here; kept as the name of the step the tree takes before a refill.
-    void ReleaseRowRecords() { ClearList(); }
-    bool IsFilling() const { return m_nextPending < m_pending.size(); }
 
     // The folder shown: a remote path, or a local one ending in "/"; empty before any fill.
     QString CurrentFolder() const;
@@ -67,11 +64,6 @@ public:
     QorFtpConnection* connection = nullptr;
 
 public slots:
-    void WM_CLEAR_LIST() { ClearList(); }
-    void OnLargeIcons() { SetViewMode(ViewMode::LargeIcons); }
-    void OnSmallIcons() { SetViewMode(ViewMode::SmallIcons); }
-    void OnList() { SetViewMode(ViewMode::List); }
-    void OnDetails() { SetViewMode(ViewMode::Details); }
     void OnStateIcons() { SetStateIconsShown(!StateIconsShown()); }
     // Both are the tree's commands; the list hands them on.
     void OnRefresh() { emit RefreshWanted(); }

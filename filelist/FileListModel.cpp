@@ -179,33 +179,6 @@ void CFileListModel::AppendRows(std::vector<FileRow>& rows, std::size_t first, s
     endInsertRows();
 }
 
-void CFileListModel::Sort()
-{
-    // Notice rows stay where they are; they never share the list with entries.
-    if (std::any_of(m_rows.begin(), m_rows.end(), [](const FileRow& row) { return row.message; }))
-        return;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<std::size_t> order(m_rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [this](std::size_t a, std::size_t b) { return FileRowLess(m_rows[a], m_rows[b]); });
-    std::vector<int> newPlace(order.size());
-    std::vector<FileRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        newPlace[order[i]] = static_cast<int>(i);
-        sorted.push_back(std::move(m_rows[order[i]]));
-    }
-    m_rows = std::move(sorted);
-    QModelIndexList after;
-    for (const QModelIndex& index : before)
-        after.append(this->index(newPlace[static_cast<std::size_t>(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
 const FileRow* CFileListModel::Row(int row) const
 {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))

@@ -45,7 +45,6 @@ public:
     void Reserve(std::size_t rows) { m_rows.reserve(rows); }
     // Appends rows [first, last) of `rows`, moving them.
     void AppendRows(std::vector<FileRow>& rows, std::size_t first, std::size_t last);
-    void Sort();
 
     // Null for a notice row or a row out of range.
     const FileItem* Item(int row) const;

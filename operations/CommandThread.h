@@ -58,7 +58,6 @@ public:
     CCommandThread(const CCommandThread&) = delete;
     CCommandThread& operator=(const CCommandThread&) = delete;
 
-    std::uint32_t OperationId() const { return m_operationId; }
 
     // Start report, the work, end report: the body of the thread.
     void Run();

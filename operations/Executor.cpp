@@ -125,12 +125,6 @@ void Executor::SetTransferLimit(int limit)
     }
 }
 
-std::size_t Executor::Pending() const
-{
-    std::lock_guard<std::mutex> guard(m_state->lock);
-    return m_state->pending;
-}
-
 bool Executor::WaitIdle(std::chrono::milliseconds timeout)
 {
     std::vector<std::thread> finished;

@@ -26,9 +26,6 @@ public:
     // The most transfers that run at once; 0 for no bound.
     void SetTransferLimit(int limit);
 
-    // Work started or waiting that has not ended.
-    std::size_t Pending() const;
-
     // Waits until no work runs or waits, joining its threads; false when `timeout` passed first.
     // Never call it from work of this executor.
     bool WaitIdle(std::chrono::milliseconds timeout);

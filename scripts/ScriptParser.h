@@ -35,7 +35,6 @@ public:
                                           const std::function<void(const ScriptSyntaxError&)>& report);
 
     const std::string& CurrentServer() const { return m_currentServer; }
-    void Reset() { m_currentServer.clear(); m_currentLine.clear(); }
 
 private:
     std::string m_currentServer;

@@ -33,12 +33,6 @@ std::optional<int> SocketHandOffMapType::Take(QorFtpConnection* connection)
     return handle;
 }
 
-bool SocketHandOffMapType::Contains(QorFtpConnection* connection) const
-{
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_handles.count(connection) > 0;
-}
-
 CConnectThread::CConnectThread(ServerRecord server, std::shared_ptr<QorFtpConnection> connection,
                                std::uint32_t operationId, ConnectDone notify)
     : m_pConnection(std::move(connection))

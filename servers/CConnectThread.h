@@ -22,7 +22,6 @@ public:
     void Set(QorFtpConnection* connection, int handle);
     // Removes the entry and returns its handle; none when there was no entry.
     std::optional<int> Take(QorFtpConnection* connection);
-    bool Contains(QorFtpConnection* connection) const;
 
 private:
     mutable std::mutex m_lock;
@@ -48,7 +47,6 @@ public:
     // Starts the thread, which owns this object from then on and deletes it at its end.
     static void Resume(std::unique_ptr<CConnectThread> thread);
 
-    std::uint32_t OperationId() const { return m_operationId; }
 
 private:
     void Run();

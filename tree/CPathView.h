@@ -53,8 +53,6 @@ public:
 
     const QString& CurrentServer() const { return m_strServer; }
     QorFtpConnection* CurrentConnection() const { return m_pConnection; }
-    // A remote listing runs or waits.
-    bool IsListing() const { return m_remoteRunning || !m_remoteQueue.empty(); }
     // Disconnect's rule: the selection's server is connected and no transfer uses it.
     bool CanDisconnect() const;
 

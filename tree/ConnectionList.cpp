@@ -61,16 +61,6 @@ bool ConnectionListType::IsConnected(const std::string& serverName) const
     return Find(serverName) != nullptr;
 }
 
-int ConnectionListType::IndexOf(const std::string& serverName) const
-{
-    std::lock_guard<std::mutex> guard(m_lock);
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].serverName == serverName)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 std::shared_ptr<QorFtpConnection> ConnectionListType::SharedConnectionOf(const std::string& serverName) const
 {
     std::lock_guard<std::mutex> guard(m_lock);
@@ -85,13 +75,6 @@ std::optional<ConnectionEntry> ConnectionListType::EntryOf(const std::string& se
     if (!entry)
         return std::nullopt;
     return *entry;
-}
-
-QDateTime ConnectionListType::ConnectedAt(const std::string& serverName) const
-{
-    std::lock_guard<std::mutex> guard(m_lock);
-    const ConnectionEntry* entry = Find(serverName);
-    return entry ? entry->connectedAt : QDateTime();
 }
 
 void ConnectionListType::SetStartDirectory(const std::string& serverName, const std::string& directory)

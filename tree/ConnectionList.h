@@ -35,10 +35,8 @@ class ConnectionListType : public BrowsingConnections {
 public:
     void Append(ConnectionEntry entry);
     bool IsConnected(const std::string& serverName) const;
-    int IndexOf(const std::string& serverName) const;
     std::shared_ptr<QorFtpConnection> SharedConnectionOf(const std::string& serverName) const;
     std::optional<ConnectionEntry> EntryOf(const std::string& serverName) const;
-    QDateTime ConnectedAt(const std::string& serverName) const;
     void SetStartDirectory(const std::string& serverName, const std::string& directory);
     void SetListing(const std::string& serverName, bool listing);
     // The busy flag alone (a background transfer), which the tree shows as a notice.
