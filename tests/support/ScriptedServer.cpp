@@ -76,21 +76,6 @@ bool ScriptedServer::WaitDone(int timeoutMs) {
   return finished_ && completed_;
 }
 
-std::vector<std::string> ScriptedServer::Received() const {
-  std::lock_guard lock(mutex_);
-  return received_;
-}
-
-std::vector<std::string> ScriptedServer::Mismatches() const {
-  std::lock_guard lock(mutex_);
-  return mismatches_;
-}
-
-std::string ScriptedServer::DataReceived() const {
-  std::lock_guard lock(mutex_);
-  return dataReceived_;
-}
-
 // A PORT line names the client's data port; only 127.0.0.1 is ever connected to.
 void ScriptedServer::Record(const std::string& line) {
   unsigned h[4], p[2];
@@ -142,26 +127,28 @@ ScriptedServer::Io ScriptedServer::WaitFor(int fd, short events, int timeoutMs) 
   }
 }
 
-ScriptedServer::Io ScriptedServer::ReadLine(std::string& line) {
+// Appends what one recv brings once fd is readable; Closed at the end of the stream.
+ScriptedServer::Io ScriptedServer::Receive(int fd, std::string& into) {
   for (;;) {
-    size_t end = input_.find('\n');
-    if (end != std::string::npos) {
-      line = input_.substr(0, end);
-      input_.erase(0, end + 1);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (Io io = WaitFor(fd, POLLIN, kTimeoutMs); io != Io::Ok) return io;
+    char chunk[65536];
+    ssize_t n = recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+    if (n > 0) {
+      into.append(chunk, static_cast<size_t>(n));
       return Io::Ok;
     }
-    Io io = WaitFor(controlFd_, POLLIN, kTimeoutMs);
-    if (io != Io::Ok) return io;
-    char chunk[4096];
-    ssize_t n = recv(controlFd_, chunk, sizeof chunk, MSG_DONTWAIT);
-    if (n == 0) return Io::Closed;
-    if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      return errno == ECONNRESET ? Io::Closed : Io::Failed;
-    }
-    input_.append(chunk, static_cast<size_t>(n));
+    if (n == 0 || errno == ECONNRESET) return Io::Closed;
+    if (errno != EINTR && errno != EAGAIN) return Io::Failed;
   }
+}
+
+ScriptedServer::Io ScriptedServer::ReadLine(std::string& line) {
+  size_t end;
+  while ((end = input_.find('\n')) == std::string::npos)
+    if (Io io = Receive(controlFd_, input_); io != Io::Ok) return io;
+  line = input_.substr(0, end > 0 && input_[end - 1] == '\r' ? end - 1 : end);
+  input_.erase(0, end + 1);
+  return Io::Ok;
 }
 
 ScriptedServer::Io ScriptedServer::SendAll(int fd, const std::string& data) {
@@ -170,11 +157,8 @@ ScriptedServer::Io ScriptedServer::SendAll(int fd, const std::string& data) {
     Io io = WaitFor(fd, POLLOUT, kTimeoutMs);
     if (io != Io::Ok) return io;
     ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      return Io::Failed;
-    }
-    sent += static_cast<size_t>(n);
+    if (n < 0 && errno != EINTR && errno != EAGAIN) return Io::Failed;
+    sent += static_cast<size_t>(std::max<ssize_t>(n, 0));
   }
   return Io::Ok;
 }
@@ -201,28 +185,18 @@ int ScriptedServer::OpenDataConnection(const std::string& from) {
 void ScriptedServer::Transfer(const Step& step) {
   int fd = OpenDataConnection(step.from);
   if (fd < 0) return;
+  Io io;
   if (step.kind == Kind::DataSend) {
-    Io io = SendAll(fd, step.text);
-    if (io != Io::Ok && io != Io::Stopped) Mismatch("data connection: sending failed or timed out");
+    io = SendAll(fd, step.text);
   } else {
-    for (;;) {
-      Io io = WaitFor(fd, POLLIN, kTimeoutMs);
-      if (io != Io::Ok) {
-        if (io != Io::Stopped) Mismatch("data connection: no end of data within the time-out");
-        break;
-      }
-      char chunk[65536];
-      ssize_t n = recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
-      if (n == 0) break;
-      if (n < 0) {
-        if (errno == EINTR || errno == EAGAIN) continue;
-        Mismatch(std::string("data connection: ") + std::strerror(errno));
-        break;
-      }
-      std::lock_guard lock(mutex_);
-      dataReceived_.append(chunk, static_cast<size_t>(n));
+    std::string data;
+    while ((io = Receive(fd, data)) == Io::Ok) {
     }
+    if (io == Io::Closed) io = Io::Ok;
+    std::lock_guard lock(mutex_);
+    dataReceived_ += data;
   }
+  if (io != Io::Ok && io != Io::Stopped) Mismatch("data connection: failed, or no end within the time-out");
   close(fd);
 }
 

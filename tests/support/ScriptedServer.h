@@ -51,11 +51,11 @@ public:
   // True once every step has run; false on timeout or when the script broke off.
   bool WaitDone(int timeoutMs);
   // Every line received, in order, without CR LF.
-  std::vector<std::string> Received() const;
+  std::vector<std::string> Received() const { return Locked(received_); }
   // Failed expectations, data failures, timeouts; empty when all went as scripted.
-  std::vector<std::string> Mismatches() const;
+  std::vector<std::string> Mismatches() const { return Locked(mismatches_); }
   // Everything the DataReceive steps received, one after the other.
-  std::string DataReceived() const;
+  std::string DataReceived() const { return Locked(dataReceived_); }
 
 private:
   enum class Kind { Send, Expect, SendPasv, DataSend, DataReceive, Wait, Close, Hang };
@@ -67,10 +67,16 @@ private:
   };
   enum class Io { Ok, Timeout, Closed, Failed, Stopped };
 
+  template <typename T>
+  T Locked(const T& value) const {
+    std::lock_guard lock(mutex_);
+    return value;
+  }
   ScriptedServer& Add(Kind kind, std::string text = {}, int ms = 0);
   void Run();
   bool RunStep(const Step& step);  // false: the script cannot go on
   Io WaitFor(int fd, short events, int timeoutMs);
+  Io Receive(int fd, std::string& into);
   Io ReadLine(std::string& line);
   Io SendAll(int fd, const std::string& data);
   int OpenDataConnection(const std::string& from);
