@@ -60,7 +60,7 @@ TEST_F(DownloadUpload, EachAnswerOnAnExistingTarget)
         EXPECT_EQ(ReadFileBytes(target), row.after);
         EXPECT_EQ(interaction.asked.back(), (Asked{"overwrite", row.upload ? name : target}));
     }
-    EXPECT_TRUE(ftpUi.messages.empty());
+    EXPECT_TRUE(ftpUi.Messages().empty());
     ASSERT_EQ(host.counts.size(), 14u);
     EXPECT_TRUE(host.counts[0].started && host.counts[0].id != 0);
     EXPECT_EQ(host.Row(0), "Downloading /file.bin | Downloading /file.bin from srv");
@@ -97,7 +97,7 @@ TEST_F(DownloadUpload, RenameAsksAgainUntilTheNameIsFree)
     Run(UploadTo("/fresh.bin"));
     EXPECT_EQ(interaction.asked.size(), 2u) << "a free target is not asked about";
     EXPECT_EQ(ReadFileBytes(server.root() + "/fresh.bin"), content);
-    EXPECT_TRUE(ftpUi.messages.empty()) << "looking for a missing target is no failure";
+    EXPECT_TRUE(ftpUi.Messages().empty()) << "looking for a missing target is no failure";
     EXPECT_EQ(host.Row(2), "Uploading " + local.file("up.bin") + " | Uploading " + local.file("up.bin") + " to srv");
 
     EXPECT_EQ(ApplyRenamingRule("/pub/a.txt", "b.txt"), "/pub/b.txt");

@@ -12,6 +12,7 @@
 
 #include "PyFtpd.h"
 #include "QorFtp.h"
+#include "RecordingUi.h"
 
 #include <deque>
 #include <filesystem>
@@ -134,25 +135,6 @@ public:
     std::vector<std::string> busyCalls;
 };
 
-// The library's messages; with `cancelTransfers` every transfer asks to cancel at once and the
-// cancel question is answered Yes.
-class RecordingFtpUi : public QorFtpUi {
-public:
-    void ShowMessage(const std::string&, const std::string& text) override
-    {
-        Locked([&] { messages.push_back(text); });
-    }
-    bool AskYesNo(const std::string&, const std::string&, QorFtpProgress*) override { return cancelTransfers; }
-    std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override
-    {
-        if (cancelTransfers)
-            progress.RequestCancel();
-        return nullptr;
-    }
-    bool cancelTransfers = false;
-    std::vector<std::string> messages;
-};
-
 class OperationsTest : public TemporaryStore {
 protected:
     void SetUp() override
@@ -204,7 +186,7 @@ protected:
     RecordingInteraction interaction;
     RecordingHost host;
     FakeBrowsingConnections browsing;
-    RecordingFtpUi ftpUi;
+    RecordingUi ftpUi; // the library's messages
     TempDir local;
     std::atomic<int> connections{0}; // the connections the operations made
 };

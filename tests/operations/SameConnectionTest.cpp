@@ -202,8 +202,10 @@ TEST_F(SameConnection, ATransferGoesThroughATemporaryFileAndABackgroundUpload)
 
 TEST_F(SameConnection, AFailedOrCancelledTransferDownloadIsNeverUploaded)
 {
-    RecordingFtpUi cancelling;
-    cancelling.cancelTransfers = true;
+    // Every transfer asks to cancel at once, and the user answers Yes.
+    RecordingUi cancelling;
+    cancelling.withWindow = cancelling.answer = true;
+    cancelling.onProgress = [](QorFtpProgress& progress) { progress.RequestCancel(); };
     const QStringList before = TemporaryTransferFiles();
     for (const char* file : {"/f.bin", "/missing.bin"}) {
         SCOPED_TRACE(file);

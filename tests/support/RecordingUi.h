@@ -1,9 +1,10 @@
 // A QorFtpUi for tests: records every message and question, answers from a setting, and can
-// give transfers a window that tests drive.
+// give transfers a window whose byte-text updates reach onProgress, on the transfer's thread.
 #pragma once
 
 #include "QorFtpUi.h"
 
+#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -23,15 +24,29 @@ public:
         std::lock_guard<std::mutex> guard(m_mutex);
         m_messages.push_back({title, text});
     }
-
     bool AskYesNo(const std::string& title, const std::string& text, QorFtpProgress*) override
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_questions.push_back({title, text});
         return answer;
     }
-
-    std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override;
+    std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override
+    {
+        struct View : QorFtpProgressView {
+            View(RecordingUi& ui, QorFtpProgress& progress) : ui(ui), progress(progress) {}
+            void SetCaption(const std::string&) override {}
+            void SetFileText(const std::string&) override {}
+            void SetPercent(int) override {}
+            void SetByteText(const std::string&) override
+            {
+                if (ui.onProgress)
+                    ui.onProgress(progress);
+            }
+            RecordingUi& ui;
+            QorFtpProgress& progress;
+        };
+        return withWindow ? std::make_unique<View>(*this, progress) : nullptr;
+    }
 
     std::vector<Message> Messages() const
     {
@@ -52,15 +67,13 @@ public:
     }
     std::string Last() const
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_messages.empty() ? std::string() : m_messages.back().text;
+        const std::vector<std::string> texts = Texts();
+        return texts.empty() ? std::string() : texts.back();
     }
     bool HasText(const std::string& text) const
     {
-        for (const Message& message : Messages())
-            if (message.text == text)
-                return true;
-        return false;
+        const std::vector<std::string> texts = Texts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
     void Clear()
     {
@@ -79,30 +92,5 @@ private:
     std::vector<Message> m_messages;
     std::vector<Message> m_questions;
 };
-
-// A window whose byte-text updates reach the test's onProgress, on the transfer's thread.
-class RecordingProgressView : public QorFtpProgressView {
-public:
-    RecordingProgressView(RecordingUi& ui, QorFtpProgress& progress) : m_ui(ui), m_progress(progress) {}
-    void SetCaption(const std::string&) override {}
-    void SetFileText(const std::string&) override {}
-    void SetPercent(int) override {}
-    void SetByteText(const std::string&) override
-    {
-        if (m_ui.onProgress)
-            m_ui.onProgress(m_progress);
-    }
-
-private:
-    RecordingUi& m_ui;
-    QorFtpProgress& m_progress;
-};
-
-inline std::unique_ptr<QorFtpProgressView> RecordingUi::CreateProgressView(QorFtpProgress& progress)
-{
-    if (!withWindow)
-        return nullptr;
-    return std::make_unique<RecordingProgressView>(*this, progress);
-}
 
 } // namespace tarvo::test
