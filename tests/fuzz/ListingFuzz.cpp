@@ -33,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (end == std::string_view::npos)
             std::abort(); // every kept line ends in LF
         const std::string_view line = rest.substr(0, end);
-        if (line.empty() || line.find('\0') != std::string_view::npos || line.find('\r') != std::string_view::npos)
+        // Kept lines are not blank, hold no NUL and have lost the CRs before their end.
+        if (line.find_first_not_of(" \t\r\v\f") == std::string_view::npos
+            || line.find('\0') != std::string_view::npos || line.back() == '\r')
             std::abort();
         const _Qor_Ftp_FileData record = qorftp::ParseListLine(line);
         if (record.Name.size() > line.size() || record.Type < 0 || record.Type > 3)
