@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 build="${TARVO_FUZZ_BUILD:-build-fuzz}"
-harnesses=(Listing Replies Script TransferList ReplyReader)
+harnesses=(Listing Replies Script TransferList ReplyReader Settings)
 # libFuzzer and the sanitizers' run-time are only recommended by clang, which deps.sh skips.
 tools/deps.sh clang libclang-rt-14-dev
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
