@@ -175,63 +175,6 @@ TEST_F(Reply, ListingWithoutPreliminaryReplyComesFromTheControlPeer)
     EXPECT_EQ(connection.GetCurrentFtpDirectory(cwd), 1);
 }
 
-// After a transfer's data the final reply and the user's cancel decide together: a failure
-// reply (426, 451) fails it, and so does a cancel the user confirmed, even when the server
-// then reports success.
-struct AfterDataCase {
-    const char* name;
-    bool upload;
-    const char* finalReply;
-    bool cancel;
-    int result;
-};
-void PrintTo(const AfterDataCase& c, std::ostream* out) { *out << c.name; }
-
-class AfterData : public Reply, public ::testing::WithParamInterface<AfterDataCase> {};
-
-TEST_P(AfterData, FinalReplyAndCancelDecide)
-{
-    const AfterDataCase& c = GetParam();
-    tarvo::test::TempDir dir;
-    const std::string data = tarvo::test::RandomBytes(100'000, 3);
-    tarvo::test::WriteFileBytes(dir.file("up"), data);
-    Greet();
-    if (!c.upload)
-        server.Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n");
-    server.Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv();
-    server.Expect(c.upload ? "STOR f" : "RETR f").Send("150 go\r\n");
-    c.upload ? server.DataReceive() : server.DataSend(data);
-    server.Send(c.finalReply).Expect("NOOP").Send("200 ok\r\n");
-    server.Start();
-    connection.SetPassive(1);
-    // The window asks for the cancel as soon as it opens; the user answers Yes.
-    ui.withWindow = c.cancel;
-    ui.answer = true;
-    ui.onProgress = [](QorFtpProgress& progress) { progress.RequestCancel(); };
-    ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(c.upload ? connection.PutFile(dir.file("up"), "f", 0, 0) : connection.GetFile("f", dir.file("down"), 0, 0),
-              c.result);
-    EXPECT_EQ(ui.Questions().size(), c.cancel ? 1u : 0u);
-    if (c.result) {
-        EXPECT_EQ(c.upload ? server.DataReceived() : tarvo::test::ReadFileBytes(dir.file("down")), data);
-    } else if (!c.cancel) {
-        EXPECT_EQ(ui.Last() + "\r\n", c.finalReply);
-    }
-    // The size lookup's refusal is not worth a message box of its own.
-    EXPECT_FALSE(ui.HasText("Dir command to 'f' failed.\n\n550 no listing"));
-    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Transfers, AfterData,
-    ::testing::Values(AfterDataCase{"DownloadCompletes", false, "226 done\r\n", false, 1},
-                      AfterDataCase{"UploadCompletes", true, "226 done\r\n", false, 1},
-                      AfterDataCase{"DownloadThen451", false, "451 Local error: disk failed\r\n", false, 0},
-                      AfterDataCase{"UploadThen426", true, "426 Connection closed; transfer aborted\r\n", false, 0},
-                      AfterDataCase{"UploadThen451", true, "451 Local error: disk full\r\n", false, 0},
-                      AfterDataCase{"DownloadCancelledThen226", false, "226 done\r\n", true, 0},
-                      AfterDataCase{"UploadCancelledThen226", true, "226 done\r\n", true, 0}));
-
 // SendRaw's line ends and the reply it leaves to the caller; a line break inside an argument
 // is never sent.
 TEST_F(Reply, RawCommandsAndLineBreaks)
@@ -468,43 +411,80 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"StrangerFirst", true, Repeat(kEntry, 2), "226 done\r\n", 10, 2, nullptr},
         ListingCase{"StrangerOnly", true, "", "226 done\r\n", 10, -1, "Connection timed out."}));
 
-// When the listing gave the size, a download that ends short fails however the server ends it,
-// and the part that came stays for a resumed download.
-struct DownloadCase {
+// After a transfer's data the final reply, the user's cancel and, for a download, the size the
+// listing gave decide together: a failure reply (426, 451) fails it, and so does a cancel the
+// user confirmed, or a download short of the listed size, even when the server then reports
+// success. The part of a download that came stays for a resumed download.
+struct TransferCase {
     const char* name;
-    std::uint64_t offset; // bytes already here
-    std::size_t sent; // of the 100 bytes listed
+    bool upload;
+    bool listed;          // the listing gives the download's size, 100 bytes; else it is refused
+    std::uint64_t offset; // of a download: bytes already here
+    std::size_t sent;     // of a download: bytes the server sends
+    const char* finalReply;
+    bool cancel;
     int result;
-    friend void PrintTo(const DownloadCase& c, std::ostream* out) { *out << c.name; }
+    const char* message; // null: none
+    friend void PrintTo(const TransferCase& c, std::ostream* out) { *out << c.name; }
 };
 
-class Download : public Reply, public ::testing::WithParamInterface<DownloadCase> { };
+class Transfer : public Reply, public ::testing::WithParamInterface<TransferCase> { };
 
-TEST_P(Download, ShortOfTheListedSizeFails)
+TEST_P(Transfer, EndsAsTheReplyTheCancelAndTheSizeDecide)
 {
-    const DownloadCase& c = GetParam();
+    const TransferCase& c = GetParam();
     tarvo::test::TempDir dir;
     const std::string file = tarvo::test::RandomBytes(100, 9);
-    tarvo::test::WriteFileBytes(dir.file("f"), file.substr(0, c.offset));
-    Greet().Expect("PORT").Send("200 ok\r\n").Expect("LIST f").Send("150 here\r\n").DataSend(kEntry)
-        .Send("226 done\r\n").Expect("TYPE I").Send("200 ok\r\n").Expect("PORT").Send("200 ok\r\n");
+    tarvo::test::WriteFileBytes(dir.file("f"), c.upload ? file : file.substr(0, c.offset));
+    Greet();
+    if (!c.upload) {
+        server.Expect("PORT").Send("200 ok\r\n").Expect("LIST f");
+        c.listed ? server.Send("150 here\r\n").DataSend(kEntry).Send("226 done\r\n") : server.Send("550 no listing\r\n");
+    }
+    server.Expect("TYPE I").Send("200 ok\r\n").Expect("PORT").Send("200 ok\r\n");
     if (c.offset)
         server.Expect("REST").Send("350 ok\r\n");
-    server.Expect("RETR f").Send("150 here\r\n").DataSend(file.substr(c.offset, c.sent)).Send("226 done\r\n");
+    server.Expect(c.upload ? "STOR f" : "RETR f").Send("150 go\r\n");
+    c.upload ? server.DataReceive() : server.DataSend(file.substr(c.offset, c.sent));
+    server.Send(c.finalReply).Expect("NOOP").Send("200 ok\r\n");
     server.Start();
+    // The window asks for the cancel as soon as it opens; the user answers Yes.
+    ui.withWindow = c.cancel;
+    ui.answer = true;
+    ui.onProgress = [](QorFtpProgress& progress) { progress.RequestCancel(); };
     ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(connection.GetFile("f", dir.file("f"), c.offset, 0), c.result);
-    const std::string kept = tarvo::test::ReadFileBytes(dir.file("f"));
-    EXPECT_EQ(kept, file.substr(0, c.offset + c.sent));
-    const std::string shortText
-        = "The download ended after " + std::to_string(kept.size()) + " of the file's 100 bytes.";
-    ExpectMessage(c.result ? nullptr : shortText.c_str());
+    EXPECT_EQ(c.upload ? connection.PutFile(dir.file("f"), "f", 0, 0) : connection.GetFile("f", dir.file("f"), c.offset, 0),
+              c.result);
+    EXPECT_EQ(ui.Questions().size(), c.cancel ? 1u : 0u);
+    if (!c.upload) {
+        EXPECT_EQ(tarvo::test::ReadFileBytes(dir.file("f")), file.substr(0, c.offset + c.sent));
+    } else if (c.result) {
+        EXPECT_EQ(server.DataReceived(), file);
+    }
+    // The size lookup's refusal is not worth a message box of its own.
+    ExpectMessage(c.message);
+    EXPECT_EQ(connection.SendRaw("NOOP", 1), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Transfers, Download,
-                         ::testing::Values(DownloadCase{"Whole", 0, 100, 1}, DownloadCase{"Short", 0, 60, 0},
-                                           DownloadCase{"ResumedWhole", 40, 60, 1},
-                                           DownloadCase{"ResumedShort", 40, 30, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Transfers, Transfer,
+    ::testing::Values(
+        TransferCase{"DownloadWhole", false, true, 0, 100, "226 done\r\n", false, 1, nullptr},
+        TransferCase{"DownloadUnlisted", false, false, 0, 100, "226 done\r\n", false, 1, nullptr},
+        TransferCase{"UploadWhole", true, false, 0, 0, "226 done\r\n", false, 1, nullptr},
+        TransferCase{"DownloadThen451", false, false, 0, 100, "451 Local error: disk failed\r\n", false, 0,
+                     "451 Local error: disk failed"},
+        TransferCase{"UploadThen426", true, false, 0, 0, "426 Connection closed; transfer aborted\r\n", false, 0,
+                     "426 Connection closed; transfer aborted"},
+        TransferCase{"UploadThen451", true, false, 0, 0, "451 Local error: disk full\r\n", false, 0,
+                     "451 Local error: disk full"},
+        TransferCase{"DownloadCancelledThen226", false, false, 0, 100, "226 done\r\n", true, 0, nullptr},
+        TransferCase{"UploadCancelledThen226", true, false, 0, 0, "226 done\r\n", true, 0, nullptr},
+        TransferCase{"DownloadShort", false, true, 0, 60, "226 done\r\n", false, 0,
+                     "The download ended after 60 of the file's 100 bytes."},
+        TransferCase{"ResumedWhole", false, true, 40, 60, "226 done\r\n", false, 1, nullptr},
+        TransferCase{"ResumedShort", false, true, 40, 30, "226 done\r\n", false, 0,
+                     "The download ended after 70 of the file's 100 bytes."}));
 
 TEST_F(Reply, FromToCommandOrderBetweenTwoServers)
 {
