@@ -24,20 +24,9 @@ using tarvo::test::TempDir;
 // A download from `port`, started as the file list starts one.
 void StartDownload(const TempDir& folder, int port)
 {
-    SetSettingsFilePath(QString::fromStdString(folder.path() + "/Tarvo.conf"));
-    ServerRecord record;
-    record.name = "Far";
-    record.address = "127.0.0.1";
-    record.port = port;
-    record.userName = "a";
-    record.password = "b";
-    ServerMap["Far"] = record;
-    OperationRequest request;
-    request.kind = Download;
-    request.sourceServer = "Far";
-    request.file = "/a.txt";
-    request.localPath = folder.path() + "/a.txt";
-    StartOperation(request);
+    SetSettingsFilePath(QString::fromStdString(folder.file("Tarvo.conf")));
+    ServerMap["Far"] = ServerRecord{"Far", "127.0.0.1", "a", "b", "", port, 0, ""};
+    StartOperation(OperationRequest{0, "Far", "", folder.file("a.txt"), "/a.txt", "", "", Download});
 }
 
 bool LoggingIn()

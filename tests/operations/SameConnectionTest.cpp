@@ -71,11 +71,7 @@ protected:
 
     static inline QCoreApplication* application = nullptr;
 
-    PyFtpd limited{[] {
-        PyFtpdOptions oneClientOnly;
-        oneClientOnly.maxConnectionsPerIp = 1;
-        return oneClientOnly;
-    }()};
+    PyFtpd limited{PyFtpdOptions{.maxConnectionsPerIp = 1}};
     PyFtpd target;
     const std::string content = RandomBytes(400'000, 21);
     QorFtpConnection browsingConnection;
@@ -108,8 +104,7 @@ TEST_F(SameConnection, TheTransferRunsAsAJobThatHoldsTheBusyFlag)
 {
     constexpr int kDataHeldBackMs = 2000;
     ScriptedServer slow;
-    slow.Send("220 hi\r\n").Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n");
-    slow.Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n");
+    slow.Send("220 hi\r\n").LogIn().Expect("PASV").SendPasv().Expect("LIST").Send("550 no listing\r\n");
     slow.Expect("TYPE I").Send("200 ok\r\n").Expect("PASV").SendPasv();
     slow.Expect("RETR /f.bin").Send("150 go\r\n").Wait(kDataHeldBackMs).DataSend(content).Send("226 done\r\n");
     slow.Start();

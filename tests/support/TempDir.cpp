@@ -12,7 +12,6 @@
 #include <stdexcept>
 #include <signal.h>
 #include <unistd.h>
-#include <vector>
 
 namespace tarvo::test {
 
@@ -45,12 +44,8 @@ TempDir::TempDir() {
   const std::string base = tmp && *tmp ? tmp : "/tmp";
   static std::once_flag swept;
   std::call_once(swept, RemoveStaleFolders, base);
-  std::string pattern = base + "/" + kPrefix + std::to_string(getpid()) + "-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!mkdtemp(buffer.data()))
-    throw std::runtime_error("mkdtemp(" + pattern + "): " + std::strerror(errno));
-  path_ = buffer.data();
+  path_ = base + "/" + kPrefix + std::to_string(getpid()) + "-XXXXXX";
+  if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp(" + path_ + "): " + std::strerror(errno));
 }
 
 TempDir::~TempDir() {
