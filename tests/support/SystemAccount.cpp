@@ -19,15 +19,6 @@
 namespace tarvo::test {
 namespace {
 
-bool Lookup(const std::string& name, uid_t* uid = nullptr, gid_t* gid = nullptr) {
-  passwd entry{}, *found = nullptr;
-  std::vector<char> buffer(16384);
-  if (getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return false;
-  if (uid) *uid = found->pw_uid;
-  if (gid) *gid = found->pw_gid;
-  return true;
-}
-
 std::string RandomText(std::mt19937& generator, const std::string& alphabet, size_t length) {
   std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
   std::string text;
@@ -53,10 +44,8 @@ constexpr const char* kComment = "Tarvo test account of process ";
 // killing a test that timed out) name the dead process in their comment: delete them.
 void DeleteStaleAccounts() {
   std::vector<std::string> stale;
-  passwd entry{}, *found = nullptr;
-  std::vector<char> buffer(16384);
   setpwent();
-  while (getpwent_r(&entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+  while (const passwd* found = getpwent()) {
     const std::string comment = found->pw_gecos ? found->pw_gecos : "";
     if (comment.rfind(kComment, 0) != 0) continue;
     long pid = std::strtol(comment.c_str() + std::strlen(kComment), nullptr, 10);
@@ -73,19 +62,23 @@ SystemAccount::SystemAccount(const std::string& home) {
   static std::once_flag swept;
   std::call_once(swept, DeleteStaleAccounts);
   std::mt19937 generator(std::random_device{}());
+  // Tests make their accounts one at a time, so getpwnam's shared buffer will do.
   do name_ = "tarvo" + RandomText(generator, "0123456789", 8);
-  while (Lookup(name_));
+  while (getpwnam(name_.c_str()));
   password_ = RandomText(generator, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 16);
 
   std::string output;
   if (RunRetrying({"/usr/sbin/useradd", "-M", "-d", home, "-s", "/bin/bash", "-c", kComment + std::to_string(getpid()), name_},
                   "", output) != 0)
     throw std::runtime_error("useradd " + name_ + " failed: " + output);
+  const passwd* entry = nullptr;
   if (RunRetrying({"/usr/sbin/chpasswd"}, name_ + ":" + password_ + "\n", output) != 0 ||
-      !Lookup(name_, &uid_, &gid_)) {
+      !(entry = getpwnam(name_.c_str()))) {
     RunRetrying({"/usr/sbin/userdel", name_}, "", output);
     throw std::runtime_error("setting up account " + name_ + " failed: " + output);
   }
+  uid_ = entry->pw_uid;
+  gid_ = entry->pw_gid;
 }
 
 SystemAccount::~SystemAccount() {

@@ -19,21 +19,10 @@ constexpr const char* kVsftpd = "/usr/sbin/vsftpd";
 }  // namespace
 
 bool Vsftpd::Available(std::string& whyNot) {
-  if (geteuid() != 0) {
-    whyNot = "vsftpd needs root";
-    return false;
-  }
-  for (const char* tool : {kVsftpd, "/usr/sbin/useradd", "/usr/sbin/userdel", "/usr/sbin/chpasswd"}) {
-    if (access(tool, X_OK) != 0) {
-      whyNot = std::string(tool) + " is missing";
-      return false;
-    }
-  }
-  if (!getpwnam("ftp")) {
-    whyNot = "there is no \"ftp\" account for anonymous sessions";
-    return false;
-  }
-  return true;
+  whyNot = geteuid() != 0 ? "vsftpd needs root" : getpwnam("ftp") ? "" : "there is no \"ftp\" account for anonymous sessions";
+  for (const char* tool : {kVsftpd, "/usr/sbin/useradd", "/usr/sbin/userdel", "/usr/sbin/chpasswd"})
+    if (whyNot.empty() && access(tool, X_OK) != 0) whyNot = std::string(tool) + " is missing";
+  return whyNot.empty();
 }
 
 Vsftpd::Vsftpd(VsftpdOptions options) : root_(dir_.file("root")) {
@@ -91,7 +80,7 @@ bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure) {
     const int probe = ConnectLoopback(port_, 2000);
     std::string greeting;
     try {
-      if (probe >= 0) greeting = ReceiveLine(probe, 2000);
+      greeting = probe >= 0 ? ReceiveLine(probe, 2000) : "";
     } catch (const std::exception&) {
     }
     if (greeting.empty()) {
