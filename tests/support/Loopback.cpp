@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace tarvo::test {
@@ -28,15 +29,14 @@ bool WaitFor(int fd, short events, int timeoutMs) {
   return r > 0;
 }
 
-// recv() that waits up to timeoutMs and retries on EINTR; 0 at the end of the stream.
+// recv() that gives up when nothing arrives for timeoutMs: 0 at the end of the stream, -1 on a
+// time-out or a failure.
 ssize_t Receive(int fd, char* buffer, size_t size, int timeoutMs) {
-  for (;;) {
-    if (!WaitFor(fd, POLLIN, timeoutMs)) throw std::runtime_error("receive timed out");
-    ssize_t n = recv(fd, buffer, size, MSG_DONTWAIT);
-    if (n >= 0) return n;
-    if (errno == ECONNRESET) return 0;
-    if (errno != EINTR && errno != EAGAIN) throw std::runtime_error(std::string("recv: ") + std::strerror(errno));
-  }
+  const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  ssize_t n;
+  do n = recv(fd, buffer, size, 0); while (n < 0 && errno == EINTR);
+  return n < 0 && errno == ECONNRESET ? 0 : n;
 }
 
 }  // namespace
@@ -64,11 +64,16 @@ unsigned FreeLoopbackPort() {
   return port;
 }
 
-int ConnectLoopback(unsigned port, int timeoutMs) {
+int ConnectLoopback(unsigned port, int timeoutMs, const std::string& source) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return -1;
-  sockaddr_in address = LoopbackAddress(port);
-  int r = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  sockaddr_in from = LoopbackAddress(0), to = LoopbackAddress(port);
+  // A source address of its own stays on loopback too.
+  int r = 0;
+  if (!source.empty())
+    r = inet_pton(AF_INET, source.c_str(), &from.sin_addr) == 1 && (ntohl(from.sin_addr.s_addr) >> 24) == 127
+            ? bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) : -1;
+  if (r == 0) r = connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to);
   if (r < 0 && errno == EINPROGRESS && WaitFor(fd, POLLOUT, timeoutMs)) {
     int error = 0;
     socklen_t length = sizeof error;
@@ -86,7 +91,7 @@ int ConnectLoopback(unsigned port, int timeoutMs) {
 std::string ReceiveLine(int fd, int timeoutMs) {
   std::string line;
   for (char c = 0; c != '\n'; line += c)
-    if (Receive(fd, &c, 1, timeoutMs) == 0) throw std::runtime_error("connection closed inside a line");
+    if (Receive(fd, &c, 1, timeoutMs) <= 0) throw std::runtime_error("no whole line within the time-out");
   line.pop_back();
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
@@ -94,13 +99,10 @@ std::string ReceiveLine(int fd, int timeoutMs) {
 
 bool WaitClosed(int fd, int timeoutMs) {
   char buffer[4096];
-  try {
-    while (Receive(fd, buffer, sizeof buffer, timeoutMs) > 0) {
-    }
-    return true;
-  } catch (const std::runtime_error&) {
-    return false;
+  ssize_t n;
+  while ((n = Receive(fd, buffer, sizeof buffer, timeoutMs)) > 0) {
   }
+  return n == 0;
 }
 
 }  // namespace tarvo::test

@@ -12,11 +12,12 @@ int BindLoopback(unsigned& port, int backlog);
 // A port nobody listens on right now. Throws std::runtime_error on failure.
 unsigned FreeLoopbackPort();
 
-// A blocking, close-on-exec socket connected to 127.0.0.1:port, or -1.
-int ConnectLoopback(unsigned port, int timeoutMs = 5000);
+// A blocking, close-on-exec socket connected to 127.0.0.1:port, from another loopback address
+// when `source` names one ("127.0.0.2"), or -1.
+int ConnectLoopback(unsigned port, int timeoutMs = 5000, const std::string& source = {});
 
 // One line without its CR LF, taken byte by byte so that what follows stays unread. Throws
-// std::runtime_error on failure, or when nothing moves for timeoutMs.
+// std::runtime_error on failure, or when nothing arrives for timeoutMs.
 std::string ReceiveLine(int fd, int timeoutMs = 5000);
 
 // True when the peer closes within timeoutMs; whatever still arrives is dropped.

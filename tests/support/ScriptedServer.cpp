@@ -2,19 +2,16 @@
 
 #include "Loopback.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
 #include <strings.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 namespace tarvo::test {
@@ -23,22 +20,6 @@ namespace {
 void CloseFd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
-}
-
-// A connection to 127.0.0.1:port from another loopback address; -1 on failure.
-int ConnectLoopbackFrom(const std::string& source, unsigned port) {
-  sockaddr_in from{}, to{};
-  from.sin_family = to.sin_family = AF_INET;
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  to.sin_port = htons(static_cast<uint16_t>(port));
-  if (inet_pton(AF_INET, source.c_str(), &from.sin_addr) != 1 || (ntohl(from.sin_addr.s_addr) >> 24) != 127) return -1;
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  timeval limit{5, 0};
-  if (fd >= 0 && (setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) < 0 ||
-                  bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) < 0 ||
-                  connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) < 0))
-    CloseFd(fd);
-  return fd;
 }
 
 }  // namespace
@@ -164,21 +145,16 @@ ScriptedServer::Io ScriptedServer::SendAll(int fd, const std::string& data) {
 }
 
 int ScriptedServer::OpenDataConnection(const std::string& from) {
-  if (!from.empty()) {
-    int fd = activePort_ ? ConnectLoopbackFrom(from, activePort_) : -1;
-    if (fd < 0) Mismatch("cannot connect to the client's data port from " + from);
-    return fd;
-  }
-  if (passiveFd_ >= 0) {
+  if (passiveFd_ >= 0 && from.empty()) {
     Io io = WaitFor(passiveFd_, POLLIN, kTimeoutMs);
     int fd = io == Io::Ok ? accept4(passiveFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC) : -1;
     CloseFd(passiveFd_);  // one transfer per PASV, as with real servers
     if (fd < 0 && io != Io::Stopped) Mismatch("no data connection to the passive port");
     return fd;
   }
-  int fd = activePort_ ? ConnectLoopback(activePort_, kTimeoutMs) : -1;
-  if (fd < 0)
-    Mismatch(activePort_ ? "cannot connect to the client's data port" : "a data transfer without PASV or PORT");
+  int fd = activePort_ ? ConnectLoopback(activePort_, kTimeoutMs, from) : -1;
+  if (fd < 0) Mismatch(activePort_ ? "cannot connect to the client's data port from " + (from.empty() ? "127.0.0.1" : from)
+                                   : "a data transfer without PASV or PORT");
   return fd;
 }
 
