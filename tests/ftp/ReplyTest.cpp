@@ -15,8 +15,7 @@
 #include <string>
 #include <thread>
 
-using tarvo::test::RecordingUi;
-using tarvo::test::ScriptedServer;
+using namespace tarvo::test;
 
 namespace {
 
@@ -136,8 +135,8 @@ TEST_F(Reply, LoginTwiceAndCloseWithoutLogin)
 
 TEST_F(Reply, RefusedStoreBringsTheChannelBackInStep)
 {
-    tarvo::test::TempDir dir;
-    tarvo::test::WriteFileBytes(dir.file("up"), "data");
+    TempDir dir;
+    WriteFileBytes(dir.file("up"), "data");
     Greet().Expect("TYPE I").Send("200 binary\r\n").Expect("PORT").Send("200 port ok\r\n")
         .Expect("STOR secret").Send("553 Not allowed\r\n")
         .Expect("NOOP").Send("450 still busy\r\n200 ok\r\n").Expect("PWD").Send("257 \"/a\"\r\n");
@@ -433,13 +432,14 @@ class Transfer : public Reply, public ::testing::WithParamInterface<TransferCase
 TEST_P(Transfer, EndsAsTheReplyTheCancelAndTheSizeDecide)
 {
     const TransferCase& c = GetParam();
-    tarvo::test::TempDir dir;
-    const std::string file = tarvo::test::RandomBytes(100, 9);
-    tarvo::test::WriteFileBytes(dir.file("f"), c.upload ? file : file.substr(0, c.offset));
+    TempDir dir;
+    const std::string file = RandomBytes(100, 9);
+    WriteFileBytes(dir.file("f"), c.upload ? file : file.substr(0, c.offset));
     Greet();
     if (!c.upload) {
         server.Expect("PORT").Send("200 ok\r\n").Expect("LIST f");
-        c.listed ? server.Send("150 here\r\n").DataSend(kEntry).Send("226 done\r\n") : server.Send("550 no listing\r\n");
+        c.listed ? server.Send("150 here\r\n").DataSend(kEntry).Send("226 done\r\n")
+                 : server.Send("550 no listing\r\n");
     }
     server.Expect("TYPE I").Send("200 ok\r\n").Expect("PORT").Send("200 ok\r\n");
     if (c.offset)
@@ -453,11 +453,12 @@ TEST_P(Transfer, EndsAsTheReplyTheCancelAndTheSizeDecide)
     ui.answer = true;
     ui.onProgress = [](QorFtpProgress& progress) { progress.RequestCancel(); };
     ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(c.upload ? connection.PutFile(dir.file("f"), "f", 0, 0) : connection.GetFile("f", dir.file("f"), c.offset, 0),
+    EXPECT_EQ(c.upload ? connection.PutFile(dir.file("f"), "f", 0, 0)
+                       : connection.GetFile("f", dir.file("f"), c.offset, 0),
               c.result);
     EXPECT_EQ(ui.Questions().size(), c.cancel ? 1u : 0u);
     if (!c.upload) {
-        EXPECT_EQ(tarvo::test::ReadFileBytes(dir.file("f")), file.substr(0, c.offset + c.sent));
+        EXPECT_EQ(ReadFileBytes(dir.file("f")), file.substr(0, c.offset + c.sent));
     } else if (c.result) {
         EXPECT_EQ(server.DataReceived(), file);
     }

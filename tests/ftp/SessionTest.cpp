@@ -56,8 +56,7 @@ PyFtpd& SharedPyFtpd()
 
 PyFtpd* SharedPyFtpdIpv6()
 {
-    static std::unique_ptr<PyFtpd> server =
-        Ipv6LoopbackWorks() ? std::make_unique<PyFtpd>(PyFtpdOptions{.address = "::1"}) : nullptr;
+    static auto server = Ipv6LoopbackWorks() ? std::make_unique<PyFtpd>(PyFtpdOptions{.address = "::1"}) : nullptr;
     return server.get();
 }
 
@@ -369,11 +368,10 @@ TEST(Login, VsftpdAtItsLimitAnswers421)
 // FromTo from vsftpd to pyftpdlib, back, and from vsftpd to itself: a copy, then an append.
 TEST(ServerToServer, BothWaysAndToItself)
 {
-    std::string whyNot;
-    if (!Vsftpd::Available(whyNot))
-        GTEST_SKIP() << whyNot;
-    Vsftpd vsftpd;
-    PyFtpd pyftpd;
+    if (!SharedVsftpd())
+        GTEST_SKIP() << "vsftpd cannot run here (it needs root)";
+    Vsftpd& vsftpd = *SharedVsftpd();
+    PyFtpd& pyftpd = SharedPyFtpd();
     const std::string content = RandomBytes(3'000'000, 9);
     WriteFileBytes(vsftpd.root() + "/source", content);
     WriteFileBytes(pyftpd.root() + "/source", content);

@@ -21,15 +21,15 @@ namespace {
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-TEST(TempDirFixture, RoundTripAndRemoval) {
+// Every transfer test reads its files back through these helpers; here, only what no test
+// would notice: the folder goes with everything in it, and a missing file is an error.
+TEST(TempDirFixture, RemovesEverythingInIt) {
   std::string path;
   {
     TempDir dir;
     path = dir.path();
     ASSERT_EQ(mkdir(dir.file("sub").c_str(), 0755), 0);
     WriteFileBytes(dir.file("sub/a.bin"), RandomBytes(1000, 7));
-    EXPECT_EQ(ReadFileBytes(dir.file("sub/a.bin")), RandomBytes(1000, 7));
-    EXPECT_NE(RandomBytes(1000, 7), RandomBytes(1000, 8));
   }
   EXPECT_FALSE(Exists(path));
   EXPECT_THROW(ReadFileBytes(path + "/sub/a.bin"), std::runtime_error);

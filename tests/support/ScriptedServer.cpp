@@ -153,8 +153,9 @@ int ScriptedServer::OpenDataConnection(const std::string& from) {
     return fd;
   }
   int fd = activePort_ ? ConnectLoopback(activePort_, kTimeoutMs, from) : -1;
-  if (fd < 0) Mismatch(activePort_ ? "cannot connect to the client's data port from " + (from.empty() ? "127.0.0.1" : from)
-                                   : "a data transfer without PASV or PORT");
+  if (fd < 0)
+    Mismatch(activePort_ ? "cannot connect to the client's data port from " + (from.empty() ? "127.0.0.1" : from)
+                         : "a data transfer without PASV or PORT");
   return fd;
 }
 

@@ -19,7 +19,9 @@ constexpr const char* kVsftpd = "/usr/sbin/vsftpd";
 }  // namespace
 
 bool Vsftpd::Available(std::string& whyNot) {
-  whyNot = geteuid() != 0 ? "vsftpd needs root" : getpwnam("ftp") ? "" : "there is no \"ftp\" account for anonymous sessions";
+  whyNot = geteuid() != 0      ? "vsftpd needs root"
+           : !getpwnam("ftp") ? "there is no \"ftp\" account for anonymous sessions"
+                              : "";
   for (const char* tool : {kVsftpd, "/usr/sbin/useradd", "/usr/sbin/userdel", "/usr/sbin/chpasswd"})
     if (whyNot.empty() && access(tool, X_OK) != 0) whyNot = std::string(tool) + " is missing";
   return whyNot.empty();
