@@ -153,7 +153,7 @@ private slots:
         PyFtpd server;
         const int started = m_host.Started();
         QVERIFY(!Connect(QStringLiteral("Wrong"), server.port(), QStringLiteral("not the password")));
-        QVERIFY(!m_ui.Messages().empty());
+        QVERIFY(!m_ui.Texts().empty());
         QTRY_COMPARE(m_host.Running(), 0);
         QCOMPARE(m_host.Started() - started, 1);
         QCOMPARE(OperationStatusList.Count(), std::size_t{0});

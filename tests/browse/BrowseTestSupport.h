@@ -4,8 +4,8 @@
 
 #include "GuiTestSupport.h"
 
-#include "operations/OperationHost.h"
-#include "QorFtpUi.h"
+#include "RecordingHost.h"
+#include "RecordingUi.h"
 #include "dialogs/ConnectDialog.h"
 
 #include <QAbstractItemModel>
@@ -14,42 +14,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include <atomic>
-#include <mutex>
 #include <string>
 #include <vector>
 
-// Counts operations as the main frame would; called from worker threads too.
-class RecordingHost : public OperationHost {
-public:
-    void OperationCount(bool started, std::uint32_t) override { (started ? m_started : m_ended)++; }
-    void RetrySameConnection(unsigned long, std::uint32_t) override {}
-    void OpenLocalFile(const std::string&, const std::string&) override {}
-    int Started() const { return m_started; }
-    int Running() const { return m_started - m_ended; }
-
-private:
-    std::atomic<int> m_started{0};
-    std::atomic<int> m_ended{0};
-};
-
-class RecordingUi : public QorFtpUi {
-public:
-    void ShowMessage(const std::string&, const std::string& text) override
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_messages.push_back(text);
-    }
-    std::vector<std::string> Messages() const
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_messages;
-    }
-
-private:
-    mutable std::mutex m_lock;
-    std::vector<std::string> m_messages;
-};
+using tarvo::test::RecordingHost;
+using tarvo::test::RecordingUi;
 
 // Fills the next connect dialog for a server on 127.0.0.1 and presses Connect once the dialog
 // is on the screen.

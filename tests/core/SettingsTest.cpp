@@ -30,7 +30,7 @@ TEST_F(Settings, FileStaysPrivateThroughAtomicSaves)
 TEST_F(Settings, DefaultFileIsInTheUsersConfigFolder)
 {
     SetSettingsFilePath({});
-    EXPECT_EQ(SettingsFilePath(), folder.filePath("Halvern/Tarvo.conf"));
+    EXPECT_EQ(SettingsFilePath(), folder.filePath("config/Halvern/Tarvo.conf"));
 }
 
 TEST_F(Settings, StoredValuesReadWithTheirDefaults)

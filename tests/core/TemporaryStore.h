@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TemporarySettings.h"
 #include "settings/Settings.h"
 #include "servers/ServerMap.h"
 
@@ -22,19 +23,13 @@ class TemporaryStore : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
-        SetSettingsFilePath(file());
+        ASSERT_TRUE(settings.IsValid());
         ServerMap.clear();
     }
 
-    void TearDown() override
-    {
-        SetSettingsFilePath({});
-        ServerMap.clear();
-    }
+    void TearDown() override { ServerMap.clear(); }
 
-    QString file() const { return folder.filePath(QStringLiteral("Tarvo.conf")); }
+    QString file() const { return settings.File(); }
 
     QByteArray fileText() const
     {
@@ -49,5 +44,6 @@ protected:
         conf.write(text);
     }
 
-    QTemporaryDir folder;
+    tarvo::test::TemporarySettings settings{QStringLiteral("Tarvo.conf")};
+    const QTemporaryDir& folder = settings.Folder();
 };

@@ -12,6 +12,7 @@
 
 #include "PyFtpd.h"
 #include "QorFtp.h"
+#include "RecordingHost.h"
 #include "RecordingUi.h"
 
 #include <deque>
@@ -76,37 +77,6 @@ private:
         });
         return answer;
     }
-};
-
-class RecordingHost : public OperationHost {
-public:
-    struct Count {
-        bool started;
-        std::uint32_t id;
-        std::optional<OperationStatus> row; // the status row as the main frame reads it
-    };
-    void OperationCount(bool started, std::uint32_t id) override
-    {
-        auto row = OperationStatusList.Find(id);
-        Locked([&] { counts.push_back({started, id, row}); });
-    }
-    void RetrySameConnection(unsigned long code, std::uint32_t id) override
-    {
-        Locked([&] { retries.emplace_back(code, id); });
-    }
-    void OpenLocalFile(const std::string& folder, const std::string& name) override
-    {
-        Locked([&] { opened.push_back(folder + "|" + name); });
-    }
-    // The texts of the row that count report `i` saw: "title | description".
-    std::string Row(std::size_t i = 0) const
-    {
-        const auto& row = counts.at(i).row;
-        return row ? row->title + " | " + row->description : "(no row)";
-    }
-    std::vector<Count> counts;
-    std::vector<std::pair<unsigned long, std::uint32_t>> retries;
-    std::vector<std::string> opened;
 };
 
 // An entry is a connection and its busy flag. Tests fill the entries before any retry runs; the
