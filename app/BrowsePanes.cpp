@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QItemSelectionModel>
 
-
 void LinkPanes(CPathView* tree, CFileView* list)
 {
     // Rows travel by reference to be moved: these calls must be direct.

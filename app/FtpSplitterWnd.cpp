@@ -39,8 +39,8 @@ void CFtpSplitterWnd::wheelEvent(QWheelEvent* event)
         if (!target)
             target = pane;
         QWheelEvent forwarded(target->mapFromGlobal(event->globalPosition()), event->globalPosition(),
-                              event->pixelDelta(), event->angleDelta(), event->buttons(),
-                              event->modifiers(), event->phase(), event->inverted(), event->source());
+                              event->pixelDelta(), event->angleDelta(), event->buttons(), event->modifiers(),
+                              event->phase(), event->inverted(), event->source());
         m_forwarding = true;
         QApplication::sendEvent(target, &forwarded);
         m_forwarding = false;

@@ -1,14 +1,14 @@
 #include "app/MainFrame.h"
 
+#include "app/FtpSplitterWnd.h"
+#include "app/SelkDoc.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/BusyIndicator.h"
 #include "dialogs/CommandIds.h"
-#include "app/FtpSplitterWnd.h"
 #include "dialogs/OperationsDlg.h"
-#include "app/SelkDoc.h"
-#include "settings/Settings.h"
 #include "dialogs/SplashWindow.h"
 #include "operations/OperationLists.h"
+#include "settings/Settings.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,13 +43,13 @@ QWidget* PlaceholderFileList()
     auto* list = new QTreeWidget;
     list->setObjectName(QStringLiteral("FileViewPlaceholder"));
     list->setRootIsDecorated(false);
-    list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"),
-                           QStringLiteral("Modified")});
+    list->setHeaderLabels(
+        {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"), QStringLiteral("Modified")});
     list->header()->resizeSection(0, 220);
     return list;
 }
 
-}  // namespace
+} // namespace
 
 CMainFrame::CMainFrame(CSelkDoc& document, QWidget* parent)
     : QMainWindow(parent)
@@ -90,9 +90,10 @@ QAction* CMainFrame::Command(int commandId) const
 void CMainFrame::CreateActions()
 {
     using namespace Command;
-    AddCommand(NewConnection, QStringLiteral("&New Connection..."),
-               ThemeIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
-               QKeySequence(Qt::CTRL | Qt::Key_N))
+    AddCommand(
+        NewConnection, QStringLiteral("&New Connection..."),
+        ThemeIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
+        QKeySequence(Qt::CTRL | Qt::Key_N))
         ->setStatusTip(QStringLiteral("Connect to an FTP server"));
     AddCommand(Disconnect, QStringLiteral("&Close Connection"),
                ThemeIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
@@ -113,14 +114,17 @@ void CMainFrame::CreateActions()
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     // Cut has no handler anywhere: the list's rows are never moved by the clipboard.
-    AddCommand(Cut, QStringLiteral("Cu&t"), ThemeIcon({QStringLiteral("edit-cut")}), QKeySequence(Qt::CTRL | Qt::Key_X));
-    AddCommand(Copy, QStringLiteral("&Copy"), ThemeIcon({QStringLiteral("edit-copy")}), QKeySequence(Qt::CTRL | Qt::Key_C))
+    AddCommand(Cut, QStringLiteral("Cu&t"), ThemeIcon({QStringLiteral("edit-cut")}),
+               QKeySequence(Qt::CTRL | Qt::Key_X));
+    AddCommand(Copy, QStringLiteral("&Copy"), ThemeIcon({QStringLiteral("edit-copy")}),
+               QKeySequence(Qt::CTRL | Qt::Key_C))
         ->setStatusTip(QStringLiteral("Copy the selected files"));
     AddCommand(Append, QStringLiteral("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    AddCommand(Paste, QStringLiteral("&Paste"), ThemeIcon({QStringLiteral("edit-paste")}), QKeySequence(Qt::CTRL | Qt::Key_V))
+    AddCommand(Paste, QStringLiteral("&Paste"), ThemeIcon({QStringLiteral("edit-paste")}),
+               QKeySequence(Qt::CTRL | Qt::Key_V))
         ->setStatusTip(QStringLiteral("Paste the copied files into the current folder"));
-    AddCommand(Command::Delete, QStringLiteral("&Delete"), ThemeIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon),
-               QKeySequence(Qt::Key_Delete))
+    AddCommand(Command::Delete, QStringLiteral("&Delete"),
+               ThemeIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon), QKeySequence(Qt::Key_Delete))
         ->setStatusTip(QStringLiteral("Delete the selection"));
     AddCommand(SelectAll, QStringLiteral("Select &All"), ThemeIcon({QStringLiteral("edit-select-all")}),
                QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -128,7 +132,8 @@ void CMainFrame::CreateActions()
     AddCommand(Command::Download, QStringLiteral("&Download..."));
     AddCommand(DownloadFile, QStringLiteral("Download &File..."));
     AddCommand(UploadFile, QStringLiteral("&Upload File..."));
-    AddCommand(NewFolder, QStringLiteral("&New Folder"), ThemeIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
+    AddCommand(NewFolder, QStringLiteral("&New Folder"),
+               ThemeIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
     AddCommand(ChangeDirectory, QStringLiteral("C&hange Directory..."));
 
     AddCommand(LargeIcons, QStringLiteral("Lar&ge Icons"), ViewModeIcon(ViewGlyph::LargeIcons))
@@ -148,13 +153,17 @@ void CMainFrame::CreateActions()
     AddCommand(StateIcons, QStringLiteral("&State Icons"), ViewModeIcon(ViewGlyph::StateIcons))
         ->setStatusTip(QStringLiteral("Show or hide the marks in front of the files"));
     Command(StateIcons)->setCheckable(true);
-    AddCommand(Refresh, QStringLiteral("&Refresh"), ThemeIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
+    AddCommand(Refresh, QStringLiteral("&Refresh"),
+               ThemeIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
                QKeySequence(QKeySequence::Refresh));
-    AddCommand(UpOneLevel, QStringLiteral("&Up One Level"), ThemeIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
+    AddCommand(UpOneLevel, QStringLiteral("&Up One Level"),
+               ThemeIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
         ->setStatusTip(QStringLiteral("Go to the folder above"));
-    AddCommand(Options, QStringLiteral("&Options..."), ThemeIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
+    AddCommand(Options, QStringLiteral("&Options..."),
+               ThemeIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
 
-    AddCommand(HelpIndex, QStringLiteral("&Help Topics"), ThemeIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}));
+    AddCommand(HelpIndex, QStringLiteral("&Help Topics"),
+               ThemeIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}));
     QAction* contextHelp = AddCommand(
         ContextHelp, QStringLiteral("What's &This?"),
         ThemeIcon({QStringLiteral("help-contextual"), QStringLiteral("help-whatsthis"), QStringLiteral("help-browser")},
@@ -211,8 +220,26 @@ void CMainFrame::CreateToolBar()
     m_wndToolBar->setIconSize(QSize(16, 16));
     m_wndToolBar->setMovable(false);
     // Positions 0 to 19; 20 is the stretch and 21 the busy indicator at the right end.
-    const int positions[] = {NewConnection, Disconnect, 0, Cut, Copy, Paste, 0, Print, 0, UpOneLevel, 0,
-                             Command::Delete, 0, LargeIcons, SmallIcons, List, Details, StateIcons, 0, ContextHelp};
+    const int positions[] = {NewConnection,
+                             Disconnect,
+                             0,
+                             Cut,
+                             Copy,
+                             Paste,
+                             0,
+                             Print,
+                             0,
+                             UpOneLevel,
+                             0,
+                             Command::Delete,
+                             0,
+                             LargeIcons,
+                             SmallIcons,
+                             List,
+                             Details,
+                             StateIcons,
+                             0,
+                             ContextHelp};
     for (int id : positions) {
         if (id == 0)
             m_wndToolBar->addSeparator();
@@ -243,7 +270,8 @@ void CMainFrame::CreateStatusBar()
     bar->setObjectName(QStringLiteral("59393"));
     m_operationsPane = new QLabel(bar);
     m_operationsPane->setObjectName(QString::number(kOperationsPaneId));
-    m_operationsPane->setMinimumWidth(m_operationsPane->fontMetrics().horizontalAdvance(QStringLiteral("Operations: 000")) + 8);
+    m_operationsPane->setMinimumWidth(
+        m_operationsPane->fontMetrics().horizontalAdvance(QStringLiteral("Operations: 000")) + 8);
     bar->addPermanentWidget(m_operationsPane);
     UpdateOperationsPane();
 
@@ -321,13 +349,14 @@ void CMainFrame::SetRecentScripts(const QStringList& paths)
     m_recentActions.clear();
     for (int index = 0; index < paths.size() && index < kRecentScriptCount; ++index) {
         const int commandId = Command::RecentFirst + index;
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(index + 1).arg(QFileInfo(paths[index]).fileName()), this);
+        auto* action
+            = new QAction(QStringLiteral("&%1 %2").arg(index + 1).arg(QFileInfo(paths[index]).fileName()), this);
         action->setObjectName(QString::number(commandId));
         action->setStatusTip(paths[index]);
         // Posted, as the file list loads it when it gets to it.
         connect(action, &QAction::triggered, this, [this, commandId] {
-            QMetaObject::invokeMethod(this, [this, commandId] { emit WM_OPEN_RECENT_SCRIPT(commandId); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, commandId] { emit WM_OPEN_RECENT_SCRIPT(commandId); }, Qt::QueuedConnection);
         });
         m_fileMenu->insertAction(m_recentSeparator, action);
         m_recentActions.append(action);

@@ -64,8 +64,7 @@ private:
     void RestoreWindowState();
     void RestoreSplit();
     void SaveWindowState() const;
-    QAction* AddCommand(int commandId, const QString& text, const QIcon& icon = {},
-                        const QKeySequence& shortcut = {});
+    QAction* AddCommand(int commandId, const QString& text, const QIcon& icon = {}, const QKeySequence& shortcut = {});
     void UpdateOperationsPane();
     void PlaceOperationsWindow();
 

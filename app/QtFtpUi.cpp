@@ -31,7 +31,7 @@ private:
     QorFtpProgress* m_progress;
 };
 
-}  // namespace
+} // namespace
 
 void QtFtpUi::ShowMessage(const std::string& title, const std::string& text)
 {

@@ -27,10 +27,14 @@ namespace {
 QMessageBox::Icon BoxIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -47,7 +51,7 @@ QString OctalMode(const std::string& permissions)
     return QStringLiteral("%1").arg(mode, 3, 8, QLatin1Char('0'));
 }
 
-}  // namespace
+} // namespace
 
 void QtInteraction::ShowMessage(const std::string& text, MessageIcon icon, const CancelFlag& cancelled)
 {
@@ -65,7 +69,8 @@ bool QtInteraction::AskYesNo(const std::string& text, const CancelFlag& cancelle
 {
     return AskOnUiThread<bool>(
         [text = QString::fromStdString(text), cancelled] {
-            QMessageBox box(QMessageBox::Question, kProgramTitle, text, QMessageBox::Yes | QMessageBox::No, DialogOwner());
+            QMessageBox box(QMessageBox::Question, kProgramTitle, text, QMessageBox::Yes | QMessageBox::No,
+                            DialogOwner());
             box.setObjectName(QStringLiteral("ProgramQuestion"));
             return ExecUnlessCancelled(box, cancelled, QMessageBox::No) == QMessageBox::Yes;
         },
@@ -91,7 +96,8 @@ std::optional<std::string> QtInteraction::AskPermissions(const std::string& file
 {
     // Stands in for the permissions dialog: the mode as three octal digits.
     return AskOnUiThread<std::optional<std::string>>(
-        [file = QString::fromStdString(file), mode = OctalMode(permissions), cancelled]() -> std::optional<std::string> {
+        [file = QString::fromStdString(file), mode = OctalMode(permissions),
+         cancelled]() -> std::optional<std::string> {
             QInputDialog dialog(DialogOwner());
             dialog.setObjectName(QStringLiteral("PermissionsDialog"));
             dialog.setWindowTitle(QStringLiteral("File Permissions"));

@@ -46,5 +46,6 @@ void QtOperationHost::WM_RETRY_SAME_CONNECTION(unsigned long errorCode, std::uin
 void QtOperationHost::OpenLocalFile(const std::string& folder, const std::string& name)
 {
     const QUrl url = QUrl::fromLocalFile(QDir(QString::fromStdString(folder)).filePath(QString::fromStdString(name)));
-    QMetaObject::invokeMethod(this, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
 }

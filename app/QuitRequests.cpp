@@ -21,14 +21,14 @@ void OnSignal(int)
 
 } // namespace
 
-QuitRequests::QuitRequests(QObject* parent) : QObject(parent)
+QuitRequests::QuitRequests(QObject* parent)
+    : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) == 0) {
         m_notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, [this] {
             char bytes[16];
-            while (::read(signalPipe[1], bytes, sizeof bytes) > 0) {
-            }
+            while (::read(signalPipe[1], bytes, sizeof bytes) > 0) { }
             emit quitRequested();
         });
         struct sigaction action = {};

@@ -11,7 +11,7 @@ QString Key(int index)
 {
     return QStringLiteral("File%1").arg(index + 1);
 }
-}  // namespace
+} // namespace
 
 void RecentScripts::Load()
 {

@@ -15,15 +15,14 @@ const QString kMimeType = QStringLiteral("text/x-tarvo-script");
 // Scripts are plain text, so text editors offer to edit them as well.
 QByteArray MimeDefinition()
 {
-    return QByteArrayLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"text/x-tarvo-script\">\n"
-        "    <comment>Tarvo Script File</comment>\n"
-        "    <sub-class-of type=\"text/plain\"/>\n"
-        "    <glob pattern=\"*.ftp\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n");
+    return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                             "  <mime-type type=\"text/x-tarvo-script\">\n"
+                             "    <comment>Tarvo Script File</comment>\n"
+                             "    <sub-class-of type=\"text/plain\"/>\n"
+                             "    <glob pattern=\"*.ftp\"/>\n"
+                             "  </mime-type>\n"
+                             "</mime-info>\n");
 }
 
 // Exec quoting of desktop entries: a path with spaces or specials goes in double quotes.
@@ -69,7 +68,7 @@ void RunIfInstalled(const QString& tool, const QString& folder)
         QProcess::startDetached(path, {folder});
 }
 
-}  // namespace
+} // namespace
 
 QStringList RegisterScriptFileType(const QString& program, const QString& dataFolder)
 {

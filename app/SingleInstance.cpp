@@ -8,7 +8,7 @@
 namespace {
 const QString kOpenPrefix = QStringLiteral("[open(\"");
 constexpr qint64 kLongestRequest = 64 * 1024;
-}
+} // namespace
 
 std::optional<QString> ParseShellOpenRequest(const QString& request)
 {

@@ -2,21 +2,21 @@
 
 #include "operations/Executor.h"
 
-#include "dialogs/AboutDialog.h"
-#include "dialogs/Artwork.h"
-#include "dialogs/CommandIds.h"
+#include "app/BrowsePanes.h"
 #include "app/MainFrame.h"
-#include "dialogs/OperationsDlg.h"
 #include "app/QtOperationHost.h"
 #include "app/ShellRegistration.h"
 #include "app/SingleInstance.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/Artwork.h"
+#include "dialogs/CommandIds.h"
+#include "dialogs/OperationsDlg.h"
 #include "filelist/CFileView.h"
 #include "operations/OperationLists.h"
 #include "operations/SameConnectionRetry.h"
 #include "scripts/ScriptParser.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
-#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 
 #include <QAction>
@@ -83,7 +83,8 @@ bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCod
     ScriptStepList.Clear();
 
     ReadWheelSettings();
-    connect(QGuiApplication::styleHints(), &QStyleHints::wheelScrollLinesChanged, this, [this] { ReadWheelSettings(); });
+    connect(QGuiApplication::styleHints(), &QStyleHints::wheelScrollLinesChanged, this,
+            [this] { ReadWheelSettings(); });
 
     ConvertServerStore();
     LoadServers();

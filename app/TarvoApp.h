@@ -7,8 +7,8 @@
 #include "app/QtInteraction.h"
 #include "app/RecentScripts.h"
 #include "app/SelkDoc.h"
-#include "settings/Settings.h"
 #include "scripts/CommandLine.h"
+#include "settings/Settings.h"
 
 #include <QObject>
 #include <QStringList>

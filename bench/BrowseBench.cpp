@@ -3,8 +3,8 @@
 //   BrowseBench [entries, default 100000]      (QT_QPA_PLATFORM=offscreen needs no display)
 #include "PyFtpd.h"
 
-#include "filelist/CFileView.h"
 #include "app/BrowsePanes.h"
+#include "filelist/CFileView.h"
 #include "tree/CPathView.h"
 #include "tree/FolderTreeModel.h"
 
@@ -25,13 +25,14 @@
 namespace {
 
 struct Figures {
-    double treeSeconds = 0;   // until the listing is in the tree
+    double treeSeconds = 0; // until the listing is in the tree
     double filledSeconds = 0; // until the last row is in the list
     qint64 longestBlockMs = 0;
     int rows = 0;
 };
 
-Figures ListOnce(QApplication& app, CPathView& tree, CFileView& list, CFileView::ViewMode mode, const QModelIndex& folder)
+Figures ListOnce(QApplication& app, CPathView& tree, CFileView& list, CFileView::ViewMode mode,
+                 const QModelIndex& folder)
 {
     list.SetViewMode(mode);
     Figures figures;
@@ -40,12 +41,10 @@ Figures ListOnce(QApplication& app, CPathView& tree, CFileView& list, CFileView:
     // A heartbeat every 5 ms; the longest gap between two beats is how long the window was deaf.
     QTimer beat;
     beat.setInterval(5);
-    QObject::connect(&beat, &QTimer::timeout, &app, [&] {
-        figures.longestBlockMs = std::max(figures.longestBlockMs, sinceTick.restart());
-    });
-    auto listed = QObject::connect(&tree, &CPathView::ListingFinished, &app, [&] {
-        figures.treeSeconds = clock.elapsed() / 1000.0;
-    });
+    QObject::connect(&beat, &QTimer::timeout, &app,
+                     [&] { figures.longestBlockMs = std::max(figures.longestBlockMs, sinceTick.restart()); });
+    auto listed = QObject::connect(&tree, &CPathView::ListingFinished, &app,
+                                   [&] { figures.treeSeconds = clock.elapsed() / 1000.0; });
     auto filled = QObject::connect(&list, &CFileView::FillFinished, &app, [&] {
         figures.filledSeconds = clock.elapsed() / 1000.0;
         // Let the view lay out and paint the full list before the beat stops.
@@ -116,7 +115,8 @@ int main(int argc, char** argv)
     const QModelIndex start = tree->model()->index(0, 0, tree->ServerIndex(QStringLiteral("Bench")));
     // The start folder first, so "many" is a node of the tree.
     tree->setCurrentIndex(start);
-    QObject::connect(list, &CFileView::FillFinished, &app, [&] { app.exit(0); }, Qt::SingleShotConnection);
+    QObject::connect(
+        list, &CFileView::FillFinished, &app, [&] { app.exit(0); }, Qt::SingleShotConnection);
     app.exec();
     QModelIndex many;
     for (int row = 0; row < tree->model()->rowCount(start); ++row) {
@@ -133,9 +133,10 @@ int main(int argc, char** argv)
                  {"Large Icons", CFileView::ViewMode::LargeIcons}};
     for (const auto& mode : modes) {
         const Figures figures = ListOnce(app, *tree, *list, mode.mode, many);
-        std::printf("%-12s listed in the tree %.2f s, all %d rows in the list %.2f s, longest block of the window %lld ms\n",
-                    mode.name, figures.treeSeconds, figures.rows, figures.filledSeconds,
-                    static_cast<long long>(figures.longestBlockMs));
+        std::printf(
+            "%-12s listed in the tree %.2f s, all %d rows in the list %.2f s, longest block of the window %lld ms\n",
+            mode.name, figures.treeSeconds, figures.rows, figures.filledSeconds,
+            static_cast<long long>(figures.longestBlockMs));
     }
     return 0;
 }

@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -70,8 +70,8 @@ int main(int argc, char** argv)
     TempDir local;
     MakeFile(server.root() + "/big", size);
     MakeFile(local.file("up"), size);
-    const std::string url = "ftp://" + server.user() + ":" + server.password() + "@127.0.0.1:"
-        + std::to_string(server.port()) + "/";
+    const std::string url
+        = "ftp://" + server.user() + ":" + server.password() + "@127.0.0.1:" + std::to_string(server.port()) + "/";
 
     std::printf("file %llu MiB, vsftpd on 127.0.0.1:%u, best of %d runs each\n",
                 static_cast<unsigned long long>(size >> 20), server.port(), kRuns);
@@ -121,8 +121,8 @@ int main(int argc, char** argv)
     while (connection.GetNextFile(rec, 1))
         ++records;
     const double parsed = Seconds(start);
-    std::printf("listing %d entries: GetDir %.3f s (%d lines), GetNextFile %.3f s (%d records)\n", entries,
-                listed, lines, parsed, records);
+    std::printf("listing %d entries: GetDir %.3f s (%d lines), GetNextFile %.3f s (%d records)\n", entries, listed,
+                lines, parsed, records);
     connection.Close();
     return 0;
 }

@@ -45,7 +45,7 @@ void PaintProgramIcon(QPainter& painter, int size)
     painter.drawLine(QPointF(0.62 * s, 0.30 * s), QPointF(0.62 * s, 0.46 * s));
 }
 
-}  // namespace
+} // namespace
 
 QIcon ProgramIcon()
 {
@@ -90,8 +90,7 @@ QPixmap SplashPixmap()
     subtitle.setPointSizeF(subtitle.pointSizeF() * 1.1);
     painter.setFont(subtitle);
     painter.setPen(QColor(0xd6, 0xe4, 0xf5));
-    painter.drawText(QRect(152, 118, 250, 24), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("FTP client"));
+    painter.drawText(QRect(152, 118, 250, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("FTP client"));
     painter.drawText(QRect(152, 142, 250, 24), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Version %1").arg(QCoreApplication::applicationVersion()));
     return pixmap;
@@ -113,54 +112,54 @@ QIcon ViewModeIcon(ViewGlyph glyph)
     QIcon icon;
     // Drawn for both states, as the generated disabled picture of a black glyph stays dark.
     for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
-    for (int size : {16, 24, 32}) {
-        const QColor ink = QApplication::palette().color(
-            mode == QIcon::Normal ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 16.0, size / 16.0);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(ink);
-        switch (glyph) {
-        case ViewGlyph::LargeIcons:
-            for (int x : {2, 9})
-                for (int y : {2, 9})
-                    painter.drawRoundedRect(QRectF(x, y, 5, 5), 1, 1);
-            break;
-        case ViewGlyph::SmallIcons:
-            for (int x : {1, 9})
+        for (int size : {16, 24, 32}) {
+            const QColor ink = QApplication::palette().color(
+                mode == QIcon::Normal ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
+            QPixmap pixmap(size, size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(size / 16.0, size / 16.0);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ink);
+            switch (glyph) {
+            case ViewGlyph::LargeIcons:
+                for (int x : {2, 9})
+                    for (int y : {2, 9})
+                        painter.drawRoundedRect(QRectF(x, y, 5, 5), 1, 1);
+                break;
+            case ViewGlyph::SmallIcons:
+                for (int x : {1, 9})
+                    for (int y : {2, 7, 12}) {
+                        painter.drawRect(QRectF(x, y, 2.5, 2.5));
+                        painter.drawRect(QRectF(x + 3.5, y + 0.75, 2.5, 1));
+                    }
+                break;
+            case ViewGlyph::List:
                 for (int y : {2, 7, 12}) {
-                    painter.drawRect(QRectF(x, y, 2.5, 2.5));
-                    painter.drawRect(QRectF(x + 3.5, y + 0.75, 2.5, 1));
+                    painter.drawRect(QRectF(2, y, 2.5, 2.5));
+                    painter.drawRect(QRectF(6, y + 0.75, 8, 1));
                 }
-            break;
-        case ViewGlyph::List:
-            for (int y : {2, 7, 12}) {
-                painter.drawRect(QRectF(2, y, 2.5, 2.5));
-                painter.drawRect(QRectF(6, y + 0.75, 8, 1));
+                break;
+            case ViewGlyph::Details:
+                painter.drawRect(QRectF(1, 1.5, 14, 2));
+                for (int y : {6, 9, 12}) {
+                    painter.drawRect(QRectF(1, y, 6, 1));
+                    painter.drawRect(QRectF(8.5, y, 3, 1));
+                    painter.drawRect(QRectF(13, y, 2, 1));
+                }
+                break;
+            case ViewGlyph::StateIcons:
+                painter.setBrush(Qt::NoBrush);
+                painter.setPen(QPen(ink, 1.2));
+                painter.drawRoundedRect(QRectF(2, 2, 12, 12), 2, 2);
+                painter.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                painter.drawPolyline(QPolygonF({QPointF(4.5, 8), QPointF(7, 10.5), QPointF(11.5, 5)}));
+                break;
             }
-            break;
-        case ViewGlyph::Details:
-            painter.drawRect(QRectF(1, 1.5, 14, 2));
-            for (int y : {6, 9, 12}) {
-                painter.drawRect(QRectF(1, y, 6, 1));
-                painter.drawRect(QRectF(8.5, y, 3, 1));
-                painter.drawRect(QRectF(13, y, 2, 1));
-            }
-            break;
-        case ViewGlyph::StateIcons:
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(QPen(ink, 1.2));
-            painter.drawRoundedRect(QRectF(2, 2, 12, 12), 2, 2);
-            painter.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.drawPolyline(QPolygonF({QPointF(4.5, 8), QPointF(7, 10.5), QPointF(11.5, 5)}));
-            break;
+            painter.end();
+            icon.addPixmap(pixmap, mode);
         }
-        painter.end();
-        icon.addPixmap(pixmap, mode);
-    }
     return icon;
 }
 
@@ -176,8 +175,8 @@ void ChooseIconTheme()
         if (!folders.contains(folder))
             folders << folder;
     }
-    for (const QString& candidate : {QStringLiteral("Adwaita"), QStringLiteral("breeze"),
-                                     QStringLiteral("oxygen"), QStringLiteral("Tango")}) {
+    for (const QString& candidate :
+         {QStringLiteral("Adwaita"), QStringLiteral("breeze"), QStringLiteral("oxygen"), QStringLiteral("Tango")}) {
         for (const QString& folder : folders) {
             if (QFileInfo::exists(QDir(folder).filePath(candidate + QStringLiteral("/index.theme")))) {
                 QIcon::setThemeSearchPaths(folders);

@@ -44,7 +44,7 @@ enum : int {
     DownloadFile = 32820,
     UploadFile = 32821,
 };
-}  // namespace Command
+} // namespace Command
 
 // The status bar's operation counter pane.
 inline constexpr int kOperationsPaneId = 59142;

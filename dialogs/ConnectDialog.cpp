@@ -1,8 +1,8 @@
 #include "dialogs/ConnectDialog.h"
 
-#include "settings/Settings.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerNameProblem.h"
+#include "settings/Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,7 +46,8 @@ QPushButton* Button(const QString& text, const char* id, QWidget* parent)
 
 } // namespace
 
-CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std::string&)> isConnected, QWidget* parent)
+CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std::string&)> isConnected,
+                         QWidget* parent)
     : QDialog(parent)
     , m_strName(serverName)
     , m_isConnected(std::move(isConnected))
@@ -78,7 +79,8 @@ CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std
     m_comment->setTabChangesFocus(true);
     m_comment->setFixedHeight(m_comment->fontMetrics().height() * 4);
 
-    m_name->setWhatsThis(QStringLiteral("The name the server is listed under. Choose a known server or type a new name."));
+    m_name->setWhatsThis(
+        QStringLiteral("The name the server is listed under. Choose a known server or type a new name."));
     m_address->setWhatsThis(QStringLiteral("The host name or IP address of the FTP server."));
     m_user->setWhatsThis(QStringLiteral("The user name to log in with; empty means anonymous."));
     m_password->setWhatsThis(QStringLiteral("The password; an anonymous login gets Hiker@ when it is empty."));

@@ -24,7 +24,7 @@ QPixmap CrossedOut(const QIcon& icon)
     return pixmap;
 }
 
-}  // namespace
+} // namespace
 
 DeleteConfirmDialog::DeleteConfirmDialog(QWidget* parent)
     : QDialog(parent)

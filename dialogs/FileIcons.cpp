@@ -117,7 +117,8 @@ void DrawShortcut(QPainter& painter, int size)
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(arrow);
     QPolygonF head;
-    head << QPointF(area.right() - box * 0.1, area.top() + box * 0.3) << QPointF(area.right() - box * 0.4, area.top() + box * 0.1)
+    head << QPointF(area.right() - box * 0.1, area.top() + box * 0.3)
+         << QPointF(area.right() - box * 0.4, area.top() + box * 0.1)
          << QPointF(area.right() - box * 0.4, area.top() + box * 0.55);
     painter.setBrush(Qt::black);
     painter.drawPolygon(head);
@@ -141,9 +142,8 @@ QIcon ConnectedComputer()
 QIcon Computer()
 {
     // Grey, so a connected server stands out beside the ones that are not.
-    return ProgramIcon(QStringLiteral("computer.ico"), [] {
-        return Greyed(Themed(QStringLiteral("computer"), QStyle::SP_ComputerIcon));
-    });
+    return ProgramIcon(QStringLiteral("computer.ico"),
+                       [] { return Greyed(Themed(QStringLiteral("computer"), QStyle::SP_ComputerIcon)); });
 }
 
 QIcon Executable()

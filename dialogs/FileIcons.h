@@ -16,9 +16,9 @@ namespace FileIcons {
 
 // Each is taken from a file of that name in the program's folder when one exists
 // ("caution.ico", "computer.ico", "conncomp.ico", "exeicon.ico", "checkmar.ico").
-QIcon Caution();            // message rows
-QIcon Computer();           // a server that is not connected
-QIcon ConnectedComputer();  // "My Computer" and a connected server
+QIcon Caution(); // message rows
+QIcon Computer(); // a server that is not connected
+QIcon ConnectedComputer(); // "My Computer" and a connected server
 QIcon Executable();
 QIcon CheckMark();
 

@@ -26,8 +26,9 @@ void ProgressLink::SetMinimized(bool minimized)
 }
 
 TransferProgressWnd::TransferProgressWnd(std::shared_ptr<ProgressLink> link)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_link(std::move(link))
     , m_fileText(new QLabel(this))
     , m_progress(new QProgressBar(this))

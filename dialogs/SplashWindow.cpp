@@ -16,7 +16,8 @@ SplashWindow::SplashWindow(QWidget* mainWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::ArrowCursor);
     setFixedSize(m_picture.size());
-    const QScreen* screen = mainWindow && mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen
+        = mainWindow && mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(screen->availableGeometry().center() - rect().center());
     QTimer::singleShot(kShowMilliseconds, this, &SplashWindow::Finish);

@@ -31,8 +31,7 @@ inline bool IsCancelled(const CancelFlag& cancelled)
 // Runs `ask` on the user-interface thread and returns its answer; `whenCancelled` when the flag
 // is set before the answer comes, or when the program quits before asking. Called on the
 // user-interface thread itself, it asks at once.
-template <typename T>
-T AskOnUiThread(std::function<T()> ask, const CancelFlag& cancelled, T whenCancelled)
+template <typename T> T AskOnUiThread(std::function<T()> ask, const CancelFlag& cancelled, T whenCancelled)
 {
     if (IsCancelled(cancelled))
         return whenCancelled;
@@ -65,7 +64,12 @@ T AskOnUiThread(std::function<T()> ask, const CancelFlag& cancelled, T whenCance
 // Runs the call on the user-interface thread and returns once it has run there.
 inline void RunOnUiThreadAndWait(std::function<void()> call)
 {
-    AskOnUiThread<bool>([call = std::move(call)] { call(); return true; }, nullptr, false);
+    AskOnUiThread<bool>(
+        [call = std::move(call)] {
+            call();
+            return true;
+        },
+        nullptr, false);
 }
 
 // exec() that gives up with `cancelResult` once the operation is cancelled, so the dialog does

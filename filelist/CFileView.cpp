@@ -46,7 +46,8 @@ CFileView::CFileView(QWidget* parent)
 
     m_stack->addWidget(m_icons);
     m_stack->addWidget(m_details);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_details), static_cast<QAbstractItemView*>(m_icons)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(m_details), static_cast<QAbstractItemView*>(m_icons)}) {
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::doubleClicked, this, &CFileView::ActivateRow);
     }
@@ -186,7 +187,8 @@ void CFileView::ShowRemoteRows(const QString& server, const std::string& folder,
     Fill(server, RemoteNameText(folder), folder, std::move(rows));
 }
 
-void CFileView::Fill(const QString& root, const QString& folder, const std::string& folderBytes, std::vector<FileRow> rows)
+void CFileView::Fill(const QString& root, const QString& folder, const std::string& folderBytes,
+                     std::vector<FileRow> rows)
 {
     ClearList();
     m_model->SetFolder(root, folder, folderBytes);

@@ -7,9 +7,9 @@
 #include <string>
 
 struct MarkRecord {
-    std::string serverName;  // the tree's root node of the folder: a server name or "My Computer"
-    std::string path;        // the key: folder, "/", name
-    std::uint32_t kind = 0;  // copied from the row's FileItem
+    std::string serverName; // the tree's root node of the folder: a server name or "My Computer"
+    std::string path; // the key: folder, "/", name
+    std::uint32_t kind = 0; // copied from the row's FileItem
     std::string permissions;
 };
 

@@ -142,8 +142,8 @@ void QorFtpConnection::LoseConnection(int error)
     m_dwError = 421;
 }
 
-int QorFtpConnection::Login(std::string host, std::string user, std::string password,
-                            unsigned int port, std::string account)
+int QorFtpConnection::Login(std::string host, std::string user, std::string password, unsigned int port,
+                            std::string account)
 {
     if (m_pSocket) {
         if (m_bShowError)
@@ -219,7 +219,8 @@ bool QorFtpConnection::ArgumentIsSafe(const std::string& text)
         return true;
     if (m_bShowError) {
         std::string shown = text;
-        std::replace_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+        std::replace_if(
+            shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
         ShowMessage(kLineBreakRefused, shown);
     }
     return false;
@@ -342,7 +343,7 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
         // A lost connection or a 421 ends the session: the handle closes, the object stays.
         if (failure != kOk)
             ShowSocketError(failure);
-        if (socket == m_pSocket.get())
+        if (socket == m_pSocket.get() && failure != kErrClosed)
             m_pSocket->CloseHandle();
         else
             socket->CloseHandle();

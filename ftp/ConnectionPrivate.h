@@ -22,7 +22,10 @@ constexpr int kMinTimeoutSeconds = 1;
 constexpr int kMaxTimeoutSeconds = 3600;
 
 // A reply code of 400 or below is an acceptance.
-inline bool Accepted(int code) { return code < 401; }
+inline bool Accepted(int code)
+{
+    return code < 401;
+}
 
 } // namespace qorftp
 
@@ -31,7 +34,8 @@ inline bool Accepted(int code) { return code < 401; }
 // ready (resolving, connecting) is never lost.
 class QORFTP_HIDDEN QorFtpConnection::Lock {
 public:
-    explicit Lock(QorFtpConnection& connection) : m_connection(connection)
+    explicit Lock(QorFtpConnection& connection)
+        : m_connection(connection)
     {
         m_connection.m_pLock.lock();
     }
@@ -88,7 +92,8 @@ struct QORFTP_HIDDEN QorFtpConnection::Reply {
     {
         if (!limited)
             return -1;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         return left.count() > 0 ? static_cast<int>(left.count()) : 0;
     }
 

@@ -13,7 +13,7 @@ namespace {
 // After the final reply came first, the server has already made its connection, so there is no
 // reason to wait the whole time-out for it.
 constexpr int kLateAcceptMs = 5000;
-}
+} // namespace
 
 int QorFtpConnection::PassiveReply(std::string& text)
 {
@@ -47,7 +47,7 @@ bool QorFtpConnection::OpenDataPort(DataChannel& channel)
         unsigned port = 0;
         unsigned char host[4];
         const bool parsed = peer.Family() == AF_INET6 ? ParseEpsvPort(reply, port)
-                                                       : ParsePasvNumbers(PassiveAddressText(reply), host, port);
+                                                      : ParsePasvNumbers(PassiveAddressText(reply), host, port);
         if (!parsed) {
             ShowReply(kPlain, {}, reply);
             return false;
@@ -82,8 +82,8 @@ bool QorFtpConnection::OpenDataPort(DataChannel& channel)
         const auto& in = reinterpret_cast<const sockaddr_in&>(bound.storage);
         const auto* b = reinterpret_cast<const unsigned char*>(&in.sin_addr.s_addr);
         const unsigned port = bound.Port();
-        std::snprintf(command, sizeof command, "PORT %d,%d,%d,%d,%d,%d", b[0], b[1], b[2], b[3],
-                      port >> 8, port & 0xff);
+        std::snprintf(command, sizeof command, "PORT %d,%d,%d,%d,%d,%d", b[0], b[1], b[2], b[3], port >> 8,
+                      port & 0xff);
     } else {
         std::snprintf(command, sizeof command, "EPRT |2|%s|%u|", bound.Host().c_str(), bound.Port());
     }

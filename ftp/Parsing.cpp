@@ -55,10 +55,21 @@ _Qor_Ftp_FileData ParseListLine(std::string_view line)
     if (line.empty())
         return rec;
     switch (line.front()) {
-    case 'd': rec.Type = 1; break;
-    case 'l': rec.Type = 2; break;
-    case 'c': case 'b': case 's': case 'p': rec.Type = 3; break;
-    default: rec.Type = 0; break;
+    case 'd':
+        rec.Type = 1;
+        break;
+    case 'l':
+        rec.Type = 2;
+        break;
+    case 'c':
+    case 'b':
+    case 's':
+    case 'p':
+        rec.Type = 3;
+        break;
+    default:
+        rec.Type = 0;
+        break;
     }
     std::string_view rest = line.substr(1);
     rec.Permissions = NextField(rest);

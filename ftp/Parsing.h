@@ -16,7 +16,10 @@ _Qor_Ftp_FileData ParseListLine(std::string_view line);
 // nothing, and the memory stays near the size of the listing itself.
 class ListingCollector {
 public:
-    explicit ListingCollector(std::string& lines) : m_lines(lines) {}
+    explicit ListingCollector(std::string& lines)
+        : m_lines(lines)
+    {
+    }
     void Add(std::string_view bytes);
     void Finish(); // a last line without a line end counts too
     std::size_t Count() const { return m_count; }

@@ -10,8 +10,7 @@ std::atomic<int> g_lastShownPercent{0};
 } // namespace
 
 QorFtpProgress::QorFtpProgress(QorFtpUi& ui, Direction direction, const std::string& fileText)
-    : m_caption(qorftp::LibraryText(direction == Direction::Download ? qorftp::kDownloading
-                                                                     : qorftp::kUploading))
+    : m_caption(qorftp::LibraryText(direction == Direction::Download ? qorftp::kDownloading : qorftp::kUploading))
     , m_fileText(fileText)
 {
     m_view = ui.CreateProgressView(*this);

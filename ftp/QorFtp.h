@@ -17,10 +17,10 @@
 
 // One entry of a Unix long-format listing.
 struct QORFTP_EXPORT _Qor_Ftp_FileData {
-    std::string Name;        // for a link: "name -> target" as listed
-    std::string Date;        // the three date fields joined by single spaces
+    std::string Name; // for a link: "name -> target" as listed
+    std::string Date; // the three date fields joined by single spaces
     std::uint64_t Size = 0;
-    int Type = 0;            // 0 file, 1 directory, 2 link, 3 special
+    int Type = 0; // 0 file, 1 directory, 2 link, 3 special
     std::string Permissions; // the mode letters without the type letter
     std::string Owner;
     std::string Group;
@@ -29,7 +29,10 @@ struct QORFTP_EXPORT _Qor_Ftp_FileData {
 // A control socket; the descriptor can be taken out and put back (GetSocketHandle, AttachSocket).
 class QORFTP_EXPORT QorFtpSocket {
 public:
-    explicit QorFtpSocket(int fd = -1) : m_fd(fd) {}
+    explicit QorFtpSocket(int fd = -1)
+        : m_fd(fd)
+    {
+    }
     ~QorFtpSocket();
     QorFtpSocket(const QorFtpSocket&) = delete;
     QorFtpSocket& operator=(const QorFtpSocket&) = delete;
@@ -52,8 +55,7 @@ public:
     QorFtpConnection& operator=(const QorFtpConnection&) = delete;
 
     // Connection and control channel
-    int Login(std::string host, std::string user, std::string password, unsigned int port,
-              std::string account);
+    int Login(std::string host, std::string user, std::string password, unsigned int port, std::string account);
     void Close();
     unsigned long GetError();
     void SetShowError(int show);
@@ -119,8 +121,7 @@ private:
     QORFTP_HIDDEN int SendCommand(const std::string& text);
     QORFTP_HIDDEN int SendCommandTo(QorFtpSocket* socket, const std::string& text);
     QORFTP_HIDDEN bool ArgumentIsSafe(const std::string& argument);
-    QORFTP_HIDDEN void ShowMessage(int id, const std::string& insert1 = {},
-                                   const std::string& insert2 = {});
+    QORFTP_HIDDEN void ShowMessage(int id, const std::string& insert1 = {}, const std::string& insert2 = {});
     QORFTP_HIDDEN void ShowReply(int id, const std::string& insert1, const std::string& reply);
     QORFTP_HIDDEN void ShowSocketError(int error);
     QORFTP_HIDDEN void ShowFileError(int error);
@@ -131,11 +132,9 @@ private:
     QORFTP_HIDDEN bool TypeBinary();
     QORFTP_HIDDEN bool OpenDataPort(DataChannel& channel);
     QORFTP_HIDDEN bool AcceptData(DataChannel& channel, bool finalReplyCame);
-    QORFTP_HIDDEN int ReceiveToFile(DataChannel& channel, const std::string& local,
-                                    std::uint64_t offset, int append, std::uint64_t total,
-                                    std::uint64_t& size);
-    QORFTP_HIDDEN int SendFromFile(DataChannel& channel, const std::string& local,
-                                   std::uint64_t offset);
+    QORFTP_HIDDEN int ReceiveToFile(DataChannel& channel, const std::string& local, std::uint64_t offset, int append,
+                                    std::uint64_t total, std::uint64_t& size);
+    QORFTP_HIDDEN int SendFromFile(DataChannel& channel, const std::string& local, std::uint64_t offset);
     QORFTP_HIDDEN int EndTransfer(TransferLoop& loop);
     QORFTP_HIDDEN int ReceiveListing(DataChannel& channel, std::string& lines, std::size_t& count);
     QORFTP_HIDDEN std::string_view CurrentLine() const;

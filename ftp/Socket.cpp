@@ -142,18 +142,26 @@ int ConnectAddress(const Address& address, int wakeFd, int timeoutMs, int& fd)
 static int ResolverError(int code)
 {
     switch (code) {
-    case EAI_NONAME: return kErrHostNotFound;
-    case EAI_AGAIN: return kErrTryAgain;
-    case EAI_FAIL: return kErrNoRecovery;
+    case EAI_NONAME:
+        return kErrHostNotFound;
+    case EAI_AGAIN:
+        return kErrTryAgain;
+    case EAI_FAIL:
+        return kErrNoRecovery;
 #ifdef EAI_NODATA
-    case EAI_NODATA: return kErrNoData;
+    case EAI_NODATA:
+        return kErrNoData;
 #endif
 #ifdef EAI_ADDRFAMILY
-    case EAI_ADDRFAMILY: return kErrNoData;
+    case EAI_ADDRFAMILY:
+        return kErrNoData;
 #endif
-    case EAI_MEMORY: return ENOBUFS;
-    case EAI_SYSTEM: return errno;
-    default: return kErrHostNotFound;
+    case EAI_MEMORY:
+        return ENOBUFS;
+    case EAI_SYSTEM:
+        return errno;
+    default:
+        return kErrHostNotFound;
     }
 }
 
@@ -213,8 +221,7 @@ int Listen(const Address& local, int backlog, int& fd)
     fd = socket(bindTo.Family(), SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return errno;
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&bindTo.storage), bindTo.length) < 0
-        || listen(fd, backlog) < 0) {
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&bindTo.storage), bindTo.length) < 0 || listen(fd, backlog) < 0) {
         int error = errno;
         CloseFd(fd);
         return error;

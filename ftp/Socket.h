@@ -12,14 +12,14 @@ namespace qorftp {
 
 enum SocketError : int {
     kOk = 0,
-    kErrCancelled = -1,      // the wait was woken by CancelOperation
-    kErrClosed = -2,         // the server closed the control connection
-    kErrHostNotFound = -3,   // resolver errors
+    kErrCancelled = -1, // the wait was woken by CancelOperation
+    kErrClosed = -2, // the server closed the control connection
+    kErrHostNotFound = -3, // resolver errors
     kErrTryAgain = -4,
     kErrNoRecovery = -5,
     kErrNoData = -6,
-    kErrLineTooLong = -7,    // a reply line past kLineLimit: the server does not speak FTP
-    kErrReplyTooLong = -8,   // a multi-line reply past kReplyLimit
+    kErrLineTooLong = -7, // a reply line past kLineLimit: the server does not speak FTP
+    kErrReplyTooLong = -8, // a multi-line reply past kReplyLimit
 };
 
 struct Address {

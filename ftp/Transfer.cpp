@@ -16,7 +16,10 @@ namespace {
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~FileDescriptor() { CloseFd(m_fd); }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -158,8 +161,8 @@ int QorFtpConnection::EndTransfer(TransferLoop& loop)
 }
 
 // `size` becomes the offset plus the bytes received: the size of the remote file as far as it came.
-int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& local,
-                                    std::uint64_t offset, int append, std::uint64_t total, std::uint64_t& size)
+int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& local, std::uint64_t offset, int append,
+                                    std::uint64_t total, std::uint64_t& size)
 {
     size = offset;
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | ((offset || append) ? O_APPEND : O_TRUNC);
@@ -195,7 +198,7 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
 int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& local, std::uint64_t offset)
 {
     FileDescriptor file(::open(local.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
+    struct stat info { };
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         ShowFileError(errno);
         return 0;

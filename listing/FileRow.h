@@ -13,17 +13,17 @@ class QFileInfo;
 class QMimeDatabase;
 
 struct FileRow {
-    FileItem item;      // item.name keeps the bytes the server sent, which go back to it
-    QString shownName;  // the Name column: the ShowName case applied to files, never to folders
-    QString typeText;   // "tar File", " File", "Link to usr/bin", "File Folder", a MIME comment
+    FileItem item; // item.name keeps the bytes the server sent, which go back to it
+    QString shownName; // the Name column: the ShowName case applied to files, never to folders
+    QString typeText; // "tar File", " File", "Link to usr/bin", "File Folder", a MIME comment
     QString modified;
     // The ExtensionIconMap key: the lower-case extension, or the whole lower-case name of an
     // "exe" or "lnk" file; for a link its target.
     QString iconKey;
-    QString localPath;   // the absolute path of a local entry; empty for remote ones
-    bool shortcut = false;  // links: drawn with the shortcut overlay
-    bool message = false;   // a notice row (MESSAGE_ROW_DATA), shownName holds its text
-    bool latin1Name = false;  // the remote name is not UTF-8 and is shown as Latin-1
+    QString localPath; // the absolute path of a local entry; empty for remote ones
+    bool shortcut = false; // links: drawn with the shortcut overlay
+    bool message = false; // a notice row (MESSAGE_ROW_DATA), shownName holds its text
+    bool latin1Name = false; // the remote name is not UTF-8 and is shown as Latin-1
 };
 
 // A remote name or path as shown: its bytes read as UTF-8 when they are valid UTF-8, else as

@@ -1,11 +1,11 @@
 #include "CommandThread.h"
 
+#include "Executor.h"
 #include "Interaction.h"
 #include "OperationConnection.h"
 #include "OperationHost.h"
 #include "OperationIds.h"
 #include "OperationTexts.h"
-#include "Executor.h"
 #include "settings/Settings.h"
 
 #include "QorFtp.h"

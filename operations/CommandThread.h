@@ -8,8 +8,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,7 +57,6 @@ public:
     ~CCommandThread();
     CCommandThread(const CCommandThread&) = delete;
     CCommandThread& operator=(const CCommandThread&) = delete;
-
 
     // Start report, the work, end report: the body of the thread.
     void Run();
@@ -109,8 +108,8 @@ private:
     ServerRecord m_serverRecord;
     QorFtpConnection* m_scriptConnection = nullptr;
 
-    bool m_sourceKnown = false;      // serverRecord came from sourceServer
-    bool m_retryPosted = false;      // the request must stay pending for the retry
+    bool m_sourceKnown = false; // serverRecord came from sourceServer
+    bool m_retryPosted = false; // the request must stay pending for the retry
     CancelFlag m_cancelled;
     ServerTable m_servers;
     int m_timeoutSeconds = 60;

@@ -72,7 +72,10 @@ struct Executor::State {
     }
 };
 
-Executor::Executor() : m_state(new State) {}
+Executor::Executor()
+    : m_state(new State)
+{
+}
 
 Executor::~Executor()
 {

@@ -10,7 +10,7 @@
 class Executor {
 public:
     enum class Kind {
-        Job,      // starts at once
+        Job, // starts at once
         Transfer, // waits for a free place while SetTransferLimit's bound is reached
     };
 

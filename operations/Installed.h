@@ -4,10 +4,12 @@
 
 #include <atomic>
 
-template <typename Interface>
-class Installed {
+template <typename Interface> class Installed {
 public:
-    explicit Installed(Interface& fallback) : m_fallback(fallback) {}
+    explicit Installed(Interface& fallback)
+        : m_fallback(fallback)
+    {
+    }
 
     void Set(Interface* installed) { m_installed.store(installed); }
     Interface& Get() const

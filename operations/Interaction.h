@@ -35,7 +35,8 @@ public:
     // The permissions dialog, started from the current permission letters ("rwxr-xr-x");
     // the new mode text (three octal digits) on OK, nothing otherwise.
     virtual std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
-                                                      const CancelFlag& cancelled = nullptr) = 0;
+                                                      const CancelFlag& cancelled = nullptr)
+        = 0;
     // The delete confirmation with `prompt`.
     virtual DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) = 0;
 };

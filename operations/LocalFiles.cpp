@@ -126,8 +126,8 @@ int CopyOrMoveLocalFiles(const std::vector<std::string>& sources, const std::str
             GetInteraction().ShowMessage(FillInsert(kIntoItself, sourceText), MessageIcon::Error);
             continue;
         }
-        const QString name = FreeLocalName(QString::fromStdString(targetFolder),
-                                           QFile::decodeName(source.filename().c_str()));
+        const QString name
+            = FreeLocalName(QString::fromStdString(targetFolder), QFile::decodeName(source.filename().c_str()));
         const fs::path target = folder / QFile::encodeName(name).toStdString();
         if (move ? MoveItem(source, target) : CopyItem(source, target))
             ++done;

@@ -39,6 +39,6 @@ std::unique_ptr<QorFtpConnection> NewConnection(const ServerRecord& record, int 
 
 int LoginWith(QorFtpConnection& connection, const ServerRecord& record)
 {
-    return connection.Login(record.address, record.userName, record.password,
-                            static_cast<unsigned int>(record.port), record.account);
+    return connection.Login(record.address, record.userName, record.password, static_cast<unsigned int>(record.port),
+                            record.account);
 }

@@ -8,15 +8,15 @@ namespace {
 
 class SilentHost : public OperationHost {
 public:
-    void OperationCount(bool, std::uint32_t) override {}
-    void RetrySameConnection(unsigned long, std::uint32_t) override {}
-    void OpenLocalFile(const std::string&, const std::string&) override {}
+    void OperationCount(bool, std::uint32_t) override { }
+    void RetrySameConnection(unsigned long, std::uint32_t) override { }
+    void OpenLocalFile(const std::string&, const std::string&) override { }
 };
 
 class NoBrowsingConnections : public BrowsingConnections {
 public:
     int IsConnectionBusy(const std::string&) override { return 1; }
-    void SetConnectionBusy(const std::string&, int) override {}
+    void SetConnectionBusy(const std::string&, int) override { }
     QorFtpConnection* FindBrowsingConnection(const std::string&) override { return nullptr; }
 };
 

@@ -8,8 +8,8 @@
 std::uint32_t NewOperationId()
 {
     static std::mutex lock;
-    static std::mt19937 generator(static_cast<std::uint32_t>(
-        std::chrono::system_clock::now().time_since_epoch().count() ^ std::random_device{}()));
+    static std::mt19937 generator(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()
+                                                             ^ std::random_device{}()));
     static std::unordered_set<std::uint32_t> issued;
 
     std::lock_guard<std::mutex> guard(lock);

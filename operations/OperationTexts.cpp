@@ -41,7 +41,8 @@ std::optional<StatusTexts> BackgroundStatusTexts(const OperationRequest& request
     const std::string& file = request.file;
     switch (request.kind) {
     case OperationKind::Upload:
-        return StatusTexts{FillMarkers("Uploading %s", file), FillMarkers("Uploading %s to %s", file, request.targetServer)};
+        return StatusTexts{FillMarkers("Uploading %s", file),
+                           FillMarkers("Uploading %s to %s", file, request.targetServer)};
     case OperationKind::Download:
         return StatusTexts{FillMarkers("Downloading %s", file),
                            FillMarkers("Downloading %s from %s", file, request.sourceServer)};
@@ -54,10 +55,12 @@ std::optional<StatusTexts> BackgroundStatusTexts(const OperationRequest& request
     case OperationKind::ChangeMode:
         return StatusTexts{FillMarkers("ChMod %s", file), FillMarkers("Changing %s's permissions", file)};
     case OperationKind::Delete:
-        return StatusTexts{FillMarkers("Deleting %s", file), FillMarkers("Deleting %s from %s", file, request.sourceServer)};
+        return StatusTexts{FillMarkers("Deleting %s", file),
+                           FillMarkers("Deleting %s from %s", file, request.sourceServer)};
     case OperationKind::UploadAppend:
     case OperationKind::DownloadAppend:
-        return StatusTexts{FillMarkers("Appending %s", file), FillMarkers("Appending %s to %s", file, request.targetFile)};
+        return StatusTexts{FillMarkers("Appending %s", file),
+                           FillMarkers("Appending %s to %s", file, request.targetFile)};
     default:
         return std::nullopt;
     }

@@ -10,24 +10,24 @@
 namespace OperationText {
 
 inline constexpr char kUserInformation[] = "Error getting the user information  for '%1' .";
-inline constexpr char kAskDownloadSameConnection[] =
-    "Do you want to try downloading the '%1' \nby using the same connection?\n(See help.)";
-inline constexpr char kAskUploadSameConnection[] =
-    "Do you want to try uploading the '%1'\nby using the same connection?\n(See help.)";
-inline constexpr char kAskTransferSameConnection[] =
-    "Do you want to try transfering the '%1'\n by using the same connection?\n\n"
-    "This is a transfer. So, it will first download the file and then\n"
-    "upload it leaving an 'ftpXXXX.TMP' file\nin your temporary directory. (Where XXXX a random string).";
-inline constexpr char kConnectionBusy[] =
-    "There is currently other operation using the same connection.\n\t\tPlease try again later.";
+inline constexpr char kAskDownloadSameConnection[]
+    = "Do you want to try downloading the '%1' \nby using the same connection?\n(See help.)";
+inline constexpr char kAskUploadSameConnection[]
+    = "Do you want to try uploading the '%1'\nby using the same connection?\n(See help.)";
+inline constexpr char kAskTransferSameConnection[]
+    = "Do you want to try transfering the '%1'\n by using the same connection?\n\n"
+      "This is a transfer. So, it will first download the file and then\n"
+      "upload it leaving an 'ftpXXXX.TMP' file\nin your temporary directory. (Where XXXX a random string).";
+inline constexpr char kConnectionBusy[]
+    = "There is currently other operation using the same connection.\n\t\tPlease try again later.";
 inline constexpr char kNoFilesToPaste[] = "No Available Files to Paste";
 
 // Texts of ours, for the cases the original program did not guard against.
-inline constexpr char kUnsafeRemoteName[] =
-    "The file name '%1' cannot be used for the copy: a name must not be empty, \".\" or \"..\", "
-    "and must not hold \"/\" or a NUL character.\nThe file was skipped.";
-inline constexpr char kDamagedTransferData[] =
-    "The transfer data is damaged or incomplete, so no file was transferred.";
+inline constexpr char kUnsafeRemoteName[]
+    = "The file name '%1' cannot be used for the copy: a name must not be empty, \".\" or \"..\", "
+      "and must not hold \"/\" or a NUL character.\nThe file was skipped.";
+inline constexpr char kDamagedTransferData[]
+    = "The transfer data is damaged or incomplete, so no file was transferred.";
 inline constexpr char kTemporaryFileFailed[] = "Could not create a temporary file in '%1' for '%2'.";
 
 } // namespace OperationText

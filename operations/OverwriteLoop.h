@@ -10,10 +10,10 @@
 class QorFtpConnection;
 
 struct TargetChoice {
-    bool proceed = false;       // false: the user cancelled
-    std::string target;         // the path to write, renamed or not
-    std::uint64_t offset = 0;   // Recover: resume at the target's present size
-    int append = 0;             // Append: the whole source after the target's bytes
+    bool proceed = false; // false: the user cancelled
+    std::string target; // the path to write, renamed or not
+    std::uint64_t offset = 0; // Recover: resume at the target's present size
+    int append = 0; // Append: the whole source after the target's bytes
 };
 
 // The new path: `target` up to and including its last '/' (without one, its last backslash)

@@ -70,7 +70,8 @@ int ExecuteTransferData(const QMimeData& data, int dropEffect, const std::string
     if (!data.hasFormat(QString::fromLatin1(kTransferListMimeType)))
         return -1;
 
-    const std::optional<TransferListBlock> block = ReadTransferList(data.data(QString::fromLatin1(kTransferListMimeType)));
+    const std::optional<TransferListBlock> block
+        = ReadTransferList(data.data(QString::fromLatin1(kTransferListMimeType)));
     if (!block) {
         GetInteraction().ShowMessage(OperationText::kDamagedTransferData, MessageIcon::Error);
         return 0;

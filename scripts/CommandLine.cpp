@@ -45,9 +45,7 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
     ProgramCommandLine line;
     // Without an application object Qt cannot know the program's name.
     const QString program = arguments.isEmpty() ? QStringLiteral("tarvo") : QFileInfo(arguments.first()).fileName();
-    const auto helpText = [&] {
-        return parser.helpText().replace(QLatin1String("<executable_name>"), program);
-    };
+    const auto helpText = [&] { return parser.helpText().replace(QLatin1String("<executable_name>"), program); };
     const auto fail = [&](const QString& why) {
         line.mode = ProgramCommandLine::Mode::Error;
         line.text = why + QLatin1Char('\n') + helpText();

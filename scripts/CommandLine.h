@@ -6,12 +6,12 @@
 
 struct ProgramCommandLine {
     enum class Mode {
-        Window,    // open the window, with `script` loaded when one is named
+        Window, // open the window, with `script` loaded when one is named
         RunScript, // --run-script: run `script` without a window
         AddServer, // --add-server NAME HOST[:PORT] USER PASSWORD
-        Help,      // --help: `text` is the help
-        Version,   // --version: `text` is the version line
-        Error,     // `text` says what is wrong, followed by the help
+        Help, // --help: `text` is the help
+        Version, // --version: `text` is the version line
+        Error, // `text` says what is wrong, followed by the help
     };
     Mode mode = Mode::Window;
     QString script;

@@ -68,21 +68,32 @@ std::string ScriptSyntaxError::Text() const
 std::string ScriptSyntaxText(std::string_view keyword)
 {
     const std::string key = Lower(std::string(keyword));
-    if (key == "open") return "open <ftp site>";
-    if (key == "close") return "close";
-    if (key == "del") return "del <file>";
-    if (key == "put") return "put <local file> <remote file>";
-    if (key == "get") return "get <remote file> <local file>";
-    if (key == "putappend") return "putappend <local file> <remote file>";
-    if (key == "getappend") return "getappend <remote file> <local file>";
-    if (key == "append") return "append <remote file> to <ftp site> <remote file>";
-    if (key == "trans") return "trans <remote file> to <ftp site> <remote file>";
-    if (key == "chmod") return "chmod <file> <file mode>";
+    if (key == "open")
+        return "open <ftp site>";
+    if (key == "close")
+        return "close";
+    if (key == "del")
+        return "del <file>";
+    if (key == "put")
+        return "put <local file> <remote file>";
+    if (key == "get")
+        return "get <remote file> <local file>";
+    if (key == "putappend")
+        return "putappend <local file> <remote file>";
+    if (key == "getappend")
+        return "getappend <remote file> <local file>";
+    if (key == "append")
+        return "append <remote file> to <ftp site> <remote file>";
+    if (key == "trans")
+        return "trans <remote file> to <ftp site> <remote file>";
+    if (key == "chmod")
+        return "chmod <file> <file mode>";
     return {};
 }
 
-std::optional<OperationRequest> ScriptParser::ParseScriptLine(
-    std::string_view line, int lineNumber, const std::function<void(const ScriptSyntaxError&)>& report)
+std::optional<OperationRequest>
+ScriptParser::ParseScriptLine(std::string_view line, int lineNumber,
+                              const std::function<void(const ScriptSyntaxError&)>& report)
 {
     line = Trim(line);
     m_currentLine = line;

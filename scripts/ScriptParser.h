@@ -14,7 +14,7 @@ constexpr std::size_t kScriptLineLimit = 256;
 
 struct ScriptSyntaxError {
     int lineNumber = 0;
-    std::string line;   // the trimmed line
+    std::string line; // the trimmed line
     std::string syntax; // the keyword's syntax text, or why the line cannot be compiled
 
     // "Syntax error at line: %1\n\n'%2'\n\n" followed by the syntax text.

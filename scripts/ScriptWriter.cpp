@@ -36,17 +36,38 @@ public:
     void Step(const OperationRequest& step)
     {
         switch (step.kind) {
-        case Upload: Line({"put", step.file, step.targetFile}); break;
-        case UploadAppend: Line({"putappend", step.file, step.targetFile}); break;
-        case Download: Line({"get", step.file, step.localPath}); break;
-        case DownloadAppend: Line({"getappend", step.file, step.targetFile}); break;
-        case Transfer: Line({"trans", step.file, "to", step.targetServer, step.targetFile}); break;
-        case AppendTransfer: Line({"append", step.file, "to", step.targetServer, step.targetFile}); break;
-        case ChangeMode: Line({"chmod", step.file, step.fileMode}); break;
-        case Delete: Line({"del", step.file}); break;
-        case ScriptOpen: Line({"open", step.sourceServer}); break;
-        case ScriptClose: Line({"close"}); break;
-        default: break;
+        case Upload:
+            Line({"put", step.file, step.targetFile});
+            break;
+        case UploadAppend:
+            Line({"putappend", step.file, step.targetFile});
+            break;
+        case Download:
+            Line({"get", step.file, step.localPath});
+            break;
+        case DownloadAppend:
+            Line({"getappend", step.file, step.targetFile});
+            break;
+        case Transfer:
+            Line({"trans", step.file, "to", step.targetServer, step.targetFile});
+            break;
+        case AppendTransfer:
+            Line({"append", step.file, "to", step.targetServer, step.targetFile});
+            break;
+        case ChangeMode:
+            Line({"chmod", step.file, step.fileMode});
+            break;
+        case Delete:
+            Line({"del", step.file});
+            break;
+        case ScriptOpen:
+            Line({"open", step.sourceServer});
+            break;
+        case ScriptClose:
+            Line({"close"});
+            break;
+        default:
+            break;
         }
     }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct ScriptText {
-    std::string text;       // CR LF line ends
+    std::string text; // CR LF line ends
     std::string unwritable; // an argument the language cannot hold (one with a double quote or a line feed), or empty
 };
 

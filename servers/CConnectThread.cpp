@@ -56,8 +56,8 @@ bool CConnectThread::LogIn()
     const auto isCancelled = [&cancelled] { return cancelled && cancelled->load(); };
     if (isCancelled())
         return false;
-    if (!connection.Login(m_server.address, m_server.userName, m_server.password,
-                          static_cast<unsigned>(m_server.port), m_server.account))
+    if (!connection.Login(m_server.address, m_server.userName, m_server.password, static_cast<unsigned>(m_server.port),
+                          m_server.account))
         return false;
     // The start folder is asked here rather than on the user-interface thread, which then only
     // reads it (GetCurrentDirectoryA); a slow server cannot hold the window with it.

@@ -47,7 +47,6 @@ public:
     // Starts the thread, which owns this object from then on and deletes it at its end.
     static void Resume(std::unique_ptr<CConnectThread> thread);
 
-
 private:
     void Run();
     bool LogIn();

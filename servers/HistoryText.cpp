@@ -4,18 +4,17 @@
 
 namespace {
 
-constexpr std::array<const char*, 7> weekdays = {
-    "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-constexpr std::array<const char*, 12> months = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 7> weekdays
+    = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+constexpr std::array<const char*, 12> months = {"January", "February", "March",     "April",   "May",      "June",
+                                                "July",    "August",   "September", "October", "November", "December"};
 
 QString twoDigits(qint64 value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-}  // namespace
+} // namespace
 
 QString FormatLastConnected(const QDateTime& localTime)
 {
@@ -23,9 +22,8 @@ QString FormatLastConnected(const QDateTime& localTime)
     const QTime time = localTime.time();
     const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
     return QStringLiteral("%1, %2 %3, %4 at %5:%6 %7")
-        .arg(QLatin1String(weekdays.at(date.dayOfWeek() - 1)),
-             QLatin1String(months.at(date.month() - 1)), twoDigits(date.day()),
-             QString::number(date.year()), QString::number(hour12), twoDigits(time.minute()),
+        .arg(QLatin1String(weekdays.at(date.dayOfWeek() - 1)), QLatin1String(months.at(date.month() - 1)),
+             twoDigits(date.day()), QString::number(date.year()), QString::number(hour12), twoDigits(time.minute()),
              time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
 }
 

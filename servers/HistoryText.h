@@ -16,8 +16,8 @@ QString FormatLastConnected(const QDateTime& localTime);
 QString FormatDuration(qint64 seconds);
 
 struct HistoryParts {
-    QString lastConnected;            // before the first ';'
-    std::optional<QString> duration;  // after the last ';'; none while still connected
+    QString lastConnected; // before the first ';'
+    std::optional<QString> duration; // after the last ';'; none while still connected
 };
 
 HistoryParts ParseHistory(const QString& history);

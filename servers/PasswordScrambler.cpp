@@ -23,7 +23,7 @@ char transform(unsigned char keyValue, unsigned char value)
     return static_cast<char>(static_cast<unsigned char>((127 - keyValue) + (127 - value)));
 }
 
-}  // namespace
+} // namespace
 
 std::string ScramblePassword(const std::string& password, const std::string& key)
 {
@@ -48,9 +48,8 @@ std::string UnscramblePassword(const std::string& stored, const std::string& key
 bool IsAnonymousUser(const std::string& userName)
 {
     static constexpr std::string_view anonymous = "anonymous";
-    return std::equal(userName.begin(), userName.end(), anonymous.begin(), anonymous.end(),
-                      [](char a, char b) {
-                          // ASCII only: a locale's case rules must not decide this
-                          return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
-                      });
+    return std::equal(userName.begin(), userName.end(), anonymous.begin(), anonymous.end(), [](char a, char b) {
+        // ASCII only: a locale's case rules must not decide this
+        return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
+    });
 }

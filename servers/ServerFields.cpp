@@ -42,7 +42,7 @@ int storedInt(const QVariant& value, int fallback)
     return isNumber ? number : fallback;
 }
 
-}  // namespace
+} // namespace
 
 QString ServerKey(const std::string& name)
 {

@@ -7,7 +7,7 @@ struct ServerRecord {
     std::string name;
     std::string address;
     std::string userName;
-    std::string password;  // plain in memory; scrambled only in the store
+    std::string password; // plain in memory; scrambled only in the store
     std::string account;
     int port = 21;
     int passive = 0;

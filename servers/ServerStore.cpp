@@ -1,10 +1,10 @@
 #include "servers/ServerStore.h"
 
-#include "settings/Settings.h"
 #include "servers/HistoryText.h"
 #include "servers/ServerFields.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerNameProblem.h"
+#include "settings/Settings.h"
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ bool storable(const std::string& name)
     return !ServerNameProblem(name);
 }
 
-}  // namespace
+} // namespace
 
 void LoadServers()
 {

@@ -1,9 +1,9 @@
 #include "servers/ServerStoreConversion.h"
 
-#include "settings/Settings.h"
 #include "servers/PasswordScrambler.h"
 #include "servers/ServerFields.h"
 #include "servers/ServerNameKey.h"
+#include "settings/Settings.h"
 
 #include <QStringList>
 
@@ -56,7 +56,7 @@ void convertUnversioned(QSettings& store)
         const QString entryKey = QStringLiteral("Servers/") + EscapeServerName(QString(entryName));
         const ServerRecord record = recordFromOldEntry(StoredText(store.value(entryKey)));
         if (record.name.empty())
-            continue;  // an entry that is missing or has no name cannot be a key
+            continue; // an entry that is missing or has no name cannot be a key
         WriteServerFields(store, record);
         // A server may be named like an entry, so the entry's subkeys must stay.
         RemoveValueOnly(store, entryKey);
@@ -69,7 +69,7 @@ void convertUnversioned(QSettings& store)
     store.remove(QStringLiteral("Prop"));
 }
 
-}  // namespace
+} // namespace
 
 void ConvertServerStore()
 {

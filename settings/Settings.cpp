@@ -33,7 +33,7 @@ void makePrivateFile(const QString& file)
     QDir().mkpath(QFileInfo(file).absolutePath());
     const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        return;  // QSettings then reports nothing either; the store stays empty
+        return; // QSettings then reports nothing either; the store stays empty
     ::fchmod(fd, 0600);
     ::close(fd);
 }
@@ -82,8 +82,8 @@ QString setDamagedFileAside(QSettings& store, const QString& file)
     for (const QString& key : keys)
         values.append(store.value(key));
 
-    const QString stem = file + QStringLiteral(".damaged-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stem
+        = file + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString kept = stem;
     for (int n = 2; QFileInfo::exists(kept); ++n)
         kept = stem + u'-' + QString::number(n);
@@ -110,7 +110,7 @@ QString withTrailingSlash(QString folder)
     return folder;
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 

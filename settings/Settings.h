@@ -25,14 +25,14 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 
 // The program-wide values of the "Settings" section.
 struct AppSettings {
-    QString programFolder;       // "Path"; the program file's folder when empty; ends in "/"
-    QString defaultDownloadDir;  // "DefaultDD"
-    float dragTime = 2.0f;       // "DragTime", seconds, stored as text
-    int showPlus = 0;            // "ShowPlus"
-    int wheelOver = 0;           // "WheelOver"
-    int showName = 0;            // "ShowName": 0 as listed, 1 upper case, 2 lower case
-    int timeoutSeconds = 60;     // "Timeout": how long a connection waits for its peer
-    int maxTransfers = 0;        // "MaxTransfers": background operations at once, 0 for no bound
+    QString programFolder; // "Path"; the program file's folder when empty; ends in "/"
+    QString defaultDownloadDir; // "DefaultDD"
+    float dragTime = 2.0f; // "DragTime", seconds, stored as text
+    int showPlus = 0; // "ShowPlus"
+    int wheelOver = 0; // "WheelOver"
+    int showName = 0; // "ShowName": 0 as listed, 1 upper case, 2 lower case
+    int timeoutSeconds = 60; // "Timeout": how long a connection waits for its peer
+    int maxTransfers = 0; // "MaxTransfers": background operations at once, 0 for no bound
     int maxListing = 10'000'000; // "MaxListing": the most entries one folder listing may hold
 };
 

@@ -5,7 +5,7 @@
 namespace {
 // A job stuck in a message box of the library would otherwise hold the program's exit.
 constexpr int kExitWaitMs = 3000;
-}
+} // namespace
 
 BackgroundJobs::BackgroundJobs(QObject* owner)
     : m_post(std::make_shared<PostTarget>(owner))

@@ -16,7 +16,10 @@
 // How a worker thread reaches one object on that object's thread.
 class PostTarget {
 public:
-    explicit PostTarget(QObject* target) : m_target(target) {}
+    explicit PostTarget(QObject* target)
+        : m_target(target)
+    {
+    }
 
     // Any thread. Runs `call` on the target's thread later, unless Detach came first.
     void Post(std::function<void()> call)
@@ -49,16 +52,16 @@ public:
     BackgroundJobs& operator=(const BackgroundJobs&) = delete;
 
     // `work` on a thread of its own, then `done` with its result on the owner's thread.
-    template <typename Result>
-    void Run(std::function<Result()> work, std::function<void(Result&)> done)
+    template <typename Result> void Run(std::function<Result()> work, std::function<void(Result&)> done)
     {
         m_running->Started();
         try {
-            ProgramExecutor().Run([work = std::move(work), done = std::move(done), post = m_post, running = m_running]() mutable {
-                auto result = std::make_shared<Result>(work());
-                post->Post([done = std::move(done), result] { done(*result); });
-                running->Finished();
-            });
+            ProgramExecutor().Run(
+                [work = std::move(work), done = std::move(done), post = m_post, running = m_running]() mutable {
+                    auto result = std::make_shared<Result>(work());
+                    post->Post([done = std::move(done), result] { done(*result); });
+                    running->Finished();
+                });
         } catch (...) {
             m_running->Finished();
             throw;

@@ -1,11 +1,11 @@
 #include "tree/CPathView.h"
 
 #include "dialogs/FileIcons.h"
+#include "listing/TreePaths.h"
 #include "servers/ServerMap.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
 #include "tree/LocalPlaces.h"
-#include "listing/TreePaths.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -104,8 +104,8 @@ void CPathView::FillTree()
         emit TitleChanged(QStringLiteral("No Connection - Ftp"));
     if (m_bFirstFill) {
         m_model->clear();
-        QStandardItem* myComputer =
-            CFolderTreeModel::MakeNode(kMyComputerText, FileIcons::ConnectedComputer(), NODE_PLAIN, true);
+        QStandardItem* myComputer
+            = CFolderTreeModel::MakeNode(kMyComputerText, FileIcons::ConnectedComputer(), NODE_PLAIN, true);
         m_model->appendRow(myComputer);
         FillDrives(myComputer);
         expand(myComputer->index());

@@ -74,8 +74,8 @@ public slots:
     void OnConnect();
     // Disconnect (32773): the server of the selection.
     void OnDisconnect();
-    void OnRefresh();     // 32806
-    void OnUpOneLevel();  // 32786; also Backspace
+    void OnRefresh(); // 32806
+    void OnUpOneLevel(); // 32786; also Backspace
     // Closes the server's connection; also run when the server closed it (421).
     void Disconnect(const QString& server);
 
@@ -94,7 +94,7 @@ signals:
     // The rows go by reference so that a large listing is moved, not copied: connect them
     // directly.
     void ListCleared();
-    void ListMessage(const QString& text);      // one notice row in place of the rows
+    void ListMessage(const QString& text); // one notice row in place of the rows
     void ListMessageAtTop(const QString& text); // a notice row above the others
     void LocalRowsReady(const QString& root, const QString& folder, std::vector<FileRow>& rows);
     void RemoteRowsReady(const QString& server, const std::string& folder, std::vector<FileRow>& rows,

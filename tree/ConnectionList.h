@@ -21,10 +21,10 @@ struct ConnectionEntry {
     // connection away from under it; the last holder closes it (MakeBrowsingConnection).
     std::shared_ptr<QorFtpConnection> connection;
     std::string serverName;
-    int busy = 0;  // a background transfer runs over this connection
+    int busy = 0; // a background transfer runs over this connection
     std::string startDirectory;
     QDateTime connectedAt;
-    bool listing = false;  // a listing of the tree runs over it on a worker thread
+    bool listing = false; // a listing of the tree runs over it on a worker thread
 };
 
 // A connection whose last owner sends QUIT (waiting briefly, with no message box) and

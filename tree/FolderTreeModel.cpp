@@ -23,7 +23,8 @@ QStandardItem* CFolderTreeModel::MakeNode(const QString& text, const QIcon& icon
     return node;
 }
 
-QStandardItem* CFolderTreeModel::MakeRemoteNode(const std::string& name, const QIcon& icon, NodeData data, bool childrenFlag)
+QStandardItem* CFolderTreeModel::MakeRemoteNode(const std::string& name, const QIcon& icon, NodeData data,
+                                                bool childrenFlag)
 {
     QStandardItem* node = MakeNode({}, icon, data, childrenFlag);
     SetRemoteName(node, name);

@@ -9,9 +9,9 @@
 
 // The integer every node carries.
 enum NodeData : int {
-    NODE_PLAIN = 0,   // "My Computer"; the start folder made when a connection completes
-    NODE_SERVER = 1,  // a server
-    NODE_FOLDER = 2,  // places, local and remote folders
+    NODE_PLAIN = 0, // "My Computer"; the start folder made when a connection completes
+    NODE_SERVER = 1, // a server
+    NODE_FOLDER = 2, // places, local and remote folders
 };
 
 class CFolderTreeModel : public QStandardItemModel {
@@ -19,9 +19,9 @@ class CFolderTreeModel : public QStandardItemModel {
 public:
     enum Role {
         NodeDataRole = Qt::UserRole + 1,
-        ChildrenFlagRole,  // bool: show a plus even without children
-        PlacePathRole,     // the folder of a place under "My Computer"
-        NameBytesRole,     // QByteArray: a remote folder's name (or start folder) as the server sent it
+        ChildrenFlagRole, // bool: show a plus even without children
+        PlacePathRole, // the folder of a place under "My Computer"
+        NameBytesRole, // QByteArray: a remote folder's name (or start folder) as the server sent it
     };
 
     explicit CFolderTreeModel(QObject* parent = nullptr);

@@ -12,9 +12,9 @@
 class QorFtpConnection;
 
 struct RemoteListingRequest {
-    bool changeDirectory = false;  // CWD to `changeTo` first, then list the current folder
+    bool changeDirectory = false; // CWD to `changeTo` first, then list the current folder
     std::string changeTo;
-    std::string directory;  // the LIST argument; empty lists the current folder
+    std::string directory; // the LIST argument; empty lists the current folder
     bool wantFolders = false;
     bool wantRows = false;
     int showName = 0;
@@ -22,12 +22,12 @@ struct RemoteListingRequest {
 
 struct RemoteListing {
     bool changeFailed = false;
-    unsigned long error = 0;  // GetError() after a failed CWD or LIST; 421: the connection is gone
-    int lineCount = 0;        // what GetDir returned
-    std::string folder;       // the folder listed: `directory`, or the current one
-    std::vector<std::string> folders;  // subfolder names as sent, sorted by their texts ignoring case
+    unsigned long error = 0; // GetError() after a failed CWD or LIST; 421: the connection is gone
+    int lineCount = 0; // what GetDir returned
+    std::string folder; // the folder listed: `directory`, or the current one
+    std::vector<std::string> folders; // subfolder names as sent, sorted by their texts ignoring case
     bool folderSeen = false;
-    std::vector<FileRow> rows;  // sorted
+    std::vector<FileRow> rows; // sorted
 };
 
 // Runs the whole exchange on the calling thread.

@@ -11,9 +11,10 @@ namespace {
 bool IsPseudo(const QStorageInfo& volume)
 {
     static const QSet<QByteArray> pseudo = {
-        "proc", "sysfs", "devtmpfs", "devpts", "tmpfs", "cgroup", "cgroup2", "securityfs", "debugfs",
-        "tracefs", "pstore", "bpf", "configfs", "fusectl", "mqueue", "hugetlbfs", "autofs", "binfmt_misc",
-        "efivarfs", "overlay", "squashfs", "nsfs", "ramfs", "rpc_pipefs", "fuse.portal", "fuse.gvfsd-fuse",
+        "proc",        "sysfs",           "devtmpfs", "devpts",  "tmpfs",    "cgroup",  "cgroup2", "securityfs",
+        "debugfs",     "tracefs",         "pstore",   "bpf",     "configfs", "fusectl", "mqueue",  "hugetlbfs",
+        "autofs",      "binfmt_misc",     "efivarfs", "overlay", "squashfs", "nsfs",    "ramfs",   "rpc_pipefs",
+        "fuse.portal", "fuse.gvfsd-fuse",
     };
     if (pseudo.contains(volume.fileSystemType()))
         return true;
@@ -21,7 +22,8 @@ bool IsPseudo(const QStorageInfo& volume)
     for (const char* system : {"/proc", "/sys", "/dev", "/run", "/snap", "/boot", "/var/lib"}) {
         const QString prefix = QString::fromLatin1(system);
         // Removable media are mounted under /run/media by some desktops.
-        if ((root == prefix || root.startsWith(prefix + QLatin1Char('/'))) && !root.startsWith(QLatin1String("/run/media/")))
+        if ((root == prefix || root.startsWith(prefix + QLatin1Char('/')))
+            && !root.startsWith(QLatin1String("/run/media/")))
             return true;
     }
     return false;

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct LocalPlace {
-    QString text;  // e.g. "Home (/home/ann)"
+    QString text; // e.g. "Home (/home/ann)"
     QString path;
 };
 

@@ -2,15 +2,15 @@
 // goes.
 #include "tree/CPathView.h"
 
-#include "settings/Settings.h"
+#include "dialogs/ConnectDialog.h"
 #include "dialogs/FileIcons.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationIds.h"
 #include "operations/OperationLists.h"
 #include "servers/CConnectThread.h"
-#include "dialogs/ConnectDialog.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
+#include "settings/Settings.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
 
@@ -45,7 +45,8 @@ void CPathView::OnConnect()
 
 void CPathView::Connect()
 {
-    CConnectDlg dialog(m_strServer, [](const std::string& name) { return ConnectionList.IsConnected(name); }, this);
+    CConnectDlg dialog(
+        m_strServer, [](const std::string& name) { return ConnectionList.IsConnected(name); }, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     StartConnect(dialog.Record());

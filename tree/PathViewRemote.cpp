@@ -2,14 +2,14 @@
 // and Up One Level.
 #include "tree/CPathView.h"
 
-#include "settings/Settings.h"
 #include "dialogs/FileIcons.h"
+#include "listing/TreePaths.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationIds.h"
 #include "operations/OperationLists.h"
+#include "settings/Settings.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
-#include "listing/TreePaths.h"
 
 #include "QorFtp.h"
 
@@ -89,7 +89,8 @@ void CPathView::RunNextRemote()
         OperationStatus status;
         status.operationId = operationId;
         status.title = Retrieving(job.shownName);
-        status.description = QStringLiteral("Retreiving %1 directory from %2").arg(job.shownName, job.server).toStdString();
+        status.description
+            = QStringLiteral("Retreiving %1 directory from %2").arg(job.shownName, job.server).toStdString();
         OperationStatusList.Append(std::move(status));
         GetOperationHost().OperationCount(true, operationId);
         ConnectionList.SetListing(job.server.toStdString(), true);
@@ -97,8 +98,9 @@ void CPathView::RunNextRemote()
         m_listingConnection = connection;
 
         const RemoteListingRequest request = job.request;
-        m_jobs->Run<RemoteListing>([connection, request] { return ListRemoteFolder(*connection, request); },
-                                   [this, job, operationId](RemoteListing& result) { RemoteDone(job, operationId, result); });
+        m_jobs->Run<RemoteListing>(
+            [connection, request] { return ListRemoteFolder(*connection, request); },
+            [this, job, operationId](RemoteListing& result) { RemoteDone(job, operationId, result); });
     }
 }
 

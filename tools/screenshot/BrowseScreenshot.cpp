@@ -2,13 +2,13 @@
 // its folders in Details mode; writes a PNG of the window and quits. Used by
 // tools/screenshot-browse.sh.
 //   BrowseScreenshot <out.png> <port> [user] [password] [folder under the start folder]
+#include "app/BrowsePanes.h"
 #include "app/MainFrame.h"
 #include "app/SelkDoc.h"
-#include "settings/Settings.h"
 #include "filelist/CFileView.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
-#include "app/BrowsePanes.h"
+#include "settings/Settings.h"
 #include "tree/CPathView.h"
 
 #include <QApplication>
