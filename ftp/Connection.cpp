@@ -343,7 +343,7 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
         // A lost connection or a 421 ends the session: the handle closes, the object stays.
         if (failure != kOk)
             ShowSocketError(failure);
-        if (socket == m_pSocket.get() && failure != kErrClosed)
+        if (socket == m_pSocket.get())
             m_pSocket->CloseHandle();
         else
             socket->CloseHandle();
