@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+
 using namespace qorftp;
 
 namespace {
@@ -119,11 +121,8 @@ TEST_P(PassiveReply, GivesThePortOrIsRefused)
     if (!parsed)
         return;
     EXPECT_EQ(port, c.port);
-    if (c.host) {
-        EXPECT_EQ(std::to_string(host[0]) + "." + std::to_string(host[1]) + "." + std::to_string(host[2]) + "."
-                      + std::to_string(host[3]),
-                  c.host);
-    }
+    char shown[INET_ADDRSTRLEN];
+    EXPECT_STREQ(c.host ? inet_ntop(AF_INET, host, shown, sizeof shown) : nullptr, c.host);
 }
 
 INSTANTIATE_TEST_SUITE_P(
