@@ -40,39 +40,38 @@ bool LoggingIn()
 TEST(ProgramEndDeathTest, WorkThatEndedLeavesMainWithZero)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            TempDir folder;
-            int port = 0;
-            {
-                ScriptedServer gone; // its port refuses at once once it is gone
-                port = static_cast<int>(gone.port());
-            }
-            StartDownload(folder, port);
-            while (OperationStatusList.Count() != 0)
-                std::this_thread::sleep_for(1ms);
-            std::this_thread::sleep_for(100ms); // the worker's thread ends after its row
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0), "");
+    // The test's own folder and server go before std::exit, which ends no scope.
+    EXPECT_EXIT(std::exit([] {
+                    TempDir folder;
+                    int port = 0;
+                    {
+                        ScriptedServer gone; // its port refuses at once once it is gone
+                        port = static_cast<int>(gone.port());
+                    }
+                    StartDownload(folder, port);
+                    while (OperationStatusList.Count() != 0)
+                        std::this_thread::sleep_for(1ms);
+                    std::this_thread::sleep_for(100ms); // the worker's thread ends after its row
+                    return 0;
+                }()),
+                ::testing::ExitedWithCode(0), "");
 }
 
 TEST(ProgramEndDeathTest, QuitCancelsALoginThatWaitsAndLeavesWithZero)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EXIT(
-        {
-            TempDir folder;
-            ScriptedServer silent;
-            silent.Hang();
-            silent.Start();
-            StartDownload(folder, static_cast<int>(silent.port()));
-            while (!LoggingIn())
-                std::this_thread::sleep_for(1ms);
-            std::exit(EndOperations(5s) ? 0 : 3);
-        },
-        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(std::exit([] {
+                    TempDir folder;
+                    ScriptedServer silent;
+                    silent.Hang();
+                    silent.Start();
+                    StartDownload(folder, static_cast<int>(silent.port()));
+                    while (!LoggingIn())
+                        std::this_thread::sleep_for(1ms);
+                    return EndOperations(5s) ? 0 : 3;
+                }()),
+                ::testing::ExitedWithCode(0), "");
     // The login's own time-out is 60 s: only the cancel ends it this soon.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
 }
