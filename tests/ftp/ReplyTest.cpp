@@ -55,12 +55,22 @@ protected:
     QorFtpConnection connection;
 };
 
-TEST_F(Reply, PassFollowsUser230AndAcctFollowsPass332)
+// PASS goes out after a 230 to USER too, and ACCT after a 332; a second login is refused, and
+// Close says goodbye, or nothing at all without a login.
+TEST_F(Reply, LoginSequenceAndClose)
 {
-    server.Send("220 hi\r\n").Expect("USER").Send("230 no password needed\r\n")
-        .Expect("PASS pw").Send("332 need account\r\n").Expect("ACCT acct").Send("230 ok\r\n");
+    QorFtpConnection fresh;
+    fresh.SetUi(&ui);
+    fresh.Close();
+    EXPECT_TRUE(ui.Messages().empty());
+
+    server.Send("220 hi\r\n").Expect("USER").Send("230 no password needed\r\n").Expect("PASS pw")
+        .Send("332 need account\r\n").Expect("ACCT acct").Send("230 ok\r\n").Expect("QUIT").Send("221 bye\r\n");
     server.Start();
-    EXPECT_EQ(Login(), 1);
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(Login(), 0);
+    EXPECT_TRUE(ui.HasText("Already Connected."));
+    connection.Close();
     ASSERT_TRUE(server.WaitDone(2000));
     EXPECT_TRUE(server.Mismatches().empty());
 }
@@ -102,22 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "  see the manual"},
         CommandCase{"InnerRefusalLine", "250-Removed\r\n550 inner line\r\n250 done\r\n", 1, nullptr},
         CommandCase{"InnerAcceptanceLine", "550-Refused\r\n250 inner line\r\n550 End\r\n", 0, "550 End"}));
-
-TEST_F(Reply, LoginTwiceAndCloseWithoutLogin)
-{
-    QorFtpConnection fresh;
-    fresh.SetUi(&ui);
-    fresh.Close();
-    EXPECT_TRUE(ui.Messages().empty());
-
-    Greet().Expect("QUIT").Send("221 bye\r\n");
-    server.Start();
-    ASSERT_EQ(Login(), 1);
-    EXPECT_EQ(Login(), 0);
-    EXPECT_TRUE(ui.HasText("Already Connected."));
-    connection.Close();
-    ASSERT_TRUE(server.WaitDone(2000));
-}
 
 TEST_F(Reply, RefusedStoreBringsTheChannelBackInStep)
 {
