@@ -333,7 +333,10 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
         // commands; nothing the server sends after it can be trusted.
         failure = kErrLineTooLong;
     }
-    if (failure == kErrLineTooLong || failure == kErrReplyTooLong)
+    // A line cut short by the time-out or a cancel is no reply: shown, it would read as the
+    // server's answer ("220") beside the real reason.
+    if (failure == kErrLineTooLong || failure == kErrReplyTooLong || failure == ETIMEDOUT
+        || failure == kErrCancelled)
         line.clear();
 
     while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))
