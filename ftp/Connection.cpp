@@ -335,8 +335,7 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
     }
     // A line cut short by the time-out or a cancel is no reply: shown, it would read as the
     // server's answer ("220") beside the real reason.
-    if (failure == kErrLineTooLong || failure == kErrReplyTooLong || failure == ETIMEDOUT
-        || failure == kErrCancelled)
+    if (failure == kErrLineTooLong || failure == kErrReplyTooLong || failure == ETIMEDOUT || failure == kErrCancelled)
         line.clear();
 
     while (line.size() > 2 && (line.back() == '\n' || line.back() == '\r'))

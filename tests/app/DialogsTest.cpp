@@ -3,9 +3,9 @@
 // three ways to ask for a cancel, each confirmed by "Are you sure you want to cancel?".
 #include "GuiTestSupport.h"
 
+#include "app/QtFtpUi.h"
 #include "dialogs/InputDialog.h"
 #include "dialogs/ProgressWindow.h"
-#include "app/QtFtpUi.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,13 +27,12 @@ TransferProgressWnd* ProgressWindow()
     return nullptr;
 }
 
-template <typename T>
-T* Child(QWidget* parent, const char* name)
+template <typename T> T* Child(QWidget* parent, const char* name)
 {
     return parent->findChild<T*>(QString::fromLatin1(name));
 }
 
-}  // namespace
+} // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -45,12 +44,24 @@ private slots:
         QTest::addColumn<QString>("value1");
         QTest::addColumn<QString>("value2");
         QTest::addColumn<QString>("refusedField");
-        QTest::newRow("first empty") << true << "" << "b.txt" << "1076";
-        QTest::newRow("second empty") << true << "127.0.0.1" << "" << "1078";
-        QTest::newRow("both filled") << true << "127.0.0.1" << "b.txt" << "";
-        QTest::newRow("spaces are a value") << true << " " << " " << "";
-        QTest::newRow("one field ignores the second") << false << "/pub" << "" << "";
-        QTest::newRow("one field, empty") << false << "" << "" << "1076";
+        QTest::newRow("first empty") << true << ""
+                                     << "b.txt"
+                                     << "1076";
+        QTest::newRow("second empty") << true << "127.0.0.1"
+                                      << ""
+                                      << "1078";
+        QTest::newRow("both filled") << true << "127.0.0.1"
+                                     << "b.txt"
+                                     << "";
+        QTest::newRow("spaces are a value") << true << " "
+                                            << " "
+                                            << "";
+        QTest::newRow("one field ignores the second") << false << "/pub"
+                                                      << ""
+                                                      << "";
+        QTest::newRow("one field, empty") << false << ""
+                                          << ""
+                                          << "1076";
     }
     void inputDialogRefusesEmptyFields()
     {
@@ -115,8 +126,7 @@ private slots:
         std::atomic<int> asked{0};
 
         std::thread transfer([&] {
-            QorFtpProgress progress(ui, QorFtpProgress::Direction::Download,
-                                    "/home/ann/a.bin from 127.0.0.1");
+            QorFtpProgress progress(ui, QorFtpProgress::Direction::Download, "/home/ann/a.bin from 127.0.0.1");
             progress.Update(1536, 3000, true);
             reached = 1;
             while (!minimised)

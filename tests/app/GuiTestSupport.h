@@ -14,8 +14,7 @@ using tarvo::test::TemporarySettings;
 
 // Runs `answer` on the next modal dialog of type T once it is on the screen; the timer keeps
 // looking from inside any nested event loop, and stops looking when `owner` goes.
-template <typename T = QDialog>
-void WhenModalShows(QObject* owner, std::function<void(T*)> answer)
+template <typename T = QDialog> void WhenModalShows(QObject* owner, std::function<void(T*)> answer)
 {
     auto* timer = new QTimer(owner);
     timer->setInterval(10);

@@ -2,11 +2,11 @@
 // while operations run.
 #include "GuiTestSupport.h"
 
-#include "dialogs/BusyIndicator.h"
 #include "app/MainFrame.h"
-#include "dialogs/OperationsDlg.h"
 #include "app/QtOperationHost.h"
 #include "app/SelkDoc.h"
+#include "dialogs/BusyIndicator.h"
+#include "dialogs/OperationsDlg.h"
 #include "operations/OperationLists.h"
 
 #include "QorFtp.h"
@@ -102,7 +102,8 @@ private slots:
         m_frame->ToggleOperationsWindow();
         QListWidget* list = m_frame->m_wndOperations->List();
         auto centreOf = [list](const char* title) {
-            return list->visualItemRect(list->findItems(QString::fromLatin1(title), Qt::MatchExactly).value(0)).center();
+            return list->visualItemRect(list->findItems(QString::fromLatin1(title), Qt::MatchExactly).value(0))
+                .center();
         };
         const QPoint download = centreOf("Downloading d.txt");
         QHelpEvent hover(QEvent::ToolTip, download, list->viewport()->mapToGlobal(download));
@@ -157,8 +158,9 @@ private slots:
             box->accept();
         });
         QVERIFY(!m_frame->close());
-        QCOMPARE(shown, QStringLiteral("There are some operations still active.\n"
-                                       "If you want to exit you have to cancel them."));
+        QCOMPARE(shown,
+                 QStringLiteral("There are some operations still active.\n"
+                                "If you want to exit you have to cancel them."));
         QVERIFY(m_frame->isVisible());
 
         OperationStatusList.RemoveStatusEntry(3);

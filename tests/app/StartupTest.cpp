@@ -2,11 +2,11 @@
 // figures, the command line, and the shell's open request with its hand-over from a second start.
 #include "GuiTestSupport.h"
 
-#include "dialogs/AboutDialog.h"
 #include "app/RecentScripts.h"
 #include "app/ShellRegistration.h"
 #include "app/SingleInstance.h"
 #include "app/TarvoApp.h"
+#include "dialogs/AboutDialog.h"
 #include "scripts/CommandLine.h"
 
 #include <QDir>
@@ -92,12 +92,12 @@ private slots:
             << QDir::current().absoluteFilePath(QStringLiteral("scripts/nightly.ftp")) << false;
         QTest::newRow("run-script") << QStringList{"tarvo", "--run-script", "a.ftp"} << int(Mode::RunScript)
                                     << QStringLiteral("a.ftp") << true;
-        QTest::newRow("run-script without a file") << QStringList{"tarvo", "--run-script"} << int(Mode::Error)
-                                                   << QString() << true;
+        QTest::newRow("run-script without a file")
+            << QStringList{"tarvo", "--run-script"} << int(Mode::Error) << QString() << true;
         QTest::newRow("add-server") << QStringList{"tarvo", "--add-server", "N", "127.0.0.1:21", "u", "-", "--passive"}
                                     << int(Mode::AddServer) << QString() << true;
-        QTest::newRow("add-server short of a value") << QStringList{"tarvo", "--add-server", "N", "127.0.0.1", "u"}
-                                                     << int(Mode::Error) << QString() << true;
+        QTest::newRow("add-server short of a value")
+            << QStringList{"tarvo", "--add-server", "N", "127.0.0.1", "u"} << int(Mode::Error) << QString() << true;
         QTest::newRow("version") << QStringList{"tarvo", "--version"} << int(Mode::Version) << QString() << true;
         QTest::newRow("unknown option") << QStringList{"tarvo", "--no-such"} << int(Mode::Error) << QString() << true;
     }

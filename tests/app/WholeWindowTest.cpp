@@ -8,6 +8,7 @@
 #include "ScriptedServer.h"
 #include "TempDir.h"
 
+#include "app/BrowsePanes.h"
 #include "app/MainFrame.h"
 #include "app/QtFtpUi.h"
 #include "app/QtInteraction.h"
@@ -24,7 +25,6 @@
 #include "operations/SameConnectionRetry.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
-#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 
@@ -196,7 +196,7 @@ private slots:
         }
         m_host->RetrySameConnection(530, 78);
         m_host->RetrySameConnection(421, 77);
-        QCOMPARE(PendingRequestList.Count(), std::size_t{2});  // posted, not run at once
+        QCOMPARE(PendingRequestList.Count(), std::size_t{2}); // posted, not run at once
         QTRY_COMPARE(PendingRequestList.Count(), std::size_t{0});
         QCOMPARE(said, QStringList{QString::fromLatin1(OperationText::kConnectionBusy)});
         QVERIFY(!std::filesystem::exists(local.file("f.bin")));

@@ -2,9 +2,9 @@
 // with the button's result, and given up once the operation is cancelled.
 #include "GuiTestSupport.h"
 
+#include "app/QtInteraction.h"
 #include "dialogs/DeleteConfirmDialog.h"
 #include "dialogs/OverwriteDialog.h"
-#include "app/QtInteraction.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -45,17 +45,24 @@ private:
 private slots:
     void overwriteAnswered_data()
     {
-        QTest::addColumn<QString>("typed");   // "\b" is Backspace
-        QTest::addColumn<QString>("button");  // empty: Enter in the name field
+        QTest::addColumn<QString>("typed"); // "\b" is Backspace
+        QTest::addColumn<QString>("button"); // empty: Enter in the name field
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("newName");
-        QTest::newRow("recover") << "" << "recover" << 5 << "";
-        QTest::newRow("append") << "" << "append" << 8 << "";
-        QTest::newRow("overwrite forgets a typed name") << "other.txt" << "overwrite" << 1 << "";
-        QTest::newRow("Enter renames") << "report (2).txt" << "" << 1 << "report (2).txt";
-        QTest::newRow("Enter without a name does nothing") << "" << "" << 2 << "";
-        QTest::newRow("Enter after the name is cleared does nothing") << "b\b" << "" << 2 << "";
-        QTest::newRow("cancel") << "" << "cancel" << 2 << "";
+        QTest::newRow("recover") << ""
+                                 << "recover" << 5 << "";
+        QTest::newRow("append") << ""
+                                << "append" << 8 << "";
+        QTest::newRow("overwrite forgets a typed name") << "other.txt"
+                                                        << "overwrite" << 1 << "";
+        QTest::newRow("Enter renames") << "report (2).txt"
+                                       << "" << 1 << "report (2).txt";
+        QTest::newRow("Enter without a name does nothing") << ""
+                                                           << "" << 2 << "";
+        QTest::newRow("Enter after the name is cleared does nothing") << "b\b"
+                                                                      << "" << 2 << "";
+        QTest::newRow("cancel") << ""
+                                << "cancel" << 2 << "";
     }
     void overwriteAnswered()
     {
@@ -64,26 +71,25 @@ private slots:
         QtInteraction interaction;
         OverwriteAnswer answer;
         const auto notCancelled = std::make_shared<std::atomic<bool>>(false);
-        AskFromWorker<OverwriteDialog>(
-            [&] { answer = interaction.AskOverwrite("/home/ann/report.txt", notCancelled); },
-            [&](OverwriteDialog* dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
-                QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(),
-                         QStringLiteral("/home/ann/report.txt"));
-                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("newName"));
-                auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
-                QVERIFY(!rename->isEnabled());
-                QTest::keyClicks(name, typed);
-                QCOMPARE(rename->isEnabled(), !name->text().isEmpty());
-                if (!button.isEmpty()) {
-                    dialog->findChild<QPushButton*>(button)->click();
-                    return;
-                }
-                QTest::keyClick(name, Qt::Key_Return);
-                // Enter with Rename disabled chose nothing: the dialog waits for a button.
-                if (dialog->isVisible())
-                    dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
-            });
+        AskFromWorker<OverwriteDialog>([&] { answer = interaction.AskOverwrite("/home/ann/report.txt", notCancelled); },
+                                       [&](OverwriteDialog* dialog) {
+                                           QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
+                                           QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(),
+                                                    QStringLiteral("/home/ann/report.txt"));
+                                           auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("newName"));
+                                           auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
+                                           QVERIFY(!rename->isEnabled());
+                                           QTest::keyClicks(name, typed);
+                                           QCOMPARE(rename->isEnabled(), !name->text().isEmpty());
+                                           if (!button.isEmpty()) {
+                                               dialog->findChild<QPushButton*>(button)->click();
+                                               return;
+                                           }
+                                           QTest::keyClick(name, Qt::Key_Return);
+                                           // Enter with Rename disabled chose nothing: the dialog waits for a button.
+                                           if (dialog->isVisible())
+                                               dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+                                       });
         QTEST(answer.result, "result");
         QTEST(QString::fromStdString(answer.newName), "newName");
     }

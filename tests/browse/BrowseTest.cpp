@@ -5,13 +5,13 @@
 #include "PyFtpd.h"
 #include "ScriptedServer.h"
 
+#include "app/BrowsePanes.h"
 #include "filelist/CFileView.h"
 #include "filelist/MarkTable.h"
 #include "operations/CommandThread.h"
 #include "operations/OperationLists.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
-#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
@@ -45,8 +45,7 @@ private:
     }
 
     // Selects `node` (or runs `step`) and waits until the list is filled again.
-    template <typename Step>
-    bool Filled(Step step)
+    template <typename Step> bool Filled(Step step)
     {
         QSignalSpy fill(m_list.get(), &CFileView::FillFinished);
         step();
@@ -90,7 +89,7 @@ private slots:
         for (const char* name : {"Beta", "delta"}) {
             ServerRecord record;
             record.name = name;
-            record.address = "127.0.0.1";  // stored only, never connected
+            record.address = "127.0.0.1"; // stored only, never connected
             ServerMap[name] = record;
         }
         m_tree->FillTree();
@@ -112,7 +111,8 @@ private slots:
         QVERIFY(ServerMap.count("Delta") && ServerMap.count("Alpha"));
         QCOMPARE(ServerMap["charlie"].userName, std::string("user"));
         QVERIFY(!ReadServerHistory("charlie").isEmpty());
-        QCOMPARE(OpenSettingsStore()->value(QStringLiteral("Servers/charlie/IP")).toString(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(OpenSettingsStore()->value(QStringLiteral("Servers/charlie/IP")).toString(),
+                 QStringLiteral("127.0.0.1"));
         QTRY_COMPARE(m_host.Running(), 0);
     }
 
@@ -134,7 +134,7 @@ private slots:
             const char* shows;
         } steps[] = {{"/pub", "incoming"}, {"/", "pub"}};
         for (const auto& step : steps) {
-            m_tree->OnUpOneLevel();  // to the server node, which lists nothing new
+            m_tree->OnUpOneLevel(); // to the server node, which lists nothing new
             QCOMPARE(m_tree->currentIndex(), node);
             QVERIFY(Filled([&] { m_tree->OnUpOneLevel(); }));
             QCOMPARE(m_tree->currentIndex(), start);
@@ -265,7 +265,7 @@ private slots:
         std::filesystem::create_directories(folder + "/inner");
         const struct {
             std::string bytes;
-            const char* shown;  // UTF-8
+            const char* shown; // UTF-8
         } files[] = {{"cr\xe8me.txt", "cr\xc3\xa8me.txt"}, {"na\xc3\xafve.txt", "na\xc3\xafve.txt"}};
         for (const auto& file : files)
             WriteFileBytes(folder + "/" + file.bytes, file.bytes);

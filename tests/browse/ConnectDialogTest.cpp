@@ -38,10 +38,7 @@ private:
     TemporarySettings m_settings;
 
 private slots:
-    void init()
-    {
-        ServerMap.clear();
-    }
+    void init() { ServerMap.clear(); }
 
     void preselectedServerFillsEveryField()
     {
@@ -129,8 +126,10 @@ private slots:
             box->accept();
         });
         ConnectButton(dialog)->click();
-        QCOMPARE(said, QStringLiteral("\"%1\" cannot be a server name: the server list keeps a value of its own "
-                                      "under it. Please choose another name.").arg(refused));
+        QCOMPARE(said,
+                 QStringLiteral("\"%1\" cannot be a server name: the server list keeps a value of its own "
+                                "under it. Please choose another name.")
+                     .arg(refused));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }

@@ -4,16 +4,16 @@
 // only told that they completed.
 #include "BrowseTestSupport.h"
 
+#include "app/BrowsePanes.h"
 #include "dialogs/CommandIds.h"
 #include "filelist/CFileView.h"
-#include "listing/FileRow.h"
 #include "filelist/MarkTable.h"
+#include "listing/FileRow.h"
+#include "listing/TreePaths.h"
 #include "servers/ServerMap.h"
-#include "app/BrowsePanes.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
-#include "listing/TreePaths.h"
 
 #include "QorFtp.h"
 
@@ -138,13 +138,13 @@ private slots:
         }
         close.trigger();
         QVERIFY(!ConnectionList.IsConnected("srv"));
-        QCOMPARE(ConnectionList.IsConnectionBusy("srv"), 1);  // no connection counts as busy
+        QCOMPARE(ConnectionList.IsConnectionBusy("srv"), 1); // no connection counts as busy
     }
 
     void enterConnectsOnlyServersNotConnected()
     {
         Completed("srv");
-        ConnectionList.SetConnectionBusy("srv", 1);  // so selecting it lists nothing
+        ConnectionList.SetConnectionBusy("srv", 1); // so selecting it lists nothing
         m_tree->setCurrentIndex(m_tree->ServerIndex(QStringLiteral("srv")));
         QCOMPARE(DialogAfterKey(Qt::Key_Return), QStringLiteral("(none)"));
         m_tree->setCurrentIndex(m_tree->ServerIndex(QStringLiteral("Delta")));
@@ -195,17 +195,38 @@ private slots:
         QTest::addColumn<QString>("sizeText");
         QTest::addColumn<QString>("typeText");
 
-        QTest::newRow("0 bytes") << 0 << "a" << 0ull << 0 << "a" << "a" << "1 KB" << " File";
-        QTest::newRow("2047 bytes") << 0 << "b.txt" << 2047ull << 0 << "b.txt" << "b.txt" << "1 KB" << "txt File";
-        QTest::newRow("5 GiB") << 0 << "disk.img" << (5ull << 30) << 0 << "disk.img" << "disk.img" << "5242880 KB"
+        QTest::newRow("0 bytes") << 0 << "a" << 0ull << 0 << "a"
+                                 << "a"
+                                 << "1 KB"
+                                 << " File";
+        QTest::newRow("2047 bytes") << 0 << "b.txt" << 2047ull << 0 << "b.txt"
+                                    << "b.txt"
+                                    << "1 KB"
+                                    << "txt File";
+        QTest::newRow("5 GiB") << 0 << "disk.img" << (5ull << 30) << 0 << "disk.img"
+                               << "disk.img"
+                               << "5242880 KB"
                                << "img File";
-        QTest::newRow("upper case") << 0 << "readme.txt" << 1ull << 1 << "README.TXT" << "readme.txt" << "1 KB"
+        QTest::newRow("upper case") << 0 << "readme.txt" << 1ull << 1 << "README.TXT"
+                                    << "readme.txt"
+                                    << "1 KB"
                                     << "txt File";
-        QTest::newRow("lower case") << 0 << "Notes.TXT" << 1ull << 2 << "notes.txt" << "Notes.TXT" << "1 KB"
+        QTest::newRow("lower case") << 0 << "Notes.TXT" << 1ull << 2 << "notes.txt"
+                                    << "Notes.TXT"
+                                    << "1 KB"
                                     << "txt File";
-        QTest::newRow("folder keeps its case") << 1 << "Docs" << 4096ull << 1 << "Docs" << "Docs" << "" << "File Folder";
-        QTest::newRow("link") << 2 << "bin -> usr/bin" << 7ull << 0 << "bin" << "bin" << "1 KB" << "Link to usr/bin";
-        QTest::newRow("special file") << 3 << "fifo" << 0ull << 0 << "fifo" << "fifo" << "1 KB" << "Link to ";
+        QTest::newRow("folder keeps its case") << 1 << "Docs" << 4096ull << 1 << "Docs"
+                                               << "Docs"
+                                               << ""
+                                               << "File Folder";
+        QTest::newRow("link") << 2 << "bin -> usr/bin" << 7ull << 0 << "bin"
+                              << "bin"
+                              << "1 KB"
+                              << "Link to usr/bin";
+        QTest::newRow("special file") << 3 << "fifo" << 0ull << 0 << "fifo"
+                                      << "fifo"
+                                      << "1 KB"
+                                      << "Link to ";
     }
 
     void remoteRows()
@@ -237,7 +258,8 @@ private slots:
         QCOMPARE(RemotePathOfTexts({"srv", "/pub", "incoming"}, {}), QStringLiteral("/pub/incoming"));
         QCOMPARE(RemotePathOfTexts({"srv", "/", "bin"}, {}), QStringLiteral("/bin"));
         QCOMPARE(RemotePathOfTexts({"srv"}, QStringLiteral("/home/ann")), QStringLiteral("/home/ann"));
-        QCOMPARE(LocalPathOfTexts(QStringLiteral("/home/ann"), {"Documents", "x"}), QStringLiteral("/home/ann/Documents/x"));
+        QCOMPARE(LocalPathOfTexts(QStringLiteral("/home/ann"), {"Documents", "x"}),
+                 QStringLiteral("/home/ann/Documents/x"));
         QCOMPARE(LocalPathOfTexts(QStringLiteral("/"), {"tmp"}), QStringLiteral("/tmp"));
         QCOMPARE(LocalPathOfTexts({}, {}), QString());
     }
@@ -245,13 +267,19 @@ private slots:
     void startFolderOneLevelUp_data()
     {
         QTest::addColumn<QString>("directory");
-        QTest::addColumn<QString>("up");  // empty: stays
-        QTest::newRow("two levels") << "/pub/incoming" << "/pub";
-        QTest::newRow("one level") << "/pub" << "/";
-        QTest::newRow("root") << "/" << "";
-        QTest::newRow("trailing slash") << "/pub/incoming/" << "/pub";
-        QTest::newRow("backslashes") << "C:\\data\\x" << "C:\\data";
-        QTest::newRow("no separator") << "home" << "";
+        QTest::addColumn<QString>("up"); // empty: stays
+        QTest::newRow("two levels") << "/pub/incoming"
+                                    << "/pub";
+        QTest::newRow("one level") << "/pub"
+                                   << "/";
+        QTest::newRow("root") << "/"
+                              << "";
+        QTest::newRow("trailing slash") << "/pub/incoming/"
+                                        << "/pub";
+        QTest::newRow("backslashes") << "C:\\data\\x"
+                                     << "C:\\data";
+        QTest::newRow("no separator") << "home"
+                                      << "";
     }
 
     void startFolderOneLevelUp()

@@ -10,7 +10,8 @@ TEST(PasswordScrambler, RoundTripsAndPadsWithOneRandomByteForEachKeyByte)
     std::string everyByte;
     for (int b = 1; b <= 255; ++b)
         everyByte += static_cast<char>(b);
-    const std::vector<std::pair<std::string, std::string>> cases = {  // password, key
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        // password, key
         {everyByte, "ftpuser"},
         {everyByte, "J\xC3\xBCrgen"},
         {"p\xC3\xA4sswort, much longer than its key", "a"},

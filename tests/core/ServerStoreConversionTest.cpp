@@ -96,11 +96,11 @@ TEST_F(ServerStoreConversion, DamagedFileIsKeptAsideAndNeverRewrittenWithLess)
     struct Case {
         QByteArray text;
         bool damaged;
-        std::vector<std::string> loaded;  // after a new server "new" is saved
+        std::vector<std::string> loaded; // after a new server "new" is saved
     };
     const std::vector<Case> cases = {
-        {"[Settings]\nShowPlus=1\nx=\"\n" + servers, true, {"new"}},  // the rest of the file is one value
-        {"[Settings]\nx=a\\\n" + servers, true, {"new"}},              // a backslash joins the next line on
+        {"[Settings]\nShowPlus=1\nx=\"\n" + servers, true, {"new"}}, // the rest of the file is one value
+        {"[Settings]\nx=a\\\n" + servers, true, {"new"}}, // a backslash joins the next line on
         {servers + "gamma\\CMNT=\"open\nzeta\\IP=host3\n", true, {"alpha", "beta", "gamma", "new"}},
         {"[Settings\nShowPlus=1\n" + servers, true, {"alpha", "beta", "new"}},
         // As QSettings writes line ends and quotes in a value, and quotes in a comment.

@@ -15,8 +15,7 @@ const QString connectedText = "Monday, January 01, 2024 at 3:04 PM";
 
 ServerRecord record(std::string name, std::string userName = "bob", std::string password = "secret")
 {
-    return {std::move(name), "ftp.example.org", std::move(userName), std::move(password), "acct", 2121, 1,
-            "a comment"};
+    return {std::move(name), "ftp.example.org", std::move(userName), std::move(password), "acct", 2121, 1, "a comment"};
 }
 
 std::map<std::string, ServerRecord> reloaded()
@@ -26,7 +25,7 @@ std::map<std::string, ServerRecord> reloaded()
     return {ServerMap.begin(), ServerMap.end()};
 }
 
-}  // namespace
+} // namespace
 
 using ServerStore = TemporaryStore;
 
@@ -36,8 +35,7 @@ TEST_F(ServerStore, EveryPasswordComesBackFromTheFile)
     for (int b = 1; b <= 255; ++b)
         everyByte += static_cast<char>(b);
     std::map<std::string, ServerRecord> saved;
-    for (const auto& server : {record("all bytes", "bob", everyByte),
-                               record("umlaut user", "J\xC3\xBCrgen", everyByte),
+    for (const auto& server : {record("all bytes", "bob", everyByte), record("umlaut user", "J\xC3\xBCrgen", everyByte),
                                record("no user", "", "p\xC3\xA4sswort"), record("no password", "bob", ""),
                                record("anonymous", "AnonYMous", "gu\xC3\xA9st@example.org")}) {
         SaveNewServer(server, connected);
@@ -77,8 +75,8 @@ TEST_F(ServerStore, MissingValuesTakeDefaultsAndMissingGroupLeavesMapEmpty)
 
 TEST_F(ServerStore, AnyNameRoundTripsAndPlainNamesStayPlain)
 {
-    const std::vector<std::string> names = {"a/b", "a\\b", "100%", "%2F", "\xC3\xBCmlaut", "x y",
-                                            "/lead//double/", "plain.name-1"};
+    const std::vector<std::string> names
+        = {"a/b", "a\\b", "100%", "%2F", "\xC3\xBCmlaut", "x y", "/lead//double/", "plain.name-1"};
     for (const auto& name : names)
         SaveNewServer(record(name), connected);
     // Keys written by hand or by another program may use lower-case escapes.
@@ -118,8 +116,7 @@ TEST_F(ServerStore, RenameAndDeleteMoveOrDropFieldsHistoryAndMapEntry)
 
     EXPECT_EQ(ServerMap.size(), 2u);
     EXPECT_EQ(ServerMap.at("new/name"), record("new/name"));
-    const std::map<std::string, ServerRecord> expected = {{"new/name", record("new/name")},
-                                                          {"kept", record("kept")}};
+    const std::map<std::string, ServerRecord> expected = {{"new/name", record("new/name")}, {"kept", record("kept")}};
     EXPECT_EQ(reloaded(), expected);
     EXPECT_EQ(ReadServerHistory("new/name"), connectedText);
     QSettings raw(file(), QSettings::IniFormat);

@@ -42,7 +42,7 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
         int showName, timeout, maxListing;
     };
     const std::vector<Case> cases = {
-        {"", "", 2.0f, 0, 60, 10'000'000},  // no application object to give the program's folder
+        {"", "", 2.0f, 0, 60, 10'000'000}, // no application object to give the program's folder
         {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15\nMaxListing=5000", "/opt/tarvo/", 2.0f, 2, 15, 5000},
         {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0\nMaxListing=-5", "/opt/tarvo/", 0.5f, 0, 60,
          10'000'000},
@@ -63,13 +63,21 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
 
 TEST_F(Settings, SavedValuesComeBackAndPathIsNotPinned)
 {
-    const AppSettings saved{"/somewhere/", QString::fromUtf8("/home/ann/Downl\xC3\xB6" "ads"), 0.4567f, 1, 1, 1, 30, 0,
+    const AppSettings saved{"/somewhere/",
+                            QString::fromUtf8("/home/ann/Downl\xC3\xB6"
+                                              "ads"),
+                            0.4567f,
+                            1,
+                            1,
+                            1,
+                            30,
+                            0,
                             250'000};
     SaveAppSettings(saved);
     const AppSettings loaded = LoadAppSettings();
     EXPECT_EQ(loaded.programFolder, "");
     EXPECT_EQ(loaded.defaultDownloadDir, saved.defaultDownloadDir);
-    EXPECT_EQ(loaded.dragTime, 0.457f);  // three significant digits
+    EXPECT_EQ(loaded.dragTime, 0.457f); // three significant digits
     EXPECT_EQ(std::tie(loaded.showPlus, loaded.wheelOver, loaded.showName, loaded.timeoutSeconds, loaded.maxListing),
               std::tie(saved.showPlus, saved.wheelOver, saved.showName, saved.timeoutSeconds, saved.maxListing));
 }

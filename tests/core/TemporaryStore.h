@@ -1,8 +1,8 @@
 #pragma once
 
 #include "TemporarySettings.h"
-#include "settings/Settings.h"
 #include "servers/ServerMap.h"
+#include "settings/Settings.h"
 
 #include <QByteArray>
 #include <QFile>

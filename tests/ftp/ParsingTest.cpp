@@ -26,7 +26,7 @@ void PrintTo(const ListLineCase& c, std::ostream* out)
     *out << '"' << c.line << '"';
 }
 
-class ListLine : public ::testing::TestWithParam<ListLineCase> {};
+class ListLine : public ::testing::TestWithParam<ListLineCase> { };
 
 TEST_P(ListLine, GivesTheRecord)
 {
@@ -41,22 +41,29 @@ TEST_P(ListLine, GivesTheRecord)
     EXPECT_EQ(rec.Name, c.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ServerLines, ListLine,
-    ::testing::Values(
-        // vsftpd
-        ListLineCase{"-rw-r--r--    1 1000     1000         4096 Mar 03 12:34 notes.txt", 0, "rw-r--r--", "1000", "1000", 4096, "Mar 03 12:34", "notes.txt"},
-        ListLineCase{"drwxr-xr-x    2 0        0            4096 Jan 01  2020 my folder", 1, "rwxr-xr-x", "0", "0", 4096, "Jan 01 2020", "my folder"},
-        ListLineCase{"lrwxrwxrwx    1 0        0               7 Dec 24 23:59 link -> target", 2, "rwxrwxrwx", "0", "0", 7, "Dec 24 23:59", "link -> target"},
-        // pyftpdlib
-        ListLineCase{"-rw-r--r--   1 user     group    5368709120 Nov 30 08:15 big.iso", 0, "rw-r--r--", "user", "group", 5368709120ULL, "Nov 30 08:15", "big.iso"},
-        ListLineCase{"prw-r--r--   1 root     root            0 Feb 02 10:00 fifo", 3, "rw-r--r--", "root", "root", 0, "Feb 02 10:00", "fifo"},
-        // ls -l writes a device's numbers in place of its size
-        ListLineCase{"crw-rw-rw-   1 root     root       1,   3 Apr  1  2021 null", 3, "rw-rw-rw-", "root", "root", 1, "Apr 1 2021", "null"},
-        ListLineCase{"srwxrwxrwx 1 a b 0 May 5 2022 sock", 3, "rwxrwxrwx", "a", "b", 0, "May 5 2022", "sock"},
-        // names keep their inner and trailing runs of spaces only inside
-        ListLineCase{"-rw-r--r-- 1 a b 10 Jun 6 06:06 two  spaces.txt", 0, "rw-r--r--", "a", "b", 10, "Jun 6 06:06", "two  spaces.txt"},
-        ListLineCase{"", 0, "", "", "", 0, "", ""}));
+INSTANTIATE_TEST_SUITE_P(ServerLines, ListLine,
+                         ::testing::Values(
+                             // vsftpd
+                             ListLineCase{"-rw-r--r--    1 1000     1000         4096 Mar 03 12:34 notes.txt", 0,
+                                          "rw-r--r--", "1000", "1000", 4096, "Mar 03 12:34", "notes.txt"},
+                             ListLineCase{"drwxr-xr-x    2 0        0            4096 Jan 01  2020 my folder", 1,
+                                          "rwxr-xr-x", "0", "0", 4096, "Jan 01 2020", "my folder"},
+                             ListLineCase{"lrwxrwxrwx    1 0        0               7 Dec 24 23:59 link -> target", 2,
+                                          "rwxrwxrwx", "0", "0", 7, "Dec 24 23:59", "link -> target"},
+                             // pyftpdlib
+                             ListLineCase{"-rw-r--r--   1 user     group    5368709120 Nov 30 08:15 big.iso", 0,
+                                          "rw-r--r--", "user", "group", 5368709120ULL, "Nov 30 08:15", "big.iso"},
+                             ListLineCase{"prw-r--r--   1 root     root            0 Feb 02 10:00 fifo", 3, "rw-r--r--",
+                                          "root", "root", 0, "Feb 02 10:00", "fifo"},
+                             // ls -l writes a device's numbers in place of its size
+                             ListLineCase{"crw-rw-rw-   1 root     root       1,   3 Apr  1  2021 null", 3, "rw-rw-rw-",
+                                          "root", "root", 1, "Apr 1 2021", "null"},
+                             ListLineCase{"srwxrwxrwx 1 a b 0 May 5 2022 sock", 3, "rwxrwxrwx", "a", "b", 0,
+                                          "May 5 2022", "sock"},
+                             // names keep their inner and trailing runs of spaces only inside
+                             ListLineCase{"-rw-r--r-- 1 a b 10 Jun 6 06:06 two  spaces.txt", 0, "rw-r--r--", "a", "b",
+                                          10, "Jun 6 06:06", "two  spaces.txt"},
+                             ListLineCase{"", 0, "", "", "", 0, "", ""}));
 
 TEST(Listing, SplitsAtCrLfLfOrNulWhereverTheDataIsCut)
 {
@@ -107,7 +114,7 @@ void PrintTo(const PassiveCase& c, std::ostream* out)
     *out << '"' << c.reply << '"';
 }
 
-class PassiveReply : public ::testing::TestWithParam<PassiveCase> {};
+class PassiveReply : public ::testing::TestWithParam<PassiveCase> { };
 
 TEST_P(PassiveReply, GivesThePortOrIsRefused)
 {
@@ -116,7 +123,7 @@ TEST_P(PassiveReply, GivesThePortOrIsRefused)
     unsigned port = 0;
     unsigned char host[4] = {};
     const bool parsed = reply.rfind("227", 0) == 0 ? ParsePasvNumbers(PassiveAddressText(reply), host, port)
-                                                    : ParseEpsvPort(reply, port);
+                                                   : ParseEpsvPort(reply, port);
     ASSERT_EQ(parsed, c.port != 0);
     if (!parsed)
         return;
@@ -127,22 +134,21 @@ TEST_P(PassiveReply, GivesThePortOrIsRefused)
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, PassiveReply,
-    ::testing::Values(
-        PassiveCase{"227 Entering Passive Mode (127,0,0,1,195,80).", 195 * 256 + 80, "127.0.0.1"},
-        PassiveCase{"227 Entering Passive Mode 10,0,0,2,4,1", 4 * 256 + 1, "10.0.0.2"},
-        PassiveCase{"227 Entering Passive Mode (255,255,255,255,255,255)", 65535, "255.255.255.255"},
-        PassiveCase{"227 Entering Passive Mode (1,2,3,4,0,1)", 1, "1.2.3.4"},
-        PassiveCase{"227 Entering Passive Mode (256,0,0,2,4,1)", 0, nullptr},
-        PassiveCase{"227 Entering Passive Mode (10,0,0,2,256,1)", 0, nullptr},
-        PassiveCase{"227 Entering Passive Mode (10,0,0,2,4,256)", 0, nullptr},
-        PassiveCase{"227 Entering Passive Mode (1,2,3,4,0,0)", 0, nullptr},
-        PassiveCase{"227 Entering Passive Mode (10,0,0,2,4)", 0, nullptr},
-        PassiveCase{"227 no digits", 0, nullptr},
-        PassiveCase{"229 Entering Extended Passive Mode (|||50123|)", 50123, nullptr},
-        PassiveCase{"229 Entering Extended Passive Mode (|||65535|)", 65535, nullptr},
-        PassiveCase{"229 Entering Extended Passive Mode (|||1|)", 1, nullptr},
-        PassiveCase{"229 Entering Extended Passive Mode (|||65536|)", 0, nullptr},
-        PassiveCase{"229 Entering Extended Passive Mode (|||0|)", 0, nullptr},
-        PassiveCase{"229 (|1|2|)", 0, nullptr}));
+    ::testing::Values(PassiveCase{"227 Entering Passive Mode (127,0,0,1,195,80).", 195 * 256 + 80, "127.0.0.1"},
+                      PassiveCase{"227 Entering Passive Mode 10,0,0,2,4,1", 4 * 256 + 1, "10.0.0.2"},
+                      PassiveCase{"227 Entering Passive Mode (255,255,255,255,255,255)", 65535, "255.255.255.255"},
+                      PassiveCase{"227 Entering Passive Mode (1,2,3,4,0,1)", 1, "1.2.3.4"},
+                      PassiveCase{"227 Entering Passive Mode (256,0,0,2,4,1)", 0, nullptr},
+                      PassiveCase{"227 Entering Passive Mode (10,0,0,2,256,1)", 0, nullptr},
+                      PassiveCase{"227 Entering Passive Mode (10,0,0,2,4,256)", 0, nullptr},
+                      PassiveCase{"227 Entering Passive Mode (1,2,3,4,0,0)", 0, nullptr},
+                      PassiveCase{"227 Entering Passive Mode (10,0,0,2,4)", 0, nullptr},
+                      PassiveCase{"227 no digits", 0, nullptr},
+                      PassiveCase{"229 Entering Extended Passive Mode (|||50123|)", 50123, nullptr},
+                      PassiveCase{"229 Entering Extended Passive Mode (|||65535|)", 65535, nullptr},
+                      PassiveCase{"229 Entering Extended Passive Mode (|||1|)", 1, nullptr},
+                      PassiveCase{"229 Entering Extended Passive Mode (|||65536|)", 0, nullptr},
+                      PassiveCase{"229 Entering Extended Passive Mode (|||0|)", 0, nullptr},
+                      PassiveCase{"229 (|1|2|)", 0, nullptr}));
 
 } // namespace

@@ -11,8 +11,8 @@ namespace {
 TEST(Progress, ByteTextChangesUnitAboveEachLimit)
 {
     // Nothing up to 1024 bytes, KB above that, MB above 1 MiB and no larger unit.
-    const std::pair<std::uint64_t, std::string> cases[] = {
-        {1024, ""}, {1025, " KB"}, {1 << 20, " KB"}, {(1 << 20) + 1, " MB"}, {5ULL << 30, " MB"}};
+    const std::pair<std::uint64_t, std::string> cases[]
+        = {{1024, ""}, {1025, " KB"}, {1 << 20, " KB"}, {(1 << 20) + 1, " MB"}, {5ULL << 30, " MB"}};
     for (const auto& [count, unit] : cases) {
         const std::string text = QorFtpProgress::FormatByteText(count);
         EXPECT_EQ(text.substr(text.size() < 3 ? 0 : text.size() - 3), unit) << count;

@@ -64,8 +64,15 @@ TEST_F(Reply, LoginSequenceAndClose)
     fresh.Close();
     EXPECT_TRUE(ui.Messages().empty());
 
-    server.Send("220 hi\r\n").Expect("USER").Send("230 no password needed\r\n").Expect("PASS pw")
-        .Send("332 need account\r\n").Expect("ACCT acct").Send("230 ok\r\n").Expect("QUIT").Send("221 bye\r\n");
+    server.Send("220 hi\r\n")
+        .Expect("USER")
+        .Send("230 no password needed\r\n")
+        .Expect("PASS pw")
+        .Send("332 need account\r\n")
+        .Expect("ACCT acct")
+        .Send("230 ok\r\n")
+        .Expect("QUIT")
+        .Send("221 bye\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(Login(), 0);
@@ -84,9 +91,12 @@ struct CommandCase {
     int result;
     const char* message; // after "Delete file 'full' failed.\n\n"; null: none
 };
-void PrintTo(const CommandCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const CommandCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class CommandReply : public Reply, public ::testing::WithParamInterface<CommandCase> {};
+class CommandReply : public Reply, public ::testing::WithParamInterface<CommandCase> { };
 
 TEST_P(CommandReply, DecidesTheResultAndKeepsTheChannelInStep)
 {
@@ -104,22 +114,30 @@ TEST_P(CommandReply, DecidesTheResultAndKeepsTheChannelInStep)
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, CommandReply,
-    ::testing::Values(
-        CommandCase{"Code400IsAnAcceptance", "400 odd but fine\r\n", 1, nullptr},
-        CommandCase{"Code401IsARefusal", "401 no\r\n", 0, "401 no"},
-        CommandCase{"UnnumberedLineIsTheText",
-                    "550-Cannot remove\r\n  the folder is not empty\r\n  see the manual\r\n550 End\r\n", 0,
-                    "  see the manual"},
-        CommandCase{"InnerRefusalLine", "250-Removed\r\n550 inner line\r\n250 done\r\n", 1, nullptr},
-        CommandCase{"InnerAcceptanceLine", "550-Refused\r\n250 inner line\r\n550 End\r\n", 0, "550 End"}));
+    ::testing::Values(CommandCase{"Code400IsAnAcceptance", "400 odd but fine\r\n", 1, nullptr},
+                      CommandCase{"Code401IsARefusal", "401 no\r\n", 0, "401 no"},
+                      CommandCase{"UnnumberedLineIsTheText",
+                                  "550-Cannot remove\r\n  the folder is not empty\r\n  see the manual\r\n550 End\r\n",
+                                  0, "  see the manual"},
+                      CommandCase{"InnerRefusalLine", "250-Removed\r\n550 inner line\r\n250 done\r\n", 1, nullptr},
+                      CommandCase{"InnerAcceptanceLine", "550-Refused\r\n250 inner line\r\n550 End\r\n", 0,
+                                  "550 End"}));
 
 TEST_F(Reply, RefusedStoreBringsTheChannelBackInStep)
 {
     TempDir dir;
     WriteFileBytes(dir.file("up"), "data");
-    Greet().Expect("TYPE I").Send("200 binary\r\n").Expect("PORT").Send("200 port ok\r\n")
-        .Expect("STOR secret").Send("553 Not allowed\r\n")
-        .Expect("NOOP").Send("450 still busy\r\n200 ok\r\n").Expect("PWD").Send("257 \"/a\"\r\n");
+    Greet()
+        .Expect("TYPE I")
+        .Send("200 binary\r\n")
+        .Expect("PORT")
+        .Send("200 port ok\r\n")
+        .Expect("STOR secret")
+        .Send("553 Not allowed\r\n")
+        .Expect("NOOP")
+        .Send("450 still busy\r\n200 ok\r\n")
+        .Expect("PWD")
+        .Send("257 \"/a\"\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(connection.PutFile(dir.file("up"), "secret", 0, 0), 0);
@@ -158,8 +176,16 @@ TEST_F(Reply, ListingWithoutPreliminaryReplyComesFromTheControlPeer)
 // is never sent.
 TEST_F(Reply, RawCommandsAndLineBreaks)
 {
-    Greet().Expect("SITE HELP").Send("214 help\r\n").Expect("NOOP").Send("200 ok\r\n")
-        .Expect("SYST").Expect("NOOP").Send("215 UNIX\r\n200 ok\r\n").Expect("NOOP").Send("200 ok\r\n");
+    Greet()
+        .Expect("SITE HELP")
+        .Send("214 help\r\n")
+        .Expect("NOOP")
+        .Send("200 ok\r\n")
+        .Expect("SYST")
+        .Expect("NOOP")
+        .Send("215 UNIX\r\n200 ok\r\n")
+        .Expect("NOOP")
+        .Send("200 ok\r\n");
     server.Start();
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(connection.SendRaw("SITE HELP", 1), 1);
@@ -213,12 +239,15 @@ TEST_F(Reply, SocketHandOver)
 struct CancelCase {
     const char* name;
     bool listing; // else a login to a server that never greets
-    bool before;  // else 300 ms into the call, from another thread
+    bool before; // else 300 ms into the call, from another thread
     bool cleared;
 };
-void PrintTo(const CancelCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const CancelCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class Cancel : public Reply, public ::testing::WithParamInterface<CancelCase> {};
+class Cancel : public Reply, public ::testing::WithParamInterface<CancelCase> { };
 
 TEST_P(Cancel, EndsTheWaitingCall)
 {
@@ -405,9 +434,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct TransferCase {
     const char* name;
     bool upload;
-    bool listed;          // the listing gives the download's size, 100 bytes; else it is refused
+    bool listed; // the listing gives the download's size, 100 bytes; else it is refused
     std::uint64_t offset; // of a download: bytes already here
-    std::size_t sent;     // of a download: bytes the server sends
+    std::size_t sent; // of a download: bytes the server sends
     const char* finalReply;
     bool cancel;
     int result;
@@ -457,32 +486,46 @@ TEST_P(Transfer, EndsAsTheReplyTheCancelAndTheSizeDecide)
 
 INSTANTIATE_TEST_SUITE_P(
     Transfers, Transfer,
-    ::testing::Values(
-        TransferCase{"DownloadWhole", false, true, 0, 100, "226 done\r\n", false, 1, nullptr},
-        TransferCase{"DownloadUnlisted", false, false, 0, 100, "226 done\r\n", false, 1, nullptr},
-        TransferCase{"UploadWhole", true, false, 0, 0, "226 done\r\n", false, 1, nullptr},
-        TransferCase{"DownloadThen451", false, false, 0, 100, "451 Local error: disk failed\r\n", false, 0,
-                     "451 Local error: disk failed"},
-        TransferCase{"UploadThen426", true, false, 0, 0, "426 Connection closed; transfer aborted\r\n", false, 0,
-                     "426 Connection closed; transfer aborted"},
-        TransferCase{"UploadThen451", true, false, 0, 0, "451 Local error: disk full\r\n", false, 0,
-                     "451 Local error: disk full"},
-        TransferCase{"DownloadCancelledThen226", false, false, 0, 100, "226 done\r\n", true, 0, nullptr},
-        TransferCase{"UploadCancelledThen226", true, false, 0, 0, "226 done\r\n", true, 0, nullptr},
-        TransferCase{"DownloadShort", false, true, 0, 60, "226 done\r\n", false, 0,
-                     "The download ended after 60 of the file's 100 bytes."},
-        TransferCase{"ResumedWhole", false, true, 40, 60, "226 done\r\n", false, 1, nullptr},
-        TransferCase{"ResumedShort", false, true, 40, 30, "226 done\r\n", false, 0,
-                     "The download ended after 70 of the file's 100 bytes."}));
+    ::testing::Values(TransferCase{"DownloadWhole", false, true, 0, 100, "226 done\r\n", false, 1, nullptr},
+                      TransferCase{"DownloadUnlisted", false, false, 0, 100, "226 done\r\n", false, 1, nullptr},
+                      TransferCase{"UploadWhole", true, false, 0, 0, "226 done\r\n", false, 1, nullptr},
+                      TransferCase{"DownloadThen451", false, false, 0, 100, "451 Local error: disk failed\r\n", false,
+                                   0, "451 Local error: disk failed"},
+                      TransferCase{"UploadThen426", true, false, 0, 0, "426 Connection closed; transfer aborted\r\n",
+                                   false, 0, "426 Connection closed; transfer aborted"},
+                      TransferCase{"UploadThen451", true, false, 0, 0, "451 Local error: disk full\r\n", false, 0,
+                                   "451 Local error: disk full"},
+                      TransferCase{"DownloadCancelledThen226", false, false, 0, 100, "226 done\r\n", true, 0, nullptr},
+                      TransferCase{"UploadCancelledThen226", true, false, 0, 0, "226 done\r\n", true, 0, nullptr},
+                      TransferCase{"DownloadShort", false, true, 0, 60, "226 done\r\n", false, 0,
+                                   "The download ended after 60 of the file's 100 bytes."},
+                      TransferCase{"ResumedWhole", false, true, 40, 60, "226 done\r\n", false, 1, nullptr},
+                      TransferCase{"ResumedShort", false, true, 40, 30, "226 done\r\n", false, 0,
+                                   "The download ended after 70 of the file's 100 bytes."}));
 
 TEST_F(Reply, FromToCommandOrderBetweenTwoServers)
 {
     ScriptedServer destination;
-    server.Send("220 src\r\n").LogIn().Expect("TYPE I").Send("200 ok\r\n").Expect("PASV")
-        .Send("227 Entering Passive Mode (127,0,0,1,4,1)\r\n").Expect("RETR from.bin").Send("150 sending\r\n")
-        .Wait(100).Send("226 sent\r\n");
-    destination.Send("220 dst\r\n").LogIn().Expect("TYPE I").Send("200 ok\r\n").Expect("PORT 127,0,0,1,4,1")
-        .Send("200 ok\r\n").Expect("APPE to.bin").Send("150 receiving\r\n").Wait(50).Send("226 stored\r\n");
+    server.Send("220 src\r\n")
+        .LogIn()
+        .Expect("TYPE I")
+        .Send("200 ok\r\n")
+        .Expect("PASV")
+        .Send("227 Entering Passive Mode (127,0,0,1,4,1)\r\n")
+        .Expect("RETR from.bin")
+        .Send("150 sending\r\n")
+        .Wait(100)
+        .Send("226 sent\r\n");
+    destination.Send("220 dst\r\n")
+        .LogIn()
+        .Expect("TYPE I")
+        .Send("200 ok\r\n")
+        .Expect("PORT 127,0,0,1,4,1")
+        .Send("200 ok\r\n")
+        .Expect("APPE to.bin")
+        .Send("150 receiving\r\n")
+        .Wait(50)
+        .Send("226 stored\r\n");
     server.Start();
     destination.Start();
     QorFtpConnection to;

@@ -82,7 +82,9 @@ protected:
     void SetUp() override
     {
         const Server kind = GetParam().server;
-        PyFtpd* pyftpd = kind == Server::PyFtpd ? &SharedPyFtpd() : kind == Server::PyFtpdIpv6 ? SharedPyFtpdIpv6() : nullptr;
+        PyFtpd* pyftpd = kind == Server::PyFtpd ? &SharedPyFtpd()
+            : kind == Server::PyFtpdIpv6        ? SharedPyFtpdIpv6()
+                                                : nullptr;
         Vsftpd* vsftpd = kind == Server::Vsftpd ? SharedVsftpd() : nullptr;
         if (!pyftpd && !vsftpd)
             GTEST_SKIP() << "no IPv6 loopback, or vsftpd cannot run here (it needs root)";
@@ -93,7 +95,8 @@ protected:
         connection.SetUi(&ui);
         connection.SetTimeout(10);
         connection.SetPassive(GetParam().passive ? 1 : 0);
-        ASSERT_EQ(connection.Login(host, user, vsftpd ? vsftpd->password() : PyFtpd::kPassword, port, ""), 1) << ui.Last();
+        ASSERT_EQ(connection.Login(host, user, vsftpd ? vsftpd->password() : PyFtpd::kPassword, port, ""), 1)
+            << ui.Last();
         // Each test works in a folder of its own, made by the server so that its user owns it.
         folder = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::replace(folder.begin(), folder.end(), '/', '_');
@@ -117,7 +120,7 @@ protected:
         WriteFileBytes(Remote(name), bytes);
         if (size)
             fs::resize_file(Remote(name), size);
-        struct stat owner {};
+        struct stat owner { };
         ASSERT_EQ(::stat(Remote("").c_str(), &owner), 0);
         ASSERT_EQ(::chown(Remote(name).c_str(), owner.st_uid, owner.st_gid), 0);
     }
@@ -248,7 +251,7 @@ TEST_P(Session, ManagementCommands)
 {
     Plant("a.txt", "a");
     ASSERT_EQ(connection.ChMod("a.txt", "640"), 1) << ui.Last();
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(Remote("a.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(List(connection)["a.txt"].Permissions, "rw-r-----");
@@ -326,8 +329,9 @@ TEST_P(Session, CancelAnsweredNoGoesOnAndYesStops)
 
 INSTANTIATE_TEST_SUITE_P(Servers, Session,
                          ::testing::Values(SessionCase{Server::PyFtpd, false}, SessionCase{Server::PyFtpd, true},
-                                           SessionCase{Server::PyFtpdIpv6, false}, SessionCase{Server::PyFtpdIpv6, true},
-                                           SessionCase{Server::Vsftpd, false}, SessionCase{Server::Vsftpd, true}));
+                                           SessionCase{Server::PyFtpdIpv6, false},
+                                           SessionCase{Server::PyFtpdIpv6, true}, SessionCase{Server::Vsftpd, false},
+                                           SessionCase{Server::Vsftpd, true}));
 
 TEST(Login, RefusalsAndFailuresAreReported)
 {

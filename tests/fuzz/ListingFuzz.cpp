@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort(); // every kept line ends in LF
         const std::string_view line = rest.substr(0, end);
         // Kept lines are not blank, hold no NUL and have lost the CRs before their end.
-        if (line.find_first_not_of(" \t\r\v\f") == std::string_view::npos
-            || line.find('\0') != std::string_view::npos || line.back() == '\r')
+        if (line.find_first_not_of(" \t\r\v\f") == std::string_view::npos || line.find('\0') != std::string_view::npos
+            || line.back() == '\r')
             std::abort();
         const _Qor_Ftp_FileData record = qorftp::ParseListLine(line);
         if (record.Name.size() > line.size() || record.Type < 0 || record.Type > 3)

@@ -18,7 +18,7 @@ namespace {
 
 class SilentUi : public QorFtpUi {
 public:
-    void ShowMessage(const std::string&, const std::string&) override {}
+    void ShowMessage(const std::string&, const std::string&) override { }
     bool AskYesNo(const std::string&, const std::string&, QorFtpProgress*) override { return false; }
 };
 
@@ -56,8 +56,7 @@ void Serve(int listener, const std::uint8_t* data, std::size_t size)
     }
     shutdown(fd, SHUT_WR);
     char sink[512];
-    while (recv(fd, sink, sizeof sink, 0) > 0) {
-    }
+    while (recv(fd, sink, sizeof sink, 0) > 0) { }
     close(fd);
 }
 

@@ -17,7 +17,7 @@ namespace {
 // A damaged file is reported to the user; here that is expected and not worth a line of output.
 class SilentInteraction : public TerminalInteraction {
 public:
-    void ShowMessage(const std::string&, MessageIcon, const CancelFlag&) override {}
+    void ShowMessage(const std::string&, MessageIcon, const CancelFlag&) override { }
 };
 
 } // namespace

@@ -89,8 +89,10 @@ TEST_F(DownloadUpload, RenameAsksAgainUntilTheNameIsFree)
         interaction.asked.clear();
         interaction.overwrite = {{OverwriteAnswer::Overwrite, "b.bin"}, {OverwriteAnswer::Overwrite, "c.bin"}};
         Run(upload ? UploadTo("/a.bin") : DownloadTo(local.file("a.bin")));
-        EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"overwrite", shown + "/a.bin"}, {"overwrite", shown + "/b.bin"}}));
-        EXPECT_EQ(ReadFileBytes(folder + "/a.bin") + ReadFileBytes(folder + "/b.bin") + ReadFileBytes(folder + "/c.bin"),
+        EXPECT_EQ(interaction.asked,
+                  (std::vector<Asked>{{"overwrite", shown + "/a.bin"}, {"overwrite", shown + "/b.bin"}}));
+        EXPECT_EQ(ReadFileBytes(folder + "/a.bin") + ReadFileBytes(folder + "/b.bin")
+                      + ReadFileBytes(folder + "/c.bin"),
                   "ab" + content);
     }
     Run(UploadTo("/fresh.bin"));
@@ -108,7 +110,8 @@ TEST_F(DownloadUpload, ACancelWhileTheDialogIsOpenConnectsNothing)
 {
     WriteFileBytes(local.file("keep.bin"), "mine");
     // The cancel comes while the dialog is open; the answer given as it closes does not count.
-    interaction.whileAsking = [] { EXPECT_TRUE(OperationStatusList.Cancel(OperationStatusList.Snapshot().at(0).operationId)); };
+    interaction.whileAsking
+        = [] { EXPECT_TRUE(OperationStatusList.Cancel(OperationStatusList.Snapshot().at(0).operationId)); };
     interaction.overwrite = {{OverwriteAnswer::Overwrite, ""}};
     Run(DownloadTo(local.file("keep.bin")));
     EXPECT_EQ(ReadFileBytes(local.file("keep.bin")), "mine");

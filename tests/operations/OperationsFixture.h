@@ -57,16 +57,18 @@ public:
         return DeleteConfirmResult::No;
     }
 
-    std::deque<bool> yesNo;                // answers, used in order; No once they are used up
+    std::deque<bool> yesNo; // answers, used in order; No once they are used up
     std::deque<OverwriteAnswer> overwrite; // Cancel once they are used up
     std::optional<std::string> mode;
-    std::function<void()> whileAsking;     // runs while the overwrite dialog is open
+    std::function<void()> whileAsking; // runs while the overwrite dialog is open
     std::vector<Asked> asked;
 
 private:
-    void Record(const char* what, const std::string& text) { Locked([&] { asked.emplace_back(what, text); }); }
-    template <typename T>
-    T Next(const char* what, const std::string& text, std::deque<T>& answers, T answer = {})
+    void Record(const char* what, const std::string& text)
+    {
+        Locked([&] { asked.emplace_back(what, text); });
+    }
+    template <typename T> T Next(const char* what, const std::string& text, std::deque<T>& answers, T answer = {})
     {
         Record(what, text);
         Locked([&] {
@@ -142,7 +144,8 @@ protected:
     void AddServer(const std::string& name, unsigned port, const std::string& password = PyFtpd::kPassword,
                    int passive = 0)
     {
-        ServerMap[name] = ServerRecord{name, "127.0.0.1", PyFtpd::kUser, password, "", static_cast<int>(port), passive, ""};
+        ServerMap[name]
+            = ServerRecord{name, "127.0.0.1", PyFtpd::kUser, password, "", static_cast<int>(port), passive, ""};
     }
     // Starts the request and waits until every worker has ended.
     std::uint32_t Run(const OperationRequest& request)

@@ -43,9 +43,10 @@ TEST_F(ServerOperations, UnknownServersAreNamed)
     Run(Request(OperationKind::Download, "lost", "/a.bin", local.file("a"), "gone"));
     // A transfer from an unknown source must not read from the target instead.
     Run(Request(OperationKind::Transfer, "lost", "/a.bin", "", "one", "/a.bin"));
-    EXPECT_EQ(interaction.asked, (std::vector<Asked>{{"message", "Error getting the user information  for 'nowhere' ."},
-                                                     {"message", "Error getting the user information  for 'lost' ."},
-                                                     {"message", "Error getting the user information  for 'lost' ."}}));
+    EXPECT_EQ(interaction.asked,
+              (std::vector<Asked>{{"message", "Error getting the user information  for 'nowhere' ."},
+                                  {"message", "Error getting the user information  for 'lost' ."},
+                                  {"message", "Error getting the user information  for 'lost' ."}}));
     EXPECT_EQ(ReadFileBytes(first.root() + "/a.bin"), content);
 }
 
@@ -156,14 +157,22 @@ TEST_F(ServerOperations, AScriptsFailedOpenSkipsTheStepsUntilTheNextOpen)
         return Request(OperationKind::Download, site, "/a.bin", local.file(to));
     };
     const std::vector<OperationRequest> steps = {
-        open("one"), get("one", "got"),
+        open("one"),
+        get("one", "got"),
         // An unknown site leaves "one" logged in: no step that names the site may read from "one".
-        open("nowhere"), get("nowhere", "unknown"),
+        open("nowhere"),
+        get("nowhere", "unknown"),
         Request(OperationKind::Transfer, "nowhere", "/a.bin", "", "two", "/copied.bin"),
         // A second open without a close fails in the library, with "one" still logged in.
-        open("two"), get("two", "not closed"), close("two"),
-        open("refusing"), get("refusing", "refused"), close("refusing"),
-        open("two"), get("two", "after"), close("two"),
+        open("two"),
+        get("two", "not closed"),
+        close("two"),
+        open("refusing"),
+        get("refusing", "refused"),
+        close("refusing"),
+        open("two"),
+        get("two", "after"),
+        close("two"),
     };
     ScriptStepList.Replace(steps);
 
@@ -174,7 +183,8 @@ TEST_F(ServerOperations, AScriptsFailedOpenSkipsTheStepsUntilTheNextOpen)
     for (const char* skipped : {"unknown", "not closed", "refused"})
         EXPECT_FALSE(std::filesystem::exists(local.file(skipped))) << skipped;
     EXPECT_FALSE(std::filesystem::exists(second.root() + "/copied.bin"));
-    EXPECT_EQ(interaction.asked, std::vector<Asked>(3, {"message", "Error getting the user information  for 'nowhere' ."}));
+    EXPECT_EQ(interaction.asked,
+              std::vector<Asked>(3, {"message", "Error getting the user information  for 'nowhere' ."}));
     EXPECT_EQ(ScriptLoggedIn.load(), 0);
     EXPECT_EQ(RunningScriptCount(), 0);
     ASSERT_EQ(host.counts.size(), 2u);

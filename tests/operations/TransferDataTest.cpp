@@ -93,20 +93,21 @@ TEST(TransferPlan, ABlockBecomesOneRequestPerFile)
 {
     const TransferListBlock block{"srv", {"/pub/a.txt", "/b", "/pub/..", "/pub/", "/pub/."}};
     const TransferPlan down = PlanTransferList(block, kMyComputer, "/home/ann/in/");
-    EXPECT_EQ(down.requests, (std::vector<OperationRequest>{
-                                 Request(OperationKind::Download, "srv", "/pub/a.txt", "/home/ann/in/a.txt"),
-                                 Request(OperationKind::Download, "srv", "/b", "/home/ann/in/b")}));
+    EXPECT_EQ(
+        down.requests,
+        (std::vector<OperationRequest>{Request(OperationKind::Download, "srv", "/pub/a.txt", "/home/ann/in/a.txt"),
+                                       Request(OperationKind::Download, "srv", "/b", "/home/ann/in/b")}));
     EXPECT_EQ(down.refusedNames, (std::vector<std::string>{"..", "", "."}));
 
     const TransferPlan across = PlanTransferList(block, "other", "/incoming");
-    const std::vector<OperationRequest> transfers = {
-        Request(OperationKind::Transfer, "srv", "/pub/a.txt", "", "other", "/incoming/a.txt"),
-        Request(OperationKind::Transfer, "srv", "/b", "", "other", "/incoming/b")};
+    const std::vector<OperationRequest> transfers
+        = {Request(OperationKind::Transfer, "srv", "/pub/a.txt", "", "other", "/incoming/a.txt"),
+           Request(OperationKind::Transfer, "srv", "/b", "", "other", "/incoming/b")};
     EXPECT_EQ(across.requests, transfers);
     EXPECT_EQ(PlanTransferList(block, "other", "/incoming/").requests, transfers);
 }
 
-class TransferDataReader : public OperationsTest {};
+class TransferDataReader : public OperationsTest { };
 
 TEST_F(TransferDataReader, RemoteFilesComeDownLocalFilesGoUpAndDamagedOrUnsafeDataStartsNothing)
 {
@@ -160,7 +161,8 @@ TEST_F(TransferDataReader, LocalFilesCopyAndMoveWithFreeNames)
 
     QMimeData data;
     SetLocalFiles(data, {from.file("a.txt"), from.file(".hidden"), from.file("folder")});
-    EXPECT_EQ(LocalFilesOf(data), (std::vector<std::string>{from.file("a.txt"), from.file(".hidden"), from.file("folder")}));
+    EXPECT_EQ(LocalFilesOf(data),
+              (std::vector<std::string>{from.file("a.txt"), from.file(".hidden"), from.file("folder")}));
     EXPECT_EQ(ExecuteTransferData(data, DropCopy, kMyComputer, local.path()), 3);
     EXPECT_EQ(ReadFileBytes(local.file("a (3).txt")), "1");
     EXPECT_EQ(ReadFileBytes(local.file("a.txt")), "taken");

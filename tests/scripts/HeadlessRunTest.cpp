@@ -57,19 +57,30 @@ TEST_F(HeadlessRun, EveryCommandAgainstTwoServers)
     WriteFileBytes(one.root() + "/keep.bin", "replaced");
     const std::string l = local.path();
     std::string output;
-    const int code = Tarvo({"--run-script", Script(
-        "' nightly copy\n"
-        "OPEN one\r\n"
-        "put " + l + "/up.bin /up.bin\r\n"
-        "putappend \"" + l + "/tail bin\" /up.bin\r\n"
-        "put " + l + "/up.bin /keep.bin\r\n"
-        "chmod /keep.bin 600\r\n"
-        "get /up.bin " + l + "/got.bin\r\n"
-        "getappend /up.bin " + l + "/down.bin\r\n"
-        "trans /up.bin to \"two site\" /copied.bin\r\n"
-        "append /up.bin to \"two site\" /copied.bin\r\n"
-        "del /up.bin\r\n"
-        "close")}, &output);
+    const int code = Tarvo({"--run-script",
+                            Script("' nightly copy\n"
+                                   "OPEN one\r\n"
+                                   "put "
+                                   + l
+                                   + "/up.bin /up.bin\r\n"
+                                     "putappend \""
+                                   + l
+                                   + "/tail bin\" /up.bin\r\n"
+                                     "put "
+                                   + l
+                                   + "/up.bin /keep.bin\r\n"
+                                     "chmod /keep.bin 600\r\n"
+                                     "get /up.bin "
+                                   + l
+                                   + "/got.bin\r\n"
+                                     "getappend /up.bin "
+                                   + l
+                                   + "/down.bin\r\n"
+                                     "trans /up.bin to \"two site\" /copied.bin\r\n"
+                                     "append /up.bin to \"two site\" /copied.bin\r\n"
+                                     "del /up.bin\r\n"
+                                     "close")},
+                           &output);
     EXPECT_EQ(code, 0) << output;
     EXPECT_NE(output.find("put " + l + "/up.bin /up.bin: ok"), std::string::npos) << output;
     EXPECT_NE(output.find("close: ok"), std::string::npos) << output;
@@ -101,7 +112,8 @@ TEST_F(HeadlessRun, ExitCodes)
     WriteFileBytes(one.root() + "/stays", "x");
     EXPECT_EQ(Tarvo({"--run-script", Script("open one\ndel /stays\nget /only-one\n")}, &output), 2);
     EXPECT_NE(output.find("Syntax error at line: 2\n\n'get /only-one'\n\nget <remote file> <local file>"),
-              std::string::npos) << output;
+              std::string::npos)
+        << output;
     EXPECT_TRUE(fs::exists(one.root() + "/stays"));
 
     EXPECT_EQ(Tarvo({"--run-script", local.file("no-such.ftp")}, &output), 2);

@@ -26,7 +26,8 @@ OperationRequest Step(int kind, std::string source, std::string target, std::str
 
 TEST(ScriptCompile, EachCommandGivesItsStep)
 {
-    const std::pair<const char*, OperationRequest> lines[] = { // each compiled after "open site"
+    const std::pair<const char*, OperationRequest> lines[] = {
+        // each compiled after "open site"
         {"Open other", Step(ScriptOpen, "other", "", "", "", "")},
         {"get /a.txt c:\\a.txt", Step(Download, "site", "", "c:\\a.txt", "/a.txt", "")},
         {"PUT /tmp/a /pub/a", Step(Upload, "", "site", "", "/tmp/a", "/pub/a")},
@@ -36,7 +37,8 @@ TEST(ScriptCompile, EachCommandGivesItsStep)
         {"append /a into other /b", Step(AppendTransfer, "site", "other", "", "/a", "/b")},
         {"chmod /a 644", Step(ChangeMode, "site", "", "", "/a", "", "644")},
         {"del /a extra words", Step(Delete, "site", "", "", "/a", "")},
-        {"get \"/pub/my file.txt\" \"/tmp/my file.txt\"", Step(Download, "site", "", "/tmp/my file.txt", "/pub/my file.txt", "")},
+        {"get \"/pub/my file.txt\" \"/tmp/my file.txt\"",
+         Step(Download, "site", "", "/tmp/my file.txt", "/pub/my file.txt", "")},
         {"\t get  /a\tb   /c \t", Step(Download, "site", "", "/c", "/a\tb", "")},
         {"close", Step(ScriptClose, "site", "", "", "", "")},
     };
@@ -66,7 +68,8 @@ TEST(ScriptCompile, SyntaxErrorsNameTheLineCountedFromZero)
     ASSERT_EQ(c.reports.size(), 4u);
     EXPECT_EQ(c.reports[0], "Syntax error at line: 0\n\n'get /only-one'\n\nget <remote file> <local file>");
     EXPECT_EQ(c.reports[1], "Syntax error at line: 1\n\n'open'\n\nopen <ftp site>");
-    EXPECT_EQ(c.reports[2], "Syntax error at line: 2\n\n'trans /a to other'\n\ntrans <remote file> to <ftp site> <remote file>");
+    EXPECT_EQ(c.reports[2],
+              "Syntax error at line: 2\n\n'trans /a to other'\n\ntrans <remote file> to <ftp site> <remote file>");
     EXPECT_EQ(c.reports[3].rfind("Syntax error at line: 3\n\n", 0), 0u);
     // LF-only lines, and the last line without a line end, compile too.
     ASSERT_EQ(c.steps.size(), 1u);
@@ -78,8 +81,10 @@ TEST(ScriptCompile, ALineOfMoreThan256BytesIsReportedNotTheEnd)
     const std::string name(246, 'x'); // "get /" name " /b" CR LF: 256 bytes
     Compiled c = Compile("open s\r\nget /" + name + " /b\r\nget /" + name + "y /b\r\nget /a /b\r\n");
     ASSERT_EQ(c.reports.size(), 1u);
-    EXPECT_EQ(c.reports[0], "Syntax error at line: 2\n\n'get /" + name + "y /b...'\n\n"
-                            "A line holds at most 254 characters.\nget <remote file> <local file>");
+    EXPECT_EQ(c.reports[0],
+              "Syntax error at line: 2\n\n'get /" + name
+                  + "y /b...'\n\n"
+                    "A line holds at most 254 characters.\nget <remote file> <local file>");
     ASSERT_EQ(c.steps.size(), 3u);
     EXPECT_EQ(c.steps[1].file, "/" + name);
     EXPECT_EQ(c.steps[2].file, "/a");

@@ -23,4 +23,4 @@ std::string ReceiveLine(int fd, int timeoutMs = 5000);
 // True when the peer closes within timeoutMs; whatever still arrives is dropped.
 bool WaitClosed(int fd, int timeoutMs);
 
-}  // namespace tarvo::test
+} // namespace tarvo::test

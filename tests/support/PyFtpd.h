@@ -9,9 +9,9 @@
 namespace tarvo::test {
 
 struct PyFtpdOptions {
-  int maxConnectionsPerIp = 0;  // 0: pyftpdlib's default (unlimited)
-  std::string address = "127.0.0.1";  // "::1" for IPv6
-  std::string startFolder{};  // logins start here (made under root()); empty: the root
+    int maxConnectionsPerIp = 0; // 0: pyftpdlib's default (unlimited)
+    std::string address = "127.0.0.1"; // "::1" for IPv6
+    std::string startFolder{}; // logins start here (made under root()); empty: the root
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword
@@ -20,21 +20,21 @@ struct PyFtpdOptions {
 // The constructor returns once the server listens; it throws std::runtime_error otherwise.
 class PyFtpd {
 public:
-  explicit PyFtpd(PyFtpdOptions options = {});
-  PyFtpd(const PyFtpd&) = delete;
-  PyFtpd& operator=(const PyFtpd&) = delete;
+    explicit PyFtpd(PyFtpdOptions options = {});
+    PyFtpd(const PyFtpd&) = delete;
+    PyFtpd& operator=(const PyFtpd&) = delete;
 
-  unsigned port() const { return port_; }
-  const std::string& root() const { return root_; }
+    unsigned port() const { return port_; }
+    const std::string& root() const { return root_; }
 
-  static constexpr const char* kUser = "user";
-  static constexpr const char* kPassword = "secret";
+    static constexpr const char* kUser = "user";
+    static constexpr const char* kPassword = "secret";
 
 private:
-  TempDir dir_;  // holds root/, the port file and the server's log
-  std::string root_;
-  unsigned port_ = 0;
-  std::unique_ptr<ChildProcess> process_;  // last, so the server ends before its folder goes
+    TempDir dir_; // holds root/, the port file and the server's log
+    std::string root_;
+    unsigned port_ = 0;
+    std::unique_ptr<ChildProcess> process_; // last, so the server ends before its folder goes
 };
 
-}  // namespace tarvo::test
+} // namespace tarvo::test

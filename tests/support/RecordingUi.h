@@ -33,10 +33,14 @@ public:
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override
     {
         struct View : QorFtpProgressView {
-            View(RecordingUi& ui, QorFtpProgress& progress) : ui(ui), progress(progress) {}
-            void SetCaption(const std::string&) override {}
-            void SetFileText(const std::string&) override {}
-            void SetPercent(int) override {}
+            View(RecordingUi& ui, QorFtpProgress& progress)
+                : ui(ui)
+                , progress(progress)
+            {
+            }
+            void SetCaption(const std::string&) override { }
+            void SetFileText(const std::string&) override { }
+            void SetPercent(int) override { }
             void SetByteText(const std::string&) override
             {
                 if (ui.onProgress)

@@ -10,17 +10,17 @@ namespace tarvo::test {
 // (no destructors ran) are removed by the next test process making a TempDir.
 class TempDir {
 public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
-  const std::string& path() const { return path_; }
-  // path() + "/" + rel; nothing is created.
-  std::string file(const std::string& rel) const;
+    const std::string& path() const { return path_; }
+    // path() + "/" + rel; nothing is created.
+    std::string file(const std::string& rel) const;
 
 private:
-  std::string path_;
+    std::string path_;
 };
 
 // Both throw std::runtime_error on failure.
@@ -30,4 +30,4 @@ std::string ReadFileBytes(const std::string& path);
 // n pseudo-random bytes, the same for the same seed.
 std::string RandomBytes(std::size_t n, unsigned seed);
 
-}  // namespace tarvo::test
+} // namespace tarvo::test

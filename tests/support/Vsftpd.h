@@ -10,7 +10,7 @@
 namespace tarvo::test {
 
 struct VsftpdOptions {
-  int maxClients = 0;  // 0: unlimited
+    int maxClients = 0; // 0: unlimited
 };
 
 // /usr/sbin/vsftpd on 127.0.0.1 with a configuration of its own, serving a fresh folder to a
@@ -20,27 +20,27 @@ struct VsftpdOptions {
 // and the folder.
 class Vsftpd {
 public:
-  // True when this machine can run it (root, vsftpd and the account tools present).
-  static bool Available(std::string& whyNot);
+    // True when this machine can run it (root, vsftpd and the account tools present).
+    static bool Available(std::string& whyNot);
 
-  explicit Vsftpd(VsftpdOptions options = {});
-  Vsftpd(const Vsftpd&) = delete;
-  Vsftpd& operator=(const Vsftpd&) = delete;
+    explicit Vsftpd(VsftpdOptions options = {});
+    Vsftpd(const Vsftpd&) = delete;
+    Vsftpd& operator=(const Vsftpd&) = delete;
 
-  unsigned port() const { return port_; }
-  const std::string& root() const { return root_; }
-  const std::string& user() const { return account_.name(); }
-  const std::string& password() const { return account_.password(); }
+    unsigned port() const { return port_; }
+    const std::string& root() const { return root_; }
+    const std::string& user() const { return account_.name(); }
+    const std::string& password() const { return account_.password(); }
 
 private:
-  bool TryStart(const VsftpdOptions& options, std::string& failure);
+    bool TryStart(const VsftpdOptions& options, std::string& failure);
 
-  TempDir dir_;  // holds root/, empty/ (the secure chroot), vsftpd.conf and the log
-  std::string root_;
-  unsigned port_ = 0;
-  SystemAccount account_{root_};
-  // Last, so it ends first: sessions run as the account and must be gone before userdel.
-  std::unique_ptr<ChildProcess> process_;
+    TempDir dir_; // holds root/, empty/ (the secure chroot), vsftpd.conf and the log
+    std::string root_;
+    unsigned port_ = 0;
+    SystemAccount account_{root_};
+    // Last, so it ends first: sessions run as the account and must be gone before userdel.
+    std::unique_ptr<ChildProcess> process_;
 };
 
-}  // namespace tarvo::test
+} // namespace tarvo::test
