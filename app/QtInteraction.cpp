@@ -2,14 +2,17 @@
 
 #include "dialogs/Artwork.h"
 #include "dialogs/DeleteConfirmDialog.h"
+#include "dialogs/DownloadAsDialog.h"
+#include "dialogs/FilePropertiesDialog.h"
+#include "dialogs/InputDialog.h"
 #include "dialogs/OverwriteDialog.h"
+#include "dialogs/PermissionsDialog.h"
 #include "dialogs/ProgramMessage.h"
 #include "dialogs/UiThread.h"
 
 #include <QApplication>
-#include <QInputDialog>
+#include <QFileDialog>
 #include <QMainWindow>
-#include <QRegularExpression>
 
 QWidget* DialogOwner()
 {
@@ -37,18 +40,6 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
-}
-
-// "rwxr-xr-x" as three octal digits; letters other than r, w, x and s/t count as unset.
-QString OctalMode(const std::string& permissions)
-{
-    const std::string letters = permissions.size() > 9 ? permissions.substr(permissions.size() - 9) : permissions;
-    int mode = 0;
-    for (std::size_t i = 0; i < letters.size() && i < 9; ++i) {
-        if (letters[i] != '-' && letters[i] != 'S' && letters[i] != 'T')
-            mode |= 1 << (8 - i);
-    }
-    return QStringLiteral("%1").arg(mode, 3, 8, QLatin1Char('0'));
 }
 
 } // namespace
@@ -91,24 +82,15 @@ OverwriteAnswer QtInteraction::AskOverwrite(const std::string& path, const Cance
         cancelled, OverwriteAnswer{});
 }
 
-std::optional<std::string> QtInteraction::AskPermissions(const std::string& file, const std::string& permissions,
+std::optional<std::string> QtInteraction::AskPermissions(const std::string& /*file*/, const std::string& permissions,
                                                          const CancelFlag& cancelled)
 {
-    // Stands in for the permissions dialog: the mode as three octal digits.
     return AskOnUiThread<std::optional<std::string>>(
-        [file = QString::fromStdString(file), mode = OctalMode(permissions),
-         cancelled]() -> std::optional<std::string> {
-            QInputDialog dialog(DialogOwner());
-            dialog.setObjectName(QStringLiteral("PermissionsDialog"));
-            dialog.setWindowTitle(QStringLiteral("File Permissions"));
-            dialog.setLabelText(QStringLiteral("Permissions of %1 (three octal digits):").arg(file));
-            dialog.setTextValue(mode);
+        [letters = QString::fromStdString(permissions), cancelled]() -> std::optional<std::string> {
+            CPermissionsDlg dialog(letters, DialogOwner());
             if (ExecUnlessCancelled(dialog, cancelled, QDialog::Rejected) != QDialog::Accepted)
                 return std::nullopt;
-            const QString value = dialog.textValue().trimmed();
-            if (!QRegularExpression(QStringLiteral("^[0-7]{3}$")).match(value).hasMatch())
-                return std::nullopt;
-            return value.toStdString();
+            return dialog.m_strPermissions.toStdString();
         },
         cancelled, std::nullopt);
 }
@@ -124,4 +106,61 @@ DeleteConfirmResult QtInteraction::AskDeleteConfirm(const std::string& prompt, c
                 ExecUnlessCancelled(dialog, cancelled, DeleteConfirmDialog::Cancel));
         },
         cancelled, DeleteConfirmResult::Cancel);
+}
+
+DownloadAsAnswer QtInteraction::AskDownloadAs(const DownloadAsQuestion& question)
+{
+    return AskOnUiThread<DownloadAsAnswer>(
+        [question] {
+            CDownloadAsDlg dialog(question, DialogOwner());
+            dialog.exec();
+            return dialog.Answer();
+        },
+        nullptr, Interaction::AskDownloadAs(question));
+}
+
+std::optional<std::pair<std::string, std::string>> QtInteraction::AskTwoFields(const std::string& prompt1,
+                                                                               const std::string& prompt2)
+{
+    using Fields = std::optional<std::pair<std::string, std::string>>;
+    return AskOnUiThread<Fields>(
+        [prompt1 = QString::fromStdString(prompt1), prompt2 = QString::fromStdString(prompt2)]() -> Fields {
+            CInputDialog dialog(DialogOwner());
+            dialog.m_bTwoFields = true;
+            dialog.m_strPrompt1 = prompt1;
+            dialog.m_strPrompt2 = prompt2;
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            return std::make_pair(dialog.m_strValue1.toStdString(), dialog.m_strValue2.toStdString());
+        },
+        nullptr, std::nullopt);
+}
+
+void QtInteraction::ShowFileProperties(const FilePropertiesView& properties)
+{
+    AskOnUiThread<bool>(
+        [properties] {
+            CFilePropertiesDlg dialog(properties, DialogOwner());
+            dialog.exec();
+            return true;
+        },
+        nullptr, false);
+}
+
+std::optional<std::string> QtInteraction::AskScriptFile()
+{
+    return AskOnUiThread<std::optional<std::string>>(
+        []() -> std::optional<std::string> {
+            QFileDialog dialog(DialogOwner());
+            dialog.setObjectName(QStringLiteral("OpenScriptDialog"));
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            dialog.setDefaultSuffix(QStringLiteral("ftp"));
+            dialog.setNameFilters({QCoreApplication::translate("QtInteraction", "Tarvo Script Files (*.ftp)"),
+                                   QCoreApplication::translate("QtInteraction", "All (*)")});
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return std::nullopt;
+            return dialog.selectedFiles().constFirst().toStdString();
+        },
+        nullptr, std::nullopt);
 }

@@ -14,6 +14,12 @@ public:
     std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
                                               const CancelFlag& cancelled = nullptr) override;
     DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) override;
+
+    DownloadAsAnswer AskDownloadAs(const DownloadAsQuestion& question) override;
+    std::optional<std::pair<std::string, std::string>> AskTwoFields(const std::string& prompt1,
+                                                                    const std::string& prompt2) override;
+    void ShowFileProperties(const FilePropertiesView& properties) override;
+    std::optional<std::string> AskScriptFile() override;
 };
 
 // The window the program's dialogs belong to: the active one, else the main window.

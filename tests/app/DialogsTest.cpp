@@ -1,17 +1,27 @@
-// The input dialog's required fields and one-field layout, and the transfer progress window
-// driven from a transfer's thread: its texts, its minimising passed on to the transfer, and the
-// three ways to ask for a cancel, each confirmed by "Are you sure you want to cancel?".
+// The input dialog's required fields and one-field layout; the permissions, properties and
+// download-as dialogs; and the transfer progress window driven from a transfer's thread: its
+// texts, its minimising passed on to the transfer, and the three ways to ask for a cancel, each
+// confirmed by "Are you sure you want to cancel?".
 #include "GuiTestSupport.h"
 
 #include "app/QtFtpUi.h"
+#include "dialogs/DownloadAsDialog.h"
+#include "dialogs/FilePropertiesDialog.h"
 #include "dialogs/InputDialog.h"
+#include "dialogs/PermissionsDialog.h"
 #include "dialogs/ProgressWindow.h"
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
@@ -30,6 +40,30 @@ TransferProgressWnd* ProgressWindow()
 template <typename T> T* Child(QWidget* parent, const char* name)
 {
     return parent->findChild<T*>(QString::fromLatin1(name));
+}
+
+template <typename T> T* Child(QWidget* parent, int id)
+{
+    return parent->findChild<T*>(QString::number(id));
+}
+
+// The nine boxes as "1" and "0" in the order of the ids given.
+QString Boxes(QWidget* dialog, std::initializer_list<int> ids)
+{
+    QString states;
+    for (int id : ids)
+        states += Child<QCheckBox>(dialog, id)->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    return states;
+}
+
+constexpr std::initializer_list<int> kPermissionBoxes = {1002, 1024, 1025, 1027, 1028, 1030, 1032, 1034, 1037};
+
+std::vector<DownloadEntry> Entries(std::initializer_list<std::pair<const char*, const char*>> names)
+{
+    std::vector<DownloadEntry> entries;
+    for (const auto& [remote, local] : names)
+        entries.push_back({remote, local});
+    return entries;
 }
 
 } // namespace
@@ -114,6 +148,129 @@ private slots:
             shown->reject();
         });
         dialog.exec();
+    }
+
+    void permissionsDialogTurnsLettersIntoAMode_data()
+    {
+        QTest::addColumn<QString>("letters");
+        QTest::addColumn<QString>("boxes");
+        QTest::addColumn<int>("toggled");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("unchanged") << "rwxr-x---"
+                                   << "111101000" << 0 << "750";
+        QTest::newRow("s and t count as set") << "rwsr-xr-t"
+                                              << "111101101" << 0 << "755";
+        QTest::newRow("others may write") << "rwsr-xr-t"
+                                          << "111101101" << 1034 << "757";
+        QTest::newRow("empty") << ""
+                               << "000000000" << 0 << "000";
+        QTest::newRow("short, owner read cleared") << "r-"
+                                                   << "100000000" << 1002 << "000";
+    }
+    void permissionsDialogTurnsLettersIntoAMode()
+    {
+        QFETCH(QString, letters);
+        QFETCH(QString, boxes);
+        QFETCH(int, toggled);
+        QFETCH(QString, mode);
+
+        CPermissionsDlg dialog(letters);
+        QCOMPARE(Boxes(&dialog, kPermissionBoxes), boxes);
+        if (toggled)
+            Child<QCheckBox>(&dialog, toggled)->click();
+        Child<QPushButton>(&dialog, "IDOK")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.m_strPermissions, mode);
+    }
+
+    void propertiesDialogShowsTheRow()
+    {
+        FilePropertiesView view{"a.tar",     "tar File", "Thursday, March 7, 1996 12:00 AM",
+                                "ann",       "staff",    "1.21 KB (1,234 bytes)",
+                                "rwxr-x--x", "tar",      false};
+        CFilePropertiesDlg dialog(view);
+        QStringList fields;
+        for (int id : {1079, 1080, 1081, 1082, 1083, 1084}) {
+            auto* field = Child<QLineEdit>(&dialog, id);
+            QVERIFY(field->isReadOnly());
+            fields << field->text();
+        }
+        QCOMPARE(fields,
+                 QStringList({"a.tar", "tar File", "1.21 KB (1,234 bytes)", "Thursday, March 7, 1996 12:00 AM", "ann",
+                              "staff"}));
+        // Ids run down the columns: read for owner, group, other, then write, then execute.
+        QCOMPARE(Boxes(&dialog, {1085, 1086, 1087, 1088, 1089, 1090, 1091, 1092, 1093}), QStringLiteral("110100111"));
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            QVERIFY(!box->isEnabled());
+        QVERIFY(!Child<QLabel>(&dialog, 1077)->pixmap().isNull());
+    }
+
+    void downloadAsDialogEditsTheRemainingFiles()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QFile kept(folder.filePath(QStringLiteral("kept.txt")));
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.close();
+
+        DownloadAsQuestion question{"a.txt", folder.path().toStdString(),
+                                    Entries({{"b.bin", "b.bin"}, {"c.txt", "c.txt"}, {"d", "d"}})};
+        CDownloadAsDlg dialog(question);
+        QStringList filters;
+        WhenModalShows<CDownloadAsDlg>(&dialog, [&](CDownloadAsDlg* shown) {
+            const auto close = qScopeGuard([shown] {
+                if (shown->isVisible())
+                    shown->reject();
+            });
+            filters = shown->nameFilters();
+            auto* list = Child<QListWidget>(shown, "Remaining");
+            QVERIFY(!list->isVisible());
+            Child<QPushButton>(shown, "More")->click();
+            QVERIFY(list->isVisible());
+            Child<QCheckBox>(shown, "DontPrompt")->click();
+
+            list->setCurrentRow(1);
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Delete);
+            list->editItem(list->item(1));
+            auto* editor = list->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->setText(QStringLiteral("e.dat"));
+            QTest::keyClick(editor, Qt::Key_Return);
+            // Return ends the renaming, not the dialog.
+            QTRY_COMPARE(list->item(1)->text(), QStringLiteral("e.dat"));
+            QVERIFY(shown->isVisible());
+
+            shown->selectFile(QStringLiteral("renamed.txt"));
+            shown->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        });
+        dialog.exec();
+
+        QCOMPARE(filters, QStringList({"txt files (*.txt)", "All Files (*)"}));
+        const DownloadAsAnswer answer = dialog.Answer();
+        QVERIFY(answer.accepted);
+        QCOMPARE(QString::fromStdString(answer.path), folder.filePath(QStringLiteral("renamed.txt")));
+        QVERIFY(answer.dontPrompt);
+        QCOMPARE(answer.remaining, Entries({{"b.bin", "b.bin"}, {"d", "e.dat"}}));
+        // Delete in the list removed an entry, not a file on the disk.
+        QVERIFY(kept.exists());
+
+        // With no folder given, the next one opens where this one was left; Cancel still reports
+        // the box and the list.
+        CDownloadAsDlg next(DownloadAsQuestion{"README", "", Entries({{"x", "x"}})});
+        QString opened;
+        WhenModalShows<CDownloadAsDlg>(&next, [&](CDownloadAsDlg* shown) {
+            opened = shown->directory().absolutePath();
+            filters = shown->nameFilters();
+            Child<QCheckBox>(shown, "DontPrompt")->click();
+            shown->reject();
+        });
+        next.exec();
+        QCOMPARE(opened, QDir(folder.path()).absolutePath());
+        QCOMPARE(filters, QStringList({"All Files (*)"}));
+        const DownloadAsAnswer cancelled = next.Answer();
+        QVERIFY(!cancelled.accepted && cancelled.dontPrompt);
+        QCOMPARE(cancelled.remaining, Entries({{"x", "x"}}));
     }
 
     void progressWindowFromATransferThread()
