@@ -2,10 +2,15 @@
 
 #include "dialogs/CommandIds.h"
 #include "filelist/CFileView.h"
+#include "operations/OperationLists.h"
 #include "tree/CPathView.h"
+#include "tree/ConnectionList.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QItemSelectionModel>
+
+#include <memory>
 
 void LinkPanes(CPathView* tree, CFileView* list)
 {
@@ -34,6 +39,10 @@ void LinkPanes(CPathView* tree, CFileView* list)
     QObject::connect(list, &CFileView::RefreshWanted, tree, &CPathView::OnRefresh);
     QObject::connect(list, &CFileView::UpOneLevelWanted, tree, &CPathView::OnUpOneLevel);
     QObject::connect(list, &CFileView::ChildFolderWanted, tree, &CPathView::OpenChildFolder);
+    QObject::connect(list, &CFileView::ChildFolderAdded, tree, &CPathView::AddChildFolder);
+    QObject::connect(list, &CFileView::ChildFolderRemoved, tree, &CPathView::RemoveChildFolder);
+    list->connectionLookup
+        = [](const QString& server) { return ConnectionList.SharedConnectionOf(server.toStdString()); };
     tree->FillTree();
 }
 
@@ -75,6 +84,59 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
         action->setChecked(list->StateIconsShown());
         QObject::connect(list, &CFileView::StateIconsChanged, action, &QAction::setChecked);
     }
+    // The list's commands act while the list is the active pane: the one of the two that had the
+    // focus last. Menus and dialogs taking the focus change nothing.
+    auto listActive = std::make_shared<bool>(false);
+    struct ListCommand {
+        int id;
+        void (CFileView::*slot)();
+        bool (CFileView::*enabled)() const;
+    };
+    const ListCommand listCommands[] = {
+        {Command::Open, &CFileView::OnOpen, nullptr},
+        {Command::Download, &CFileView::OnDownload, nullptr},
+        {Command::Delete, &CFileView::OnDelete, nullptr},
+        {Command::NewFolder, &CFileView::OnNewFolder, &CFileView::CanNewFolder},
+        {Command::Rename, &CFileView::OnRename, nullptr},
+        {Command::Copy, &CFileView::OnCopy, &CFileView::CanCopy},
+        {Command::Append, &CFileView::OnAppend, &CFileView::CanAppend},
+        {Command::Paste, &CFileView::OnPaste, &CFileView::CanPaste},
+        {Command::SelectAll, &CFileView::OnSelectAll, nullptr},
+        {Command::View, &CFileView::OnView, nullptr},
+        {Command::FilePermissions, &CFileView::OnFilePermissions, nullptr},
+        {Command::MarkUnmark, &CFileView::OnMarkUnmark, &CFileView::CanMarkUnmark},
+        {Command::Properties, &CFileView::OnProperties, nullptr},
+        {Command::DownloadFile, &CFileView::OnDownloadFile, &CFileView::CanUseConnection},
+        {Command::UploadFile, &CFileView::OnUploadFile, &CFileView::CanUseConnection},
+    };
+    std::vector<std::pair<QAction*, bool (CFileView::*)() const>> rules;
+    for (const ListCommand& entry : listCommands) {
+        if (QAction* action = wire(entry.id, list, [list, slot = entry.slot] { (list->*slot)(); }))
+            rules.emplace_back(action, entry.enabled);
+    }
+    const auto updateList = [list, listActive, rules] {
+        for (const auto& [action, enabled] : rules)
+            action->setEnabled(*listActive && (!enabled || (list->*enabled)()));
+    };
+    QObject::connect(qApp, &QApplication::focusChanged, list,
+                     [tree, list, listActive, updateList](QWidget*, QWidget* now) {
+                         if (!now)
+                             return;
+                         if (now == list || list->isAncestorOf(now))
+                             *listActive = true;
+                         else if (now == tree || tree->isAncestorOf(now))
+                             *listActive = false;
+                         else
+                             return;
+                         updateList();
+                     });
+    QObject::connect(list, &CFileView::CommandStateChanged, list, updateList);
+    QObject::connect(tree, &CPathView::ConnectionCompleted, list, updateList);
+    QObject::connect(tree, &CPathView::CurrentConnectionChanged, list, updateList);
+    updateList();
+    if (QAction* about = command(Command::About))
+        QObject::connect(list, &CFileView::AboutWanted, about, &QAction::trigger);
+
     if (QAction* disconnect = command(Command::Disconnect)) {
         const auto update = [tree, disconnect] { disconnect->setEnabled(tree->CanDisconnect()); };
         QObject::connect(tree, &CPathView::CurrentConnectionChanged, disconnect, update);

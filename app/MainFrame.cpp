@@ -116,19 +116,28 @@ void CMainFrame::CreateActions()
     // Cut has no handler anywhere: the list's rows are never moved by the clipboard.
     AddCommand(Cut, QStringLiteral("Cu&t"), ThemeIcon({QStringLiteral("edit-cut")}),
                QKeySequence(Qt::CTRL | Qt::Key_X));
-    AddCommand(Copy, QStringLiteral("&Copy"), ThemeIcon({QStringLiteral("edit-copy")}),
-               QKeySequence(Qt::CTRL | Qt::Key_C))
-        ->setStatusTip(QStringLiteral("Copy the selected files"));
-    AddCommand(Append, QStringLiteral("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    AddCommand(Paste, QStringLiteral("&Paste"), ThemeIcon({QStringLiteral("edit-paste")}),
-               QKeySequence(Qt::CTRL | Qt::Key_V))
-        ->setStatusTip(QStringLiteral("Paste the copied files into the current folder"));
+    QAction* copy = AddCommand(Copy, QStringLiteral("&Copy"), ThemeIcon({QStringLiteral("edit-copy")}));
+    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setStatusTip(tr("Copy the selected files"));
+    AddCommand(Append, QStringLiteral("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z))
+        ->setStatusTip(tr("Add the selected files to the copied ones"));
+    QAction* paste = AddCommand(Paste, QStringLiteral("&Paste"), ThemeIcon({QStringLiteral("edit-paste")}));
+    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setStatusTip(tr("Paste the copied files into the current folder"));
     AddCommand(Command::Delete, QStringLiteral("&Delete"),
                ThemeIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon), QKeySequence(Qt::Key_Delete))
         ->setStatusTip(QStringLiteral("Delete the selection"));
     AddCommand(SelectAll, QStringLiteral("Select &All"), ThemeIcon({QStringLiteral("edit-select-all")}),
                QKeySequence(Qt::CTRL | Qt::Key_A));
     AddCommand(MarkUnmark, QStringLiteral("&Mark/UnMark"));
+    AddCommand(Open, tr("&Open"))->setStatusTip(tr("Open the selected folder"));
+    AddCommand(Rename, tr("Re&name"), {}, QKeySequence(Qt::Key_F2))->setStatusTip(tr("Rename the selected file"));
+    AddCommand(Command::View, tr("&View"))->setStatusTip(tr("Open a copy of the selected file with its program"));
+    AddCommand(FilePermissions, tr("File &Permissions..."))
+        ->setStatusTip(tr("Change who may read, write and run the file"));
+    AddCommand(Properties, tr("P&roperties"), ThemeIcon({QStringLiteral("document-properties")}),
+               QKeySequence(Qt::ALT | Qt::Key_Return))
+        ->setStatusTip(tr("Show what the list knows about the selected file"));
     AddCommand(Command::Download, QStringLiteral("&Download..."));
     AddCommand(DownloadFile, QStringLiteral("Download &File..."));
     AddCommand(UploadFile, QStringLiteral("&Upload File..."));
@@ -193,10 +202,12 @@ void CMainFrame::CreateMenus()
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({Command(Cut), Command(Copy), Command(Append), Command(Paste)});
     edit->addSeparator();
-    edit->addActions({Command(Command::Delete), Command(SelectAll), Command(MarkUnmark)});
+    edit->addActions({Command(Command::Delete), Command(Rename), Command(SelectAll), Command(MarkUnmark)});
     edit->addSeparator();
-    edit->addActions({Command(Command::Download), Command(DownloadFile), Command(UploadFile), Command(NewFolder),
-                      Command(ChangeDirectory)});
+    edit->addActions({Command(Open), Command(Command::Download), Command(DownloadFile), Command(UploadFile),
+                      Command(NewFolder), Command(ChangeDirectory)});
+    edit->addSeparator();
+    edit->addActions({Command(Command::View), Command(FilePermissions), Command(Properties)});
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     m_viewMenu = view;

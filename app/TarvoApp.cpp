@@ -12,6 +12,7 @@
 #include "dialogs/CommandIds.h"
 #include "dialogs/OperationsDlg.h"
 #include "filelist/CFileView.h"
+#include "operations/CommandThread.h"
 #include "operations/OperationLists.h"
 #include "operations/SameConnectionRetry.h"
 #include "scripts/ScriptParser.h"
@@ -102,6 +103,17 @@ bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCod
     about->setEnabled(true);
     connect(about, &QAction::triggered, this, &CTarvoApp::OnAppAbout);
     connect(m_pMainWnd.get(), &CMainFrame::WM_OPEN_RECENT_SCRIPT, this, &CTarvoApp::OpenRecentScript);
+    QAction* load = m_pMainWnd->Command(Command::LoadScript);
+    load->setEnabled(true);
+    connect(load, &QAction::triggered, this, [this] {
+        if (const std::optional<std::string> path = GetInteraction().AskScriptFile())
+            OpenScript(QString::fromStdString(*path));
+    });
+    connect(m_pMainWnd->Command(Command::RunScript), &QAction::triggered, this, [] {
+        if (ScriptStepList.Count() > 0)
+            RunScript();
+    });
+    UpdateRunScript();
     // A server at its connection limit: the user agreed to run the request over the browsing
     // connection instead.
     connect(m_pMainWnd.get(), &CMainFrame::RunOnSameConnection, this,
@@ -134,9 +146,17 @@ void CTarvoApp::ReadWheelSettings()
     m_rollDirectionForward = 1;
 }
 
+void CTarvoApp::UpdateRunScript()
+{
+    if (QAction* run = m_pMainWnd ? m_pMainWnd->Command(Command::RunScript) : nullptr)
+        run->setEnabled(ScriptStepList.Count() > 0);
+}
+
 bool CTarvoApp::OpenScript(const QString& path)
 {
-    if (!LoadScriptFile(path.toStdString()))
+    const bool loaded = LoadScriptFile(path.toStdString());
+    UpdateRunScript();
+    if (!loaded)
         return false;
     m_recentScripts.Add(path);
     if (m_pMainWnd)

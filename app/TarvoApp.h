@@ -30,6 +30,8 @@ public:
 
     // Loads the script into the script steps and lists it among the recent scripts.
     bool OpenScript(const QString& path);
+    // Run Script is offered exactly while a script is loaded.
+    void UpdateRunScript();
     // The running instance's side of a second start.
     void OnShellRequest(const QString& request);
     void OnAppAbout();

@@ -6,16 +6,22 @@
 
 #include "operations/OperationLists.h"
 
+#include "operations/Executor.h"
+
 #include <QCoreApplication>
 #include <QDialog>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 
 inline bool IsUiThread()
 {
@@ -86,4 +92,29 @@ inline int ExecUnlessCancelled(QDialog& dialog, const CancelFlag& cancelled, int
         watch.start(100);
     }
     return dialog.exec();
+}
+
+// Runs `work` on the program's executor and returns its result. Meanwhile the user-interface
+// thread paints and answers the worker's questions (a message box of the library) but takes no
+// input, so a command on a browsing connection never freezes the window and cannot be started
+// twice; the connection's time-out bounds the wait. User-interface thread only.
+template <typename T> T WaitOffUiThread(std::function<T()> work)
+{
+    struct Shared {
+        std::optional<T> result;
+        std::atomic<bool> done{false};
+    };
+    auto shared = std::make_shared<Shared>();
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    ProgramExecutor().Run([shared, work = std::move(work)] {
+        shared->result.emplace(work());
+        shared->done.store(true);
+        // Wakes the loop below.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+    });
+    while (!shared->done.load())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    QGuiApplication::restoreOverrideCursor();
+    return std::move(*shared->result);
 }

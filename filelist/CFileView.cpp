@@ -3,6 +3,8 @@
 #include "filelist/FolderWatch.h"
 #include "listing/TreePaths.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
@@ -50,7 +52,17 @@ CFileView::CFileView(QWidget* parent)
          {static_cast<QAbstractItemView*>(m_details), static_cast<QAbstractItemView*>(m_icons)}) {
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::doubleClicked, this, &CFileView::ActivateRow);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+            // A click on empty space acts on no row.
+            if (!view->indexAt(pos).isValid())
+                m_selection->clearSelection();
+            ShowContextMenu(view->viewport()->mapToGlobal(pos));
+        });
     }
+    connect(m_selection, &QItemSelectionModel::selectionChanged, this, &CFileView::CommandStateChanged);
+    connect(this, &CFileView::FillFinished, this, &CFileView::CommandStateChanged);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CFileView::CommandStateChanged);
 
     m_fillTimer.setSingleShot(true);
     m_fillTimer.setInterval(0);
@@ -123,7 +135,8 @@ void CFileView::SetViewMode(ViewMode mode)
         m_icons->setIconSize(QSize(16, 16));
         m_icons->setGridSize(QSize());
         m_icons->setWordWrap(false);
-        m_icons->setUniformItemSizes(true);
+        // Uniform sizes would give every name the width of the first one.
+        m_icons->setUniformItemSizes(false);
         m_icons->setLayoutMode(QListView::SinglePass);
         m_icons->setSpacing(mode == ViewMode::SmallIcons ? 4 : 1);
         break;
@@ -248,18 +261,31 @@ bool CFileView::IsWatching() const
     return m_watch->IsWatching();
 }
 
-void CFileView::ActivateRow(const QModelIndex& index)
-{
-    const FileItem* item = m_model->Item(index.row());
-    if (item && item->kind == ITEM_FOLDER)
-        emit ChildFolderWanted(item->name);
-}
-
 bool CFileView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
+    if (event->type() != QEvent::KeyPress || m_labelEditing)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Backspace:
         OnUpOneLevel();
         return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            break;
+        OpenRow(FirstSelectedRow(), true);
+        return true;
+    case Qt::Key_F10:
+        if (key->modifiers() != Qt::ShiftModifier)
+            break;
+        [[fallthrough]];
+    case Qt::Key_Menu:
+        // From the keyboard the menu opens near the list's top-left corner.
+        ShowContextMenu(CurrentView()->mapToGlobal(QPoint(5, 5)));
+        return true;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

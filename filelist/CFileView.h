@@ -10,7 +10,12 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
+
+struct DownloadEntry;
+class QMenu;
 
 class FolderWatch;
 class QAbstractItemView;
@@ -62,8 +67,50 @@ public:
 
     // The browsing connection last used by a command of the list.
     QorFtpConnection* connection = nullptr;
+    // The browsing connection of a server; null when it is not connected. Set where the panes
+    // are put together: the tree owns the connections.
+    std::function<std::shared_ptr<QorFtpConnection>(const QString& server)> connectionLookup;
+
+    // The rows a command acts on, in list order; notice rows are never selectable.
+    std::vector<int> SelectedRows() const;
+    int FirstSelectedRow() const;
+    bool IsLocal() const;
+    // The browsing connection of the shown server; null for a local folder or when not connected.
+    std::shared_ptr<QorFtpConnection> BrowsingConnection() const;
+
+    // The enabling rules of the commands that have one.
+    bool CanNewFolder() const;
+    bool CanCopy() const;
+    bool CanAppend() const;
+    bool CanPaste() const;
+    bool CanMarkUnmark() const;
+    bool CanUseConnection() const { return BrowsingConnection() != nullptr; }
+    bool IsEditingLabel() const { return m_labelEditing; }
+
+    // The context menu that fits the selection, built afresh each time; the caller shows it.
+    std::unique_ptr<QMenu> MakeContextMenu();
 
 public slots:
+    // The list's commands, as the menus, the keys and the context menus trigger them.
+    void OnOpen();
+    void OnDownload();
+    void OnDelete();
+    void OnNewFolder();
+    void OnRename();
+    void OnCopy();
+    void OnAppend();
+    void OnPaste();
+    void OnSelectAll();
+    void OnView();
+    void OnFilePermissions();
+    void OnMarkUnmark();
+    void OnProperties();
+    void OnDownloadFile();
+    void OnUploadFile();
+    void OnOpenLocalItem();
+    void OnAboutWanted();
+    // The context menu at `globalPos`.
+    void ShowContextMenu(const QPoint& globalPos);
     void OnStateIcons() { SetStateIconsShown(!StateIconsShown()); }
     // Both are the tree's commands; the list hands them on.
     void OnRefresh() { emit RefreshWanted(); }
@@ -80,8 +127,16 @@ signals:
     // itself.
     void RefreshWanted();
     void UpOneLevelWanted();
-    // A folder row was opened: `name` in the bytes it was listed with.
+    // A folder row was opened: `name` in the bytes it was listed with. The tree adds the node
+    // when it does not have it yet (a folder made since, a link to a folder).
     void ChildFolderWanted(const std::string& name);
+    // A folder of the shown folder was made or removed by a command of the list.
+    void ChildFolderAdded(const std::string& name);
+    void ChildFolderRemoved(const std::string& name);
+    // The selection, the rows or the clipboard changed: the commands' enabling may have too.
+    void CommandStateChanged();
+    // The About command of the local item's menu.
+    void AboutWanted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,7 +146,16 @@ private:
     void InsertSlice();
     void StopFilling();
     void ActivateRow(const QModelIndex& index);
+    void OpenRow(int row, bool byEnter);
     void AttachModel(QAbstractItemView* view);
+    void RunDownloadPrompt(std::vector<DownloadEntry> files);
+    void DeleteLocal(const std::vector<int>& rows);
+    void DeleteRemote(const std::vector<int>& rows);
+    void StartLabelEdit(int row);
+    void LabelEditEnded(const QString* text);
+    void RemoveRow(int row);
+    std::vector<std::string> SelectedRemoteFilePaths() const;
+    QString LocalPathOf(int row) const;
 
     CFileListModel* m_model;
     QItemSelectionModel* m_selection;
@@ -100,6 +164,14 @@ private:
     QListView* m_icons;
     ViewMode m_mode = ViewMode::List;
     FolderWatch* m_watch;
+
+    bool m_labelEditing = false;
+    bool m_newFolderPending = false;
+    int m_editedRow = -1;
+    QString m_committedName;
+    bool m_nameCommitted = false;
+    bool m_dontPromptEachFile = false;
+    std::string m_promptFolder; // where "Don't prompt for each file" puts the rest
 
     std::vector<FileRow> m_pending;
     std::size_t m_nextPending = 0;

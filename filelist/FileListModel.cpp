@@ -137,6 +137,8 @@ Qt::ItemFlags CFileListModel::flags(const QModelIndex& index) const
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (m_stateIconsShown && index.column() == NameColumn)
         flags |= Qt::ItemIsUserCheckable;
+    if (index.row() == m_editableRow && index.column() == NameColumn)
+        flags |= Qt::ItemIsEditable;
     return flags;
 }
 
@@ -166,6 +168,43 @@ void CFileListModel::AddMessage(const QString& text, bool atTop)
     beginInsertRows({}, at, at);
     m_rows.insert(m_rows.begin() + at, std::move(row));
     endInsertRows();
+}
+
+int CFileListModel::AppendNewFolderRow()
+{
+    FileRow row;
+    row.item.kind = ITEM_FOLDER;
+    row.typeText = tr("File Folder");
+    const int at = static_cast<int>(m_rows.size());
+    beginInsertRows({}, at, at);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+    return at;
+}
+
+void CFileListModel::RemoveRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    if (m_editableRow == row)
+        m_editableRow = -1;
+    else if (m_editableRow > row)
+        --m_editableRow;
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+}
+
+void CFileListModel::NameFolderRow(int row, const std::string& name, const QString& shownName)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    FileRow& entry = m_rows[static_cast<std::size_t>(row)];
+    entry.item = FileItem{};
+    entry.item.kind = ITEM_FOLDER;
+    entry.item.name = name;
+    entry.shownName = shownName;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 void CFileListModel::AppendRows(std::vector<FileRow>& rows, std::size_t first, std::size_t last)

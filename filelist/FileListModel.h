@@ -39,12 +39,21 @@ public:
     void SetFolder(const QString& root, const QString& folder, const std::string& folderBytes);
     const QString& Root() const { return m_root; }
     const QString& Folder() const { return m_folder; }
+    const std::string& FolderBytes() const { return m_folderBytes; }
 
     void Clear();
     void AddMessage(const QString& text, bool atTop = false);
     void Reserve(std::size_t rows) { m_rows.reserve(rows); }
     // Appends rows [first, last) of `rows`, moving them.
     void AppendRows(std::vector<FileRow>& rows, std::size_t first, std::size_t last);
+
+    // The row label editing works on: the new folder's row or a renamed one; -1 for none.
+    void SetEditableRow(int row) { m_editableRow = row; }
+    // A new folder's row, empty until it is named; returns its number.
+    int AppendNewFolderRow();
+    void RemoveRow(int row);
+    // The new folder's row once made: named, and a folder entry.
+    void NameFolderRow(int row, const std::string& name, const QString& shownName);
 
     // Null for a notice row or a row out of range.
     const FileItem* Item(int row) const;
@@ -69,4 +78,5 @@ private:
     QString m_folder;
     std::string m_folderBytes;
     bool m_stateIconsShown = false;
+    int m_editableRow = -1;
 };

@@ -10,6 +10,7 @@
 
 struct _Qor_Ftp_FileData;
 class QFileInfo;
+class QLocale;
 class QMimeDatabase;
 
 struct FileRow {
@@ -40,6 +41,9 @@ QString SizeText(std::uint64_t size);
 // extension is lnk (such files are Windows shortcuts, which are never shown).
 // showName: 0 as listed, 1 upper case, 2 lower case.
 std::optional<FileRow> MakeRemoteRow(const _Qor_Ftp_FileData& record, int showName);
+
+// The locale's short time format without its seconds.
+QString ShortTimeWithoutSeconds(const QLocale& locale);
 
 // The row of one local entry; `mime` is the caller's, as lookups are cached per database.
 FileRow MakeLocalRow(const QFileInfo& info, const QMimeDatabase& mime);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 
 namespace {
 
@@ -123,6 +124,15 @@ std::optional<FileRow> MakeRemoteRow(const _Qor_Ftp_FileData& record, int showNa
     return row;
 }
 
+QString ShortTimeWithoutSeconds(const QLocale& locale)
+{
+    // Some locales' short time (C's "HH:mm:ss") carries seconds, which a file list has no use for.
+    static const QRegularExpression seconds(QStringLiteral("[:.]?ss?(\\.z+)?"));
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    format.remove(seconds);
+    return format.trimmed();
+}
+
 FileRow MakeLocalRow(const QFileInfo& info, const QMimeDatabase& mime)
 {
     FileRow row;
@@ -134,7 +144,7 @@ FileRow MakeLocalRow(const QFileInfo& info, const QMimeDatabase& mime)
     const QDateTime modified = info.lastModified();
     const QLocale locale;
     row.modified = locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(modified.time(), QLocale::ShortFormat);
+        + locale.toString(modified.time(), ShortTimeWithoutSeconds(locale));
     if (info.isDir()) {
         row.item.kind = ITEM_FOLDER;
         row.typeText = QStringLiteral("File Folder");

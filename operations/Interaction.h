@@ -8,6 +8,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 enum class MessageIcon { Information, Warning, Error, Question };
 
@@ -21,6 +23,41 @@ struct OverwriteAnswer {
 
 // The delete confirmation's results.
 enum class DeleteConfirmResult : int { Yes = 1, YesToAll = 1031, No = 1033, Cancel = 2 };
+
+// One file still to download: the name on the server and the local name it will get.
+struct DownloadEntry {
+    std::string remoteName;
+    std::string localName;
+    bool operator==(const DownloadEntry&) const = default;
+};
+
+// The download prompt's save dialog for one file. `startFolder` is empty when the dialog is to
+// open where it was left last time.
+struct DownloadAsQuestion {
+    std::string localName;
+    std::string startFolder;
+    std::vector<DownloadEntry> remaining; // the files after this one, shown behind "More >>"
+};
+
+struct DownloadAsAnswer {
+    bool accepted = false;
+    std::string path; // the chosen local path
+    bool dontPrompt = false; // "Don't prompt for each file" was ticked
+    std::vector<DownloadEntry> remaining; // as the user left it: entries renamed or removed
+};
+
+// What the read-only File Properties dialog shows, already formatted.
+struct FilePropertiesView {
+    std::string name;
+    std::string type;
+    std::string modified;
+    std::string owner;
+    std::string group;
+    std::string size;
+    std::string permissions; // the letters; the dialog shows them as nine boxes
+    std::string iconKey; // the row's icon, for the picture
+    bool folder = false;
+};
 
 class Interaction {
 public:
@@ -39,6 +76,26 @@ public:
         = 0;
     // The delete confirmation with `prompt`.
     virtual DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) = 0;
+
+    // The questions below are only asked on the user-interface thread, by the window's commands;
+    // without a window they get the answer that changes nothing.
+
+    // The download prompt's "Download As" save dialog.
+    virtual DownloadAsAnswer AskDownloadAs(const DownloadAsQuestion& question)
+    {
+        DownloadAsAnswer answer;
+        answer.remaining = question.remaining;
+        return answer;
+    }
+    // "Ftp Command:" with two prompted fields; both values on OK.
+    virtual std::optional<std::pair<std::string, std::string>> AskTwoFields(const std::string& /*prompt1*/,
+                                                                            const std::string& /*prompt2*/)
+    {
+        return std::nullopt;
+    }
+    virtual void ShowFileProperties(const FilePropertiesView& /*properties*/) { }
+    // A script file to load; nothing when the user cancels.
+    virtual std::optional<std::string> AskScriptFile() { return std::nullopt; }
 };
 
 // Messages to standard error, every question answered with what changes nothing (No, Cancel):

@@ -4,13 +4,12 @@
 
 #include "OperationRequest.h"
 #include "TransferList.h"
+#include "listing/TreePaths.h"
 
 #include <string>
 #include <vector>
 
 class QMimeData;
-
-inline constexpr char kMyComputer[] = "My Computer";
 
 enum DropEffect : int { DropCopy = 1, DropMove = 2 };
 

@@ -276,6 +276,36 @@ void CPathView::OpenChildFolder(const std::string& name)
     scrollTo(child);
 }
 
+QModelIndex CPathView::ChildOfListed(const std::string& name) const
+{
+    const QModelIndex folder = m_listedItem;
+    for (int row = 0; folder.isValid() && row < m_model->rowCount(folder); ++row) {
+        const QModelIndex child = m_model->index(row, 0, folder);
+        if (CFolderTreeModel::NameBytesOf(child) == name)
+            return child;
+    }
+    return {};
+}
+
+void CPathView::AddChildFolder(const std::string& name)
+{
+    const QModelIndex folder = m_listedItem;
+    if (!folder.isValid() || ChildOfListed(name).isValid())
+        return;
+    QStandardItem* parent = ItemOf(folder);
+    parent->appendRow(IsLocal(folder) ? CFolderTreeModel::MakeNode(QString::fromStdString(name), FileIcons::Folder(),
+                                                                   NODE_FOLDER, false)
+                                      : CFolderTreeModel::MakeRemoteNode(name, FileIcons::Folder(), NODE_FOLDER, true));
+    SetChildrenFlag(folder, true);
+}
+
+void CPathView::RemoveChildFolder(const std::string& name)
+{
+    const QModelIndex child = ChildOfListed(name);
+    if (child.isValid())
+        m_model->removeRow(child.row(), child.parent());
+}
+
 void CPathView::OnExpanded(const QModelIndex& index)
 {
     if (IsLocal(index)) {

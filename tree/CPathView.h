@@ -50,6 +50,9 @@ public:
     // Selects the subfolder `name` (its bytes as listed) of the folder the list shows (a folder
     // row opened in the list).
     void OpenChildFolder(const std::string& name);
+    // A folder the list made in, or removed from, the folder it shows.
+    void AddChildFolder(const std::string& name);
+    void RemoveChildFolder(const std::string& name);
 
     const QString& CurrentServer() const { return m_strServer; }
     QorFtpConnection* CurrentConnection() const { return m_pConnection; }
@@ -117,6 +120,7 @@ private:
     };
 
     QStandardItem* ItemOf(const QModelIndex& index) const;
+    QModelIndex ChildOfListed(const std::string& name) const;
     QStringList TextsOf(const QModelIndex& item) const;
     bool IsLocal(const QModelIndex& item) const;
     bool IsServerNode(const QModelIndex& item) const;

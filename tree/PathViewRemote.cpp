@@ -134,7 +134,11 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
         return;
     }
     if (result.lineCount <= 0) {
-        if (showInList)
+        // An empty folder is still the folder shown: the list's commands (Paste, New Folder)
+        // act on it.
+        if (showInList && !result.folder.empty())
+            emit RemoteRowsReady(job.server, result.folder, result.rows, m_pConnection);
+        else if (showInList)
             ShowListMessage(QStringLiteral("No Files"));
         SetChildrenFlag(item, false);
         return;

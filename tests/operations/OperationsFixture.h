@@ -1,7 +1,6 @@
-// Stand-ins for the windows: an interaction that answers from a script and records what it is
-// asked, a host that records count reports and posts, browsing connections the test fills, and a
-// library interface that keeps the library's messages. Tests read them after WaitForOperations,
-// which joins the workers.
+// Stand-ins for the windows: the recording interaction (tests/support), a host that records count reports and posts,
+// browsing connections the test fills, and a library interface that keeps the library's messages. Tests read them after
+// WaitForOperations, which joins the workers.
 #pragma once
 
 #include "operations/CommandThread.h"
@@ -13,6 +12,7 @@
 #include "PyFtpd.h"
 #include "QorFtp.h"
 #include "RecordingHost.h"
+#include "RecordingInteraction.h"
 #include "RecordingUi.h"
 
 #include <deque>
@@ -25,61 +25,12 @@ namespace optest {
 
 using namespace tarvo::test;
 
-// Workers record under this lock.
+using Asked = tarvo::test::Asked;
+using RecordingInteraction = tarvo::test::RecordingInteraction;
 inline void Locked(const std::function<void()>& record)
 {
-    static std::mutex lock;
-    std::lock_guard<std::mutex> guard(lock);
-    record();
+    RecordingInteraction::Locked(record);
 }
-
-// What was asked ("message", "yesno", "overwrite", "permissions") and its text.
-using Asked = std::pair<std::string, std::string>;
-
-class RecordingInteraction : public Interaction {
-public:
-    void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override { Record("message", text); }
-    bool AskYesNo(const std::string& text, const CancelFlag&) override { return Next("yesno", text, yesNo, false); }
-    OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag&) override
-    {
-        if (whileAsking)
-            whileAsking();
-        return Next("overwrite", path, overwrite);
-    }
-    std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
-                                              const CancelFlag&) override
-    {
-        Record("permissions", file + " " + permissions);
-        return mode;
-    }
-    DeleteConfirmResult AskDeleteConfirm(const std::string&, const CancelFlag&) override
-    {
-        return DeleteConfirmResult::No;
-    }
-
-    std::deque<bool> yesNo; // answers, used in order; No once they are used up
-    std::deque<OverwriteAnswer> overwrite; // Cancel once they are used up
-    std::optional<std::string> mode;
-    std::function<void()> whileAsking; // runs while the overwrite dialog is open
-    std::vector<Asked> asked;
-
-private:
-    void Record(const char* what, const std::string& text)
-    {
-        Locked([&] { asked.emplace_back(what, text); });
-    }
-    template <typename T> T Next(const char* what, const std::string& text, std::deque<T>& answers, T answer = {})
-    {
-        Record(what, text);
-        Locked([&] {
-            if (!answers.empty()) {
-                answer = answers.front();
-                answers.pop_front();
-            }
-        });
-        return answer;
-    }
-};
 
 // An entry is a connection and its busy flag. Tests fill the entries before any retry runs; the
 // retry's job clears the flag from its own thread, as it does in the folder tree's list.

@@ -1,0 +1,345 @@
+// The file list's commands as a user triggers them in the window (the frame's actions, keys and
+// the context menus) against pyftpdlib, with every dialog answered by the recording interaction.
+#include "BrowseTestSupport.h"
+#include "PyFtpd.h"
+#include "RecordingInteraction.h"
+
+#include "app/BrowsePanes.h"
+#include "app/MainFrame.h"
+#include "app/SelkDoc.h"
+#include "dialogs/CommandIds.h"
+#include "filelist/CFileView.h"
+#include "filelist/MarkTable.h"
+#include "listing/TreePaths.h"
+#include "operations/CommandThread.h"
+#include "operations/OperationLists.h"
+#include "operations/TransferList.h"
+#include "servers/ServerMap.h"
+#include "tree/CPathView.h"
+#include "tree/ConnectionList.h"
+#include "tree/FolderTreeModel.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QtTest>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using tarvo::test::PyFtpd;
+using tarvo::test::ReadFileBytes;
+using tarvo::test::RecordingInteraction;
+using tarvo::test::TempDir;
+using tarvo::test::WriteFileBytes;
+namespace fs = std::filesystem;
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList Names() const { return ColumnTexts(m_list->Model(), CFileListModel::NameColumn); }
+    QAction* Action(int id) const { return m_frame->Command(id); }
+
+    // Connects to the server and shows its start folder in the list, with the list active.
+    bool Open(const PyFtpd& server)
+    {
+        QSignalSpy done(m_tree, &CPathView::ConnectionCompleted);
+        AnswerConnectDialog(this, QStringLiteral("Local"), server.port(), QStringLiteral("user"),
+                            QStringLiteral("secret"));
+        m_tree->OnNewConnection();
+        if (!Fired(done) || !done.last().at(1).toBool())
+            return false;
+        return ShowFolder(m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("Local"))));
+    }
+    bool ShowFolder(const QModelIndex& node)
+    {
+        // From elsewhere, so the selection changes even when the node is current already.
+        m_tree->setCurrentIndex(m_tree->MyComputerIndex());
+        m_tree->setCurrentIndex(node);
+        // The connect dialog took the activation with it.
+        m_frame->activateWindow();
+        m_list->CurrentView()->setFocus();
+        return QTest::qWaitFor(
+            [&] { return m_list->Root() == QLatin1String("Local") && m_list->CurrentView()->hasFocus(); });
+    }
+    bool Refilled(const std::function<void()>& step)
+    {
+        QSignalSpy fill(m_list, &CFileView::FillFinished);
+        step();
+        return Fired(fill);
+    }
+    void SelectNamed(const QStringList& names)
+    {
+        m_list->SelectionModel()->clearSelection();
+        for (const QString& name : names) {
+            const int row = static_cast<int>(Names().indexOf(name));
+            QVERIFY2(row >= 0, qPrintable(name));
+            m_list->SelectionModel()->select(m_list->Model()->index(row, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    // Triggers a command as the menu or its key does; false when it is disabled.
+    bool Trigger(int id)
+    {
+        QAction* action = Action(id);
+        if (!action || !action->isEnabled())
+            return false;
+        action->trigger();
+        return true;
+    }
+    // Waits, with the window answering the workers, until the background operations made the file.
+    static bool Arrived(const std::string& path, const std::string& bytes)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                std::error_code error;
+                return fs::file_size(path, error) == bytes.size() && !error && ReadFileBytes(path) == bytes;
+            },
+            20000);
+    }
+    QLineEdit* Editor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
+
+    TemporarySettings m_settings;
+    RecordingHost m_host;
+    RecordingUi m_ui;
+    RecordingInteraction m_ask;
+    std::unique_ptr<CSelkDoc> m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+    CPathView* m_tree = nullptr;
+    CFileView* m_list = nullptr;
+
+private slots:
+    void init()
+    {
+        SetOperationHost(&m_host);
+        QorFtpSetUi(&m_ui);
+        SetInteraction(&m_ask);
+        m_ask = RecordingInteraction();
+        ServerMap.clear();
+        MarkTable.clear();
+        OperationStatusList.Clear();
+        m_document = std::make_unique<CSelkDoc>();
+        m_frame = std::make_unique<CMainFrame>(*m_document);
+        m_tree = new CPathView;
+        m_list = new CFileView;
+        LinkPanes(m_tree, m_list);
+        m_frame->SetPanes(m_tree, m_list);
+        ConnectPaneCommands(m_tree, m_list, [this](int id) { return m_frame->Command(id); });
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+        // The start-up listing of the first local place comes first.
+        QTRY_COMPARE(m_list->Root(), QString::fromLatin1(kMyComputer));
+    }
+
+    void cleanup()
+    {
+        QVERIFY(WaitForOperations(std::chrono::seconds(20)));
+        m_frame.reset();
+        m_document.reset();
+        // The tree's list of connections outlives the tree.
+        while (ConnectionList.TakeFirst()) { }
+        SetInteraction(nullptr);
+        QorFtpSetUi(nullptr);
+        SetOperationHost(nullptr);
+    }
+
+    void deleteAsksPerRowUntilYesToAllOrCancel_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<QStringList>("left");
+        using R = DeleteConfirmResult;
+        QTest::newRow("yes to all asks once")
+            << QList<int>{int(R::YesToAll)} << 1 << QStringList{QStringLiteral("No Files")};
+        QTest::newRow("yes then cancel deletes one")
+            << QList<int>{int(R::Yes), int(R::Cancel)} << 2 << QStringList{"a.txt", "b.txt"};
+        QTest::newRow("no keeps the row")
+            << QList<int>{int(R::No), int(R::Yes), int(R::Yes)} << 3 << QStringList{"sub"};
+    }
+    void deleteAsksPerRowUntilYesToAllOrCancel()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(int, asked);
+        QFETCH(QStringList, left);
+        PyFtpd server;
+        WriteFileBytes(server.root() + "/a.txt", "a");
+        WriteFileBytes(server.root() + "/b.txt", "b");
+        fs::create_directory(server.root() + "/sub");
+        QVERIFY(Open(server));
+        // Folders come first in the list: sub, a.txt, b.txt; the rows go in list order.
+        SelectNamed({"a.txt", "b.txt", "sub"});
+        for (int answer : answers)
+            m_ask.deleteAnswers.push_back(static_cast<DeleteConfirmResult>(answer));
+        QVERIFY(Trigger(Command::Delete));
+        QCOMPARE(static_cast<int>(m_ask.Of("delete").size()), asked);
+        QCOMPARE(m_ask.Of("delete").front(), std::string("Are you sure you want to delete 'sub'"));
+        QCOMPARE(Names(), left);
+        for (const char* name : {"a.txt", "b.txt", "sub"})
+            QCOMPARE(fs::exists(server.root() + "/" + name), left.contains(QLatin1String(name)));
+        // A removed folder leaves the tree too.
+        const QModelIndex start = m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("Local")));
+        QCOMPARE(ColumnTexts(m_tree->Model(), 0, start).contains(QStringLiteral("sub")), left.contains("sub"));
+    }
+
+    void downloadPromptSavesTheRestWithoutAskingOnce()
+    {
+        PyFtpd server;
+        for (const char* name : {"one.txt", "two.txt", "three.txt"})
+            WriteFileBytes(server.root() + "/" + name, name);
+        fs::create_directory(server.root() + "/sub");
+        TempDir local;
+        QVERIFY(Open(server));
+        SelectNamed({"sub", "one.txt", "three.txt", "two.txt"});
+        // The folder is the first selected row: a question, and only its files would go.
+        QVERIFY(Trigger(Command::Download));
+        QCOMPARE(m_ask.Of("yesno").size(), std::size_t(1));
+        QVERIFY(m_ask.Of("downloadas").empty());
+
+        SelectNamed({"one.txt", "three.txt", "two.txt"});
+        DownloadAsAnswer first;
+        first.accepted = true;
+        first.path = local.path() + "/first.txt";
+        first.dontPrompt = true;
+        m_ask.downloadAs = {first};
+        QVERIFY(Trigger(Command::Download));
+        QVERIFY(Arrived(local.path() + "/first.txt", "one.txt"));
+        QVERIFY(Arrived(local.path() + "/three.txt", "three.txt"));
+        QVERIFY(Arrived(local.path() + "/two.txt", "two.txt"));
+        QCOMPARE(m_ask.Of("downloadas"), std::vector<std::string>{"one.txt"});
+
+        // The next run asks again; a cancelled prompt goes on with the next file.
+        QVERIFY(Trigger(Command::Download));
+        QCOMPARE(m_ask.Of("downloadas"), (std::vector<std::string>{"one.txt", "one.txt", "three.txt", "two.txt"}));
+    }
+
+    void newFolderAndRenameByLabelEditing()
+    {
+        PyFtpd server;
+        WriteFileBytes(server.root() + "/old.txt", "x");
+        QVERIFY(Open(server));
+        // Esc leaves no row behind.
+        QVERIFY(Trigger(Command::NewFolder));
+        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
+        QTest::keyClick(Editor(), Qt::Key_Escape);
+        QTRY_COMPARE(Names(), QStringList{"old.txt"});
+
+        QVERIFY(Trigger(Command::NewFolder));
+        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
+        QTest::keyClicks(Editor(), QStringLiteral("made"));
+        QTest::keyClick(Editor(), Qt::Key_Return);
+        QTRY_VERIFY(fs::is_directory(server.root() + "/made"));
+        QTRY_COMPARE(Names(), (QStringList{"old.txt", "made"}));
+
+        // A name the server refuses removes the new row.
+        QVERIFY(Trigger(Command::NewFolder));
+        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
+        QTest::keyClicks(Editor(), QStringLiteral("made"));
+        QTest::keyClick(Editor(), Qt::Key_Return);
+        QTRY_COMPARE(Names(), (QStringList{"old.txt", "made"}));
+
+        // Rename (F2): the label changes only with the refill.
+        SelectNamed({"old.txt"});
+        QTest::keyClick(m_list->CurrentView(), Qt::Key_F2);
+        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
+        Editor()->selectAll();
+        QVERIFY(Refilled([&] {
+            QTest::keyClicks(Editor(), QStringLiteral("new.txt"));
+            QTest::keyClick(Editor(), Qt::Key_Return);
+        }));
+        QVERIFY(fs::exists(server.root() + "/new.txt") && !fs::exists(server.root() + "/old.txt"));
+        QCOMPARE(Names(), (QStringList{"made", "new.txt"}));
+    }
+
+    void pasteOfDesktopFilesUploadsAndDamagedBlocksStartNothing()
+    {
+        PyFtpd server;
+        TempDir local;
+        const std::string bytes = tarvo::test::RandomBytes(300000, 7);
+        WriteFileBytes(local.path() + "/up.bin", bytes);
+        WriteFileBytes(local.path() + "/b.txt", "b");
+        QVERIFY(Open(server));
+
+        auto* urls = new QMimeData;
+        urls->setUrls({QUrl::fromLocalFile(QString::fromStdString(local.path() + "/up.bin")),
+                       QUrl::fromLocalFile(QString::fromStdString(local.path() + "/b.txt"))});
+        QApplication::clipboard()->setMimeData(urls);
+        QVERIFY(Trigger(Command::Paste));
+        QVERIFY(Arrived(server.root() + "/up.bin", bytes));
+        QVERIFY(Arrived(server.root() + "/b.txt", "b"));
+
+        auto* damaged = new QMimeData;
+        damaged->setData(QLatin1String(kTransferListMimeType), QByteArray("\x05\x00\x00\x00Local\0/x", 12));
+        QApplication::clipboard()->setMimeData(damaged);
+        const int before = m_host.Started();
+        QVERIFY(Trigger(Command::Paste));
+        QCOMPARE(m_host.Started(), before);
+        QCOMPARE(m_ask.Of("message").size(), std::size_t(1));
+
+        // Copy puts the remote files on the clipboard; Append adds to them.
+        QVERIFY(Refilled([&] { m_tree->OnRefresh(); }));
+        SelectNamed({"b.txt"});
+        QVERIFY(Trigger(Command::Copy));
+        SelectNamed({"up.bin"});
+        QVERIFY(Trigger(Command::Append));
+        const std::optional<TransferListBlock> block
+            = ReadTransferList(QApplication::clipboard()->mimeData()->data(QLatin1String(kTransferListMimeType)));
+        QVERIFY(block);
+        QCOMPARE(block->server, std::string("Local"));
+        QCOMPARE(block->paths, (std::vector<std::string>{"/b.txt", "/up.bin"}));
+    }
+
+    void permissionsViewAndContextMenusFollowTheSelection()
+    {
+        PyFtpd server;
+        WriteFileBytes(server.root() + "/f.txt", "x");
+        fs::create_directory(server.root() + "/dir");
+        QVERIFY(Open(server));
+        const auto menuId = [this] { return m_list->MakeContextMenu()->property("menuId").toInt(); };
+        QCOMPARE(menuId(), 138);
+        SelectNamed({"dir"});
+        QCOMPARE(menuId(), 137);
+        SelectNamed({"f.txt"});
+        QCOMPARE(menuId(), 102);
+
+        m_ask.mode = "640";
+        QVERIFY(Trigger(Command::FilePermissions));
+        const auto mode = [&] {
+            struct stat info { };
+            return ::stat((server.root() + "/f.txt").c_str(), &info) == 0 ? info.st_mode & 0777 : 0u;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(mode(), 0640u, 20000);
+
+        QVERIFY(Trigger(Command::Properties));
+        QCOMPARE(m_ask.properties.name, std::string("f.txt"));
+        QCOMPARE(m_ask.properties.size, std::string("1 bytes (1 bytes)"));
+
+        // Enter on a folder opens it; Backspace goes back.
+        SelectNamed({"dir"});
+        QVERIFY(Refilled([&] { QTest::keyClick(m_list->CurrentView(), Qt::Key_Return); }));
+        QCOMPARE(m_list->CurrentFolder(), QStringLiteral("/dir"));
+    }
+
+    void commandsFollowTheActivePaneAndTheirRules()
+    {
+        PyFtpd server;
+        WriteFileBytes(server.root() + "/f.txt", "x");
+        QVERIFY(Open(server));
+        QVERIFY(Action(Command::Delete)->isEnabled());
+        QVERIFY(!Action(Command::MarkUnmark)->isEnabled());
+        SelectNamed({"f.txt"});
+        QVERIFY(Action(Command::MarkUnmark)->isEnabled());
+        QVERIFY(Action(Command::UploadFile)->isEnabled());
+        QVERIFY(!Action(Command::Cut)->isEnabled());
+        // The tree active: the list's commands are not its.
+        m_tree->setFocus();
+        QTRY_VERIFY(!Action(Command::Delete)->isEnabled());
+        QVERIFY(!Trigger(Command::Delete));
+        QVERIFY(m_ask.Of("delete").empty());
+    }
+};
+
+QTEST_MAIN(FileCommandsTest)
+#include "FileCommandsTest.moc"
