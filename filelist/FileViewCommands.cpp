@@ -39,13 +39,6 @@ std::string Text(const QString& text)
     return text.toStdString();
 }
 
-// The extension of a remote name: the text after its last ".", empty when there is none.
-std::string ExtensionOf(const std::string& name)
-{
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-
 // The process's first download prompt opens in the default download folder; later ones where
 // the user left the dialog.
 bool s_promptedBefore = false;
