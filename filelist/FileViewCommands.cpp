@@ -60,12 +60,14 @@ public:
 
 std::vector<int> CFileView::SelectedRows() const
 {
+    // The icon and list modes select the name cell alone, the details mode whole rows.
     std::vector<int> rows;
-    for (const QModelIndex& index : m_selection->selectedRows(CFileListModel::NameColumn)) {
+    for (const QModelIndex& index : m_selection->selectedIndexes()) {
         if (!m_model->IsMessageRow(index.row()))
             rows.push_back(index.row());
     }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 

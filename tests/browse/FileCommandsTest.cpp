@@ -78,8 +78,8 @@ private:
         for (const QString& name : names) {
             const int row = static_cast<int>(Names().indexOf(name));
             QVERIFY2(row >= 0, qPrintable(name));
-            m_list->SelectionModel()->select(m_list->Model()->index(row, 0),
-                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            // As a click in the list mode does: the name cell alone.
+            m_list->SelectionModel()->select(m_list->Model()->index(row, 0), QItemSelectionModel::Select);
         }
     }
     // Triggers a command as the menu or its key does; false when it is disabled.
