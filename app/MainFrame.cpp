@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -349,8 +350,15 @@ void CMainFrame::SaveWindowState() const
 
 void CMainFrame::ShowSplash()
 {
+    // Disabling takes the focus away, and enabling does not give it back: a keyboard user would
+    // find no pane answering once the splash has gone.
+    QPointer<QWidget> focused = focusWidget();
     setEnabled(false);
     auto* splash = new SplashWindow(this);
+    connect(splash, &QObject::destroyed, this, [focused] {
+        if (focused)
+            focused->setFocus();
+    });
     splash->show();
 }
 

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, driven by keys alone as a keyboard user would: connect to a
+# saved server (Return on its node, Return in the connect dialog), Tab to the file list,
+# select the file, Del, Return in the question. Passes when the file is gone from the server.
+#   tests/app/keyboard_delete.sh <path of tarvo>
+set -euo pipefail
+tarvo="$(realpath "$1")"
+scratch="$(mktemp -d)"
+server_pid=""
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+mkdir -p "$scratch/root" "$scratch/config" "$scratch/runtime"
+chmod 700 "$scratch/runtime"
+echo "delete me" >"$scratch/root/victim.txt"
+port="$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+/usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$port" -d "$scratch/root" -u ann -P secret -w \
+  >"$scratch/server.log" 2>&1 &
+server_pid=$!
+for _ in $(seq 100); do
+  grep -q "starting FTP server" "$scratch/server.log" 2>/dev/null && break
+  sleep 0.1
+done
+
+export XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" HOME="$scratch"
+"$tarvo" --add-server "Zed" "127.0.0.1:$port" ann secret >/dev/null
+
+# Runs inside the X server. There is no window manager to hand the focus on as dialogs come
+# and go, so each step gives it to the window that should have it; each waits for what it
+# should bring about.
+cat >"$scratch/drive.sh" <<'END'
+set -euo pipefail
+"$TARVO" >"$SCRATCH/tarvo.log" 2>&1 &
+tarvo_pid=$!
+window=""
+for _ in $(seq 100); do
+  window="$(xdotool search --onlyvisible --name '^Tarvo >|Ftp' 2>/dev/null | head -1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "no window" >&2; cat "$SCRATCH/tarvo.log" >&2; kill $tarvo_pid; exit 1; }
+shot=0
+step() {
+  # TARVO_E2E_SHOTS names a folder for a picture after every step, to see where a run went wrong.
+  if [ -n "${TARVO_E2E_SHOTS:-}" ]; then shot=$((shot + 1)); import -window root "$TARVO_E2E_SHOTS/$shot.png"; fi
+}
+# The id of the visible window named so, once it is there.
+shown() {
+  for _ in $(seq 20); do
+    found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+# Keys to one window: the pointer over it and the focus in it, as a click would give.
+keys_to() {
+  local target="$1"
+  shift
+  xdotool mousemove --window "$target" 60 60 windowfocus "$target" 2>/dev/null || true
+  sleep 0.3
+  xdotool key "$@"
+}
+# The splash keeps the window disabled for a moment: the first keys are sent until they work.
+dialog=""
+for _ in $(seq 10); do
+  keys_to "$window" End Return          # the last server node: the connect dialog
+  dialog="$(shown 'Connect To')" && break
+done
+step
+[ -n "$dialog" ] || { echo "no connect dialog" >&2; kill $tarvo_pid; exit 1; }
+keys_to "$dialog" Return                # Connect
+# Nothing goes on unless the server's files are shown: a Delete must never reach a local row.
+shown '^Tarvo >Zed' >/dev/null || { echo "not connected" >&2; kill $tarvo_pid; exit 1; }
+sleep 1
+step
+keys_to "$window" Tab space             # the file list; Space selects its first row
+sleep 0.5
+step
+keys_to "$window" Delete                # the question
+question="$(shown 'Tarvo - Delete')" || true
+step
+[ -n "$question" ] && keys_to "$question" Return  # Yes
+for _ in $(seq 50); do
+  [ -e "$SCRATCH/root/victim.txt" ] || break
+  sleep 0.2
+done
+step
+kill $tarvo_pid 2>/dev/null || true
+wait $tarvo_pid 2>/dev/null || true
+END
+TARVO="$tarvo" SCRATCH="$scratch" timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' bash "$scratch/drive.sh"
+
+if [ -e "$scratch/root/victim.txt" ]; then
+  echo "the file is still on the server" >&2
+  cat "$scratch/tarvo.log" >&2 || true
+  exit 1
+fi
+echo "deleted from the keyboard"
