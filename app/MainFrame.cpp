@@ -17,8 +17,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPointer>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>

@@ -27,6 +27,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QUrl>
 
@@ -260,8 +261,13 @@ void CFileView::RunDownloadPrompt(std::vector<DownloadEntry> files)
         if (!m_dontPromptEachFile) {
             DownloadAsQuestion question;
             question.localName = localName;
-            if (!s_promptedBefore)
-                question.startFolder = Text(ProgramSettings().defaultDownloadDir);
+            if (!s_promptedBefore) {
+                // Without a default download folder of the user's, the desktop's one.
+                QString start = ProgramSettings().defaultDownloadDir;
+                if (start.isEmpty())
+                    start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+                question.startFolder = Text(start);
+            }
             s_promptedBefore = true;
             question.remaining = files;
             DownloadAsAnswer answer = GetInteraction().AskDownloadAs(question);
@@ -313,6 +319,9 @@ void CFileView::DeleteLocal(const std::vector<int>& rows)
         : tr("Move these %n items to the trash?", nullptr, static_cast<int>(paths.size()));
     if (!GetInteraction().AskYesNo(Text(question)))
         return;
+    // Without the data folder the trash cannot be set up, and Qt would put the files in a
+    // "files" folder below the working directory.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     for (const QString& path : paths) {
         if (QFile::moveToTrash(path))
             continue;
