@@ -1,5 +1,6 @@
 #include "filelist/CFileView.h"
 
+#include "filelist/FileDropViews.h"
 #include "filelist/FolderWatch.h"
 #include "listing/TreePaths.h"
 
@@ -25,8 +26,8 @@ CFileView::CFileView(QWidget* parent)
     , m_model(new CFileListModel(this))
     , m_selection(new QItemSelectionModel(m_model, this))
     , m_stack(new QStackedLayout(this))
-    , m_details(new QTreeView(this))
-    , m_icons(new QListView(this))
+    , m_details(new FileDropView<QTreeView>(this, this))
+    , m_icons(new FileDropView<QListView>(this, this))
     , m_watch(new FolderWatch(this))
 {
     setObjectName(QStringLiteral("FileView"));
@@ -64,6 +65,13 @@ CFileView::CFileView(QWidget* parent)
     connect(this, &CFileView::FillFinished, this, &CFileView::CommandStateChanged);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CFileView::CommandStateChanged);
 
+    m_hoverTimer.setSingleShot(true);
+    m_hoverTimer.setInterval(kHoverOpenMs);
+    connect(&m_hoverTimer, &QTimer::timeout, this, [this] {
+        const int row = m_highlightedRow;
+        SetDropHighlight(-1);
+        OpenRow(row, false);
+    });
     m_fillTimer.setSingleShot(true);
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, &CFileView::InsertSlice);
@@ -151,6 +159,9 @@ void CFileView::SetViewMode(ViewMode mode)
         break;
     }
     }
+    // QListView turns dragging and dropping off whenever its view mode or movement is set.
+    m_icons->setDragEnabled(true);
+    m_icons->viewport()->setAcceptDrops(true);
     m_stack->setCurrentWidget(active);
     if (changed)
         emit ViewModeChanged(mode);

@@ -15,7 +15,11 @@
 #include <vector>
 
 struct DownloadEntry;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QMenu;
+class QMimeData;
 
 class FolderWatch;
 class QAbstractItemView;
@@ -90,6 +94,20 @@ public:
     // The context menu that fits the selection, built afresh each time; the caller shows it.
     std::unique_ptr<QMenu> MakeContextMenu();
 
+    // Drag and drop, called by the views. A drag carries the selection as Copy puts it on the
+    // clipboard; a drop goes into the folder the list shows.
+    void StartRowDrag(QAbstractItemView* view);
+    void DragEnter(QDragEnterEvent* event);
+    void DragMove(QDragMoveEvent* event, QAbstractItemView* view);
+    void DragLeave();
+    void Drop(QDropEvent* event);
+    // The folder remote rows are being dragged from, without its final "/"; empty when no such
+    // drag runs.
+    const QString& DragSourceFolder() const { return m_dragSourceFolder; }
+    int DropHighlightRow() const { return m_highlightedRow; }
+    // How long a drag rests on a folder row before the folder opens.
+    static constexpr int kHoverOpenMs = 2000;
+
 public slots:
     // The list's commands, as the menus, the keys and the context menus trigger them.
     void OnOpen();
@@ -155,6 +173,9 @@ private:
     void LabelEditEnded(const QString* text);
     void RemoveRow(int row);
     std::vector<std::string> SelectedRemoteFilePaths() const;
+    // The selection as Copy and a drag carry it; null when there is nothing to carry.
+    std::unique_ptr<QMimeData> SelectionData() const;
+    void SetDropHighlight(int row);
     QString LocalPathOf(int row) const;
 
     CFileListModel* m_model;
@@ -172,6 +193,11 @@ private:
     bool m_nameCommitted = false;
     bool m_dontPromptEachFile = false;
     std::string m_promptFolder; // where "Don't prompt for each file" puts the rest
+
+    QString m_dragSourceFolder;
+    bool m_acceptDrop = false;
+    int m_highlightedRow = -1;
+    QTimer m_hoverTimer;
 
     std::vector<FileRow> m_pending;
     std::size_t m_nextPending = 0;

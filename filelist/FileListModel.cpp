@@ -3,6 +3,9 @@
 #include "dialogs/FileIcons.h"
 #include "filelist/MarkTable.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include <algorithm>
 
 CFileListModel::CFileListModel(QObject* parent)
@@ -79,6 +82,14 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const
         default:
             return {};
         }
+    case Qt::BackgroundRole:
+        if (index.row() != m_dropHighlightRow)
+            return {};
+        return QGuiApplication::palette().brush(QPalette::Highlight);
+    case Qt::ForegroundRole:
+        if (index.row() != m_dropHighlightRow)
+            return {};
+        return QGuiApplication::palette().brush(QPalette::HighlightedText);
     case Qt::TextAlignmentRole:
         if (column == SizeColumn)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
@@ -139,6 +150,7 @@ Qt::ItemFlags CFileListModel::flags(const QModelIndex& index) const
         flags |= Qt::ItemIsUserCheckable;
     if (index.row() == m_editableRow && index.column() == NameColumn)
         flags |= Qt::ItemIsEditable;
+    flags |= Qt::ItemIsDragEnabled;
     return flags;
 }
 
@@ -151,6 +163,7 @@ void CFileListModel::SetFolder(const QString& root, const QString& folder, const
 
 void CFileListModel::Clear()
 {
+    m_dropHighlightRow = -1;
     if (m_rows.empty())
         return;
     beginResetModel();
@@ -168,6 +181,16 @@ void CFileListModel::AddMessage(const QString& text, bool atTop)
     beginInsertRows({}, at, at);
     m_rows.insert(m_rows.begin() + at, std::move(row));
     endInsertRows();
+}
+
+void CFileListModel::SetDropHighlightRow(int row)
+{
+    const int old = m_dropHighlightRow;
+    m_dropHighlightRow = row;
+    for (int changed : {old, row}) {
+        if (changed >= 0 && changed < rowCount())
+            emit dataChanged(index(changed, 0), index(changed, ColumnCount - 1), {Qt::BackgroundRole});
+    }
 }
 
 int CFileListModel::AppendNewFolderRow()

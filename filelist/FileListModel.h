@@ -49,6 +49,8 @@ public:
 
     // The row label editing works on: the new folder's row or a renamed one; -1 for none.
     void SetEditableRow(int row) { m_editableRow = row; }
+    // The folder row a drag rests on, drawn highlighted; -1 for none.
+    void SetDropHighlightRow(int row);
     // A new folder's row, empty until it is named; returns its number.
     int AppendNewFolderRow();
     void RemoveRow(int row);
@@ -79,4 +81,5 @@ private:
     std::string m_folderBytes;
     bool m_stateIconsShown = false;
     int m_editableRow = -1;
+    int m_dropHighlightRow = -1;
 };

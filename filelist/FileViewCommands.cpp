@@ -535,25 +535,32 @@ std::vector<std::string> CFileView::SelectedRemoteFilePaths() const
     return paths;
 }
 
-void CFileView::OnCopy()
+std::unique_ptr<QMimeData> CFileView::SelectionData() const
 {
     const std::vector<int> rows = SelectedRows();
     if (rows.empty())
-        return;
+        return nullptr;
     auto data = std::make_unique<QMimeData>();
     if (IsLocal()) {
         QList<QUrl> urls;
         for (int row : rows)
             urls << QUrl::fromLocalFile(LocalPathOf(row));
         data->setUrls(urls);
-    } else {
-        const std::optional<QByteArray> block = WriteTransferList(Text(Root()), SelectedRemoteFilePaths());
-        if (!block)
-            return;
-        data->setData(QLatin1String(kTransferListMimeType), *block);
+        return data;
     }
-    QApplication::clipboard()->setMimeData(data.release());
-    emit CommandStateChanged();
+    const std::optional<QByteArray> block = WriteTransferList(Text(Root()), SelectedRemoteFilePaths());
+    if (!block)
+        return nullptr;
+    data->setData(QLatin1String(kTransferListMimeType), *block);
+    return data;
+}
+
+void CFileView::OnCopy()
+{
+    if (std::unique_ptr<QMimeData> data = SelectionData()) {
+        QApplication::clipboard()->setMimeData(data.release());
+        emit CommandStateChanged();
+    }
 }
 
 void CFileView::OnAppend()

@@ -65,6 +65,15 @@ int ExecuteTransferData(const QMimeData& data, int dropEffect, const std::string
         int started = 0;
         for (const OperationRequest& request : PlanLocalUploads(localFiles, targetServer, targetFolder))
             started += StartOperation(request);
+        // Said once for all of them, so that no folder is left behind unnoticed.
+        std::string folders;
+        for (const std::string& path : localFiles) {
+            if (QFileInfo(QFile::decodeName(path.c_str())).isDir())
+                folders += (folders.empty() ? "" : "\n") + path;
+        }
+        if (!folders.empty())
+            GetInteraction().ShowMessage(FillInsert(OperationText::kFoldersNotUploaded, folders),
+                                         MessageIcon::Information);
         return started;
     }
     if (!data.hasFormat(QString::fromLatin1(kTransferListMimeType)))

@@ -35,6 +35,7 @@ CPathView::CPathView(QWidget* parent)
     ConnectionList.SetBusyListener(
         [this, target = m_jobs->Target()] { target->Post([this] { emit ConnectionBusyChanged(); }); });
     connect(this, &QTreeView::expanded, this, &CPathView::OnExpanded);
+    SetupDropTarget();
 }
 
 QStandardItem* CPathView::ItemOf(const QModelIndex& index) const

@@ -10,6 +10,7 @@
 #include "tree/ListingJobs.h"
 
 #include <QPersistentModelIndex>
+#include <QTimer>
 #include <QTreeView>
 
 #include <cstdint>
@@ -56,6 +57,11 @@ public:
 
     const QString& CurrentServer() const { return m_strServer; }
     QorFtpConnection* CurrentConnection() const { return m_pConnection; }
+    // The folder a drag rests on, drawn highlighted; invalid for none.
+    QModelIndex DropHighlight() const { return m_dropHighlight; }
+    // Whether files may be dropped on `item`: a local folder, or a folder of a connected server.
+    bool CanDropOn(const QModelIndex& item) const;
+
     // Disconnect's rule: the selection's server is connected and no transfer uses it.
     bool CanDisconnect() const;
 
@@ -105,6 +111,10 @@ signals:
     void FolderWatchWanted(bool watch);
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -119,6 +129,8 @@ private:
         QString shownName;
     };
 
+    void SetupDropTarget();
+    void SetDropHighlight(const QModelIndex& item);
     QStandardItem* ItemOf(const QModelIndex& index) const;
     QModelIndex ChildOfListed(const std::string& name) const;
     QStringList TextsOf(const QModelIndex& item) const;
@@ -153,4 +165,8 @@ private:
     bool m_remoteRunning = false;
     std::shared_ptr<QorFtpConnection> m_listingConnection;
     std::unique_ptr<BackgroundJobs> m_jobs;
+
+    bool m_dropAcceptable = false;
+    QPersistentModelIndex m_dropHighlight;
+    QTimer m_dropHoverTimer;
 };

@@ -22,6 +22,8 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -45,17 +47,20 @@ private:
     QAction* Action(int id) const { return m_frame->Command(id); }
 
     // Connects to the server and shows its start folder in the list, with the list active.
-    bool Open(const PyFtpd& server)
+    bool Open(const PyFtpd& server, const QString& name = QStringLiteral("Local"))
     {
         QSignalSpy done(m_tree, &CPathView::ConnectionCompleted);
-        AnswerConnectDialog(this, QStringLiteral("Local"), server.port(), QStringLiteral("user"),
-                            QStringLiteral("secret"));
+        AnswerConnectDialog(this, name, server.port(), QStringLiteral("user"), QStringLiteral("secret"));
         m_tree->OnNewConnection();
         if (!Fired(done) || !done.last().at(1).toBool())
             return false;
-        return ShowFolder(m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("Local"))));
+        return ShowFolder(StartNode(name), name);
     }
-    bool ShowFolder(const QModelIndex& node)
+    QModelIndex StartNode(const QString& server) const
+    {
+        return m_tree->Model()->index(0, 0, m_tree->ServerIndex(server));
+    }
+    bool ShowFolder(const QModelIndex& node, const QString& root = QStringLiteral("Local"))
     {
         // From elsewhere, so the selection changes even when the node is current already.
         m_tree->setCurrentIndex(m_tree->MyComputerIndex());
@@ -63,8 +68,7 @@ private:
         // The connect dialog took the activation with it.
         m_frame->activateWindow();
         m_list->CurrentView()->setFocus();
-        return QTest::qWaitFor(
-            [&] { return m_list->Root() == QLatin1String("Local") && m_list->CurrentView()->hasFocus(); });
+        return QTest::qWaitFor([&] { return m_list->Root() == root && m_list->CurrentView()->hasFocus(); });
     }
     bool Refilled(const std::function<void()>& step)
     {
@@ -101,6 +105,37 @@ private:
             },
             20000);
     }
+    // What a drag brings over `widget` at `at`, with the keys held: the answer of the last event.
+    struct DragAnswer {
+        bool accepted = false;
+        Qt::DropAction action = Qt::IgnoreAction;
+    };
+    static DragAnswer DragOver(QWidget* widget, const QPoint& at, const QMimeData& data,
+                               Qt::KeyboardModifiers keys = Qt::NoModifier, bool drop = false)
+    {
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(widget, &enter);
+        QDragMoveEvent move(at, offered, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(widget, &move);
+        if (!drop)
+            return {move.isAccepted(), move.dropAction()};
+        QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, keys);
+        QApplication::sendEvent(widget, &dropped);
+        return {dropped.isAccepted(), dropped.dropAction()};
+    }
+    static std::unique_ptr<QMimeData> Remote(const std::string& server, const std::vector<std::string>& paths)
+    {
+        auto data = std::make_unique<QMimeData>();
+        data->setData(QLatin1String(kTransferListMimeType), *WriteTransferList(server, paths));
+        return data;
+    }
+    QPoint RowPoint(const QString& name) const
+    {
+        const int row = static_cast<int>(Names().indexOf(name));
+        return m_list->CurrentView()->visualRect(m_list->Model()->index(row, 0)).center();
+    }
+    QWidget* ListArea() const { return m_list->CurrentView()->viewport(); }
     QLineEdit* Editor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
 
     TemporarySettings m_settings;
@@ -374,6 +409,92 @@ private slots:
         QCOMPARE(ReadFileBytes(trash), std::string("o"));
         QTRY_VERIFY(!Names().contains("keep (2).txt"));
         QCOMPARE(m_list->MakeContextMenu()->property("menuId").toInt(), 138);
+    }
+
+    void dropsOnTheListFollowTheKeysAndCopyBetweenServers()
+    {
+        PyFtpd source;
+        PyFtpd target;
+        WriteFileBytes(source.root() + "/a.txt", "from a");
+        fs::create_directory(target.root() + "/sub");
+        WriteFileBytes(target.root() + "/t.txt", "t");
+        QVERIFY(Open(source, QStringLiteral("Source")));
+        QVERIFY(Open(target, QStringLiteral("Target")));
+        const std::unique_ptr<QMimeData> rows = Remote("Source", {"/a.txt"});
+        const QPoint empty = ListArea()->rect().bottomRight() - QPoint(5, 5);
+        const struct {
+            const char* keys;
+            Qt::KeyboardModifiers modifiers;
+            bool accepted;
+            Qt::DropAction action;
+        } table[] = {
+            {"none", Qt::NoModifier, true, Qt::CopyAction},
+            {"ctrl", Qt::ControlModifier, true, Qt::CopyAction},
+            {"alt", Qt::AltModifier, true, Qt::MoveAction},
+            {"ctrl+shift", Qt::ControlModifier | Qt::ShiftModifier, false, Qt::IgnoreAction},
+        };
+        for (const auto& row : table) {
+            const DragAnswer answer = DragOver(ListArea(), empty, *rows, row.modifiers);
+            QVERIFY2(answer.accepted == row.accepted, row.keys);
+            if (row.accepted)
+                QVERIFY2(answer.action == row.action, row.keys);
+        }
+        // Data of neither kind is refused.
+        QMimeData text;
+        text.setText(QStringLiteral("a.txt"));
+        QVERIFY(!DragOver(ListArea(), empty, text).accepted);
+
+        // Resting on a folder row highlights it and opens it after a while; a file row cancels.
+        DragOver(ListArea(), RowPoint("sub"), *rows);
+        QCOMPARE(m_list->DropHighlightRow(), static_cast<int>(Names().indexOf("sub")));
+        DragOver(ListArea(), RowPoint("t.txt"), *rows);
+        QCOMPARE(m_list->DropHighlightRow(), -1);
+        DragOver(ListArea(), RowPoint("sub"), *rows);
+        QTRY_COMPARE_WITH_TIMEOUT(m_list->CurrentFolder(), QStringLiteral("/sub"), CFileView::kHoverOpenMs + 3000);
+
+        // The drop copies straight from one server to the other, into the folder shown.
+        QTRY_VERIFY(m_list->Root() == QLatin1String("Target") && Names() == QStringList{"No Files"});
+        QVERIFY(DragOver(ListArea(), empty, *rows, Qt::NoModifier, true).accepted);
+        QVERIFY(Arrived(target.root() + "/sub/a.txt", "from a"));
+    }
+
+    void dropsFromTheDesktopUploadAndTheTreeTakesThemToAFolder()
+    {
+        PyFtpd server;
+        WriteFileBytes(server.root() + "/down.txt", "down");
+        TempDir local;
+        const std::string bytes = tarvo::test::RandomBytes(200000, 3);
+        WriteFileBytes(local.path() + "/one.bin", bytes);
+        WriteFileBytes(local.path() + "/two.txt", "two");
+        fs::create_directory(local.path() + "/folder");
+        QVERIFY(Open(server));
+
+        // Two files and a folder from a file manager: the files go up, the folder is named.
+        QMimeData desktop;
+        desktop.setUrls({QUrl::fromLocalFile(QString::fromStdString(local.path() + "/one.bin")),
+                         QUrl::fromLocalFile(QString::fromStdString(local.path() + "/two.txt")),
+                         QUrl::fromLocalFile(QString::fromStdString(local.path() + "/folder"))});
+        const QPoint empty = ListArea()->rect().bottomRight() - QPoint(5, 5);
+        QVERIFY(DragOver(ListArea(), empty, desktop, Qt::NoModifier, true).accepted);
+        QVERIFY(Arrived(server.root() + "/one.bin", bytes));
+        QVERIFY(Arrived(server.root() + "/two.txt", "two"));
+        QCOMPARE(m_ask.Of("message").size(), std::size_t(1));
+        QVERIFY(m_ask.Of("message").front().find(local.path() + "/folder") != std::string::npos);
+        QVERIFY(!fs::exists(server.root() + "/folder"));
+
+        // Remote rows dropped on a local folder of the tree are downloaded into it.
+        const QModelIndex folder = m_tree->SelectLocalPath(QString::fromStdString(local.path()));
+        QVERIFY(folder.isValid());
+        const QPoint onFolder = m_tree->visualRect(folder).center();
+        const std::unique_ptr<QMimeData> rows = Remote("Local", {"/down.txt"});
+        QVERIFY(!DragOver(m_tree->viewport(), onFolder, *rows, Qt::ControlModifier | Qt::ShiftModifier).accepted);
+        QCOMPARE(m_tree->DropHighlight(), folder);
+        QVERIFY(DragOver(m_tree->viewport(), onFolder, *rows, Qt::NoModifier, true).accepted);
+        QVERIFY(Arrived(local.path() + "/down.txt", "down"));
+        // Nothing goes onto a server that is not connected, nor onto "My Computer" itself.
+        QVERIFY(!m_tree->CanDropOn(m_tree->MyComputerIndex()));
+        m_tree->OnDisconnect();
+        QVERIFY(!m_tree->CanDropOn(m_tree->ServerIndex(QStringLiteral("Local"))));
     }
 
     void commandsFollowTheActivePaneAndTheirRules()
