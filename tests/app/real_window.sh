@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# The real program under Xvfb, driven by keys alone as a keyboard user would: connect to a
-# saved server (Return on its node, Return in the connect dialog), Tab to the file list,
-# select the file, Del, Return in the question. Passes when the file is gone from the server.
-#   tests/app/keyboard_delete.sh <path of tarvo>
+# The real program under Xvfb, used as a person would. Both ways connect to a saved server by
+# keys (Return on its node, Return in the connect dialog), then:
+#   keyboard-delete  Tab to the file list, Space, Del, Return in the question: the file is gone
+#                    from the server.
+#   mouse-drag       drag the server's file with the mouse onto the home folder in the tree: the
+#                    file arrives there byte-equal.
+#   tests/app/real_window.sh <path of tarvo> keyboard-delete|mouse-drag
 set -euo pipefail
 tarvo="$(realpath "$1")"
+way="$2"
 scratch="$(mktemp -d)"
 server_pid=""
 cleanup() {
@@ -16,7 +20,7 @@ trap cleanup EXIT
 
 mkdir -p "$scratch/root" "$scratch/config" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
-echo "delete me" >"$scratch/root/victim.txt"
+echo "the file of the test" >"$scratch/root/victim.txt"
 port="$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
 /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$port" -d "$scratch/root" -u ann -P secret -w \
   >"$scratch/server.log" 2>&1 &
@@ -78,26 +82,52 @@ keys_to "$dialog" Return                # Connect
 shown '^Tarvo >Zed' >/dev/null || { echo "not connected" >&2; kill $tarvo_pid; exit 1; }
 sleep 1
 step
-keys_to "$window" Tab space             # the file list; Space selects its first row
-sleep 0.5
-step
-keys_to "$window" Delete                # the question
-question="$(shown 'Tarvo - Delete')" || true
-step
-[ -n "$question" ] && keys_to "$question" Return  # Yes
-for _ in $(seq 50); do
-  [ -e "$SCRATCH/root/victim.txt" ] || break
-  sleep 0.2
-done
+if [ "$WAY" = keyboard-delete ]; then
+  keys_to "$window" Tab space           # the file list; Space selects its first row
+  sleep 0.5
+  step
+  keys_to "$window" Delete              # the question
+  question="$(shown 'Tarvo - Delete')" || true
+  step
+  [ -n "$question" ] && keys_to "$question" Return  # Yes
+  for _ in $(seq 50); do
+    [ -e "$SCRATCH/root/victim.txt" ] || break
+    sleep 0.2
+  done
+else
+  # The file list's first row, then the tree's third ("Home"), in the window's own coordinates:
+  # the window opens at its default size.
+  xdotool mousemove --window "$window" 430 61 click 1
+  sleep 0.3
+  xdotool mousedown 1
+  for x in 420 400 360 320 280 240 200 160 130 115; do
+    xdotool mousemove --window "$window" "$x" 96
+    sleep 0.08
+  done
+  sleep 0.5
+  step
+  xdotool mouseup 1
+  for _ in $(seq 50); do
+    [ -e "$HOME/victim.txt" ] && break
+    sleep 0.2
+  done
+fi
 step
 kill $tarvo_pid 2>/dev/null || true
 wait $tarvo_pid 2>/dev/null || true
 END
-TARVO="$tarvo" SCRATCH="$scratch" timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' bash "$scratch/drive.sh"
+WAY="$way" TARVO="$tarvo" SCRATCH="$scratch" timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' bash "$scratch/drive.sh"
 
-if [ -e "$scratch/root/victim.txt" ]; then
-  echo "the file is still on the server" >&2
-  cat "$scratch/tarvo.log" >&2 || true
-  exit 1
+if [ "$way" = keyboard-delete ]; then
+  if [ -e "$scratch/root/victim.txt" ]; then
+    echo "the file is still on the server" >&2
+    exit 1
+  fi
+  echo "deleted from the keyboard"
+else
+  if ! cmp -s "$scratch/root/victim.txt" "$scratch/victim.txt"; then
+    echo "the dragged file did not arrive in the home folder" >&2
+    exit 1
+  fi
+  echo "downloaded by a drag"
 fi
-echo "deleted from the keyboard"
