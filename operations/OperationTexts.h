@@ -28,6 +28,8 @@ inline constexpr char kUnsafeRemoteName[]
       "and must not hold \"/\" or a NUL character.\nThe file was skipped.";
 inline constexpr char kDamagedTransferData[]
     = "The transfer data is damaged or incomplete, so no file was transferred.";
+inline constexpr char kSourceServerGone[]
+    = "The server '%1' the files come from is no longer in the server list, so nothing was transferred.";
 inline constexpr char kFoldersNotUploaded[] = "Only files are uploaded; these folders were skipped:\n%1";
 inline constexpr char kTemporaryFileFailed[] = "Could not create a temporary file in '%1' for '%2'.";
 

@@ -5,6 +5,7 @@
 #include "LocalFiles.h"
 #include "LocalNames.h"
 #include "OperationTexts.h"
+#include "servers/ServerMap.h"
 
 #include <QFileInfo>
 #include <QMimeData>
@@ -83,6 +84,11 @@ int ExecuteTransferData(const QMimeData& data, int dropEffect, const std::string
         = ReadTransferList(data.data(QString::fromLatin1(kTransferListMimeType)));
     if (!block) {
         GetInteraction().ShowMessage(OperationText::kDamagedTransferData, MessageIcon::Error);
+        return 0;
+    }
+    // Files of a server deleted since they were copied: one message rather than one per file.
+    if (!ServerMap.count(block->server)) {
+        GetInteraction().ShowMessage(FillInsert(OperationText::kSourceServerGone, block->server), MessageIcon::Error);
         return 0;
     }
     const TransferPlan plan = PlanTransferList(*block, targetServer, targetFolder);

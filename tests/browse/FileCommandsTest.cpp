@@ -452,6 +452,12 @@ private slots:
         DragOver(ListArea(), RowPoint("sub"), *rows);
         QTRY_COMPARE_WITH_TIMEOUT(m_list->CurrentFolder(), QStringLiteral("/sub"), CFileView::kHoverOpenMs + 3000);
 
+        // Files of a server that has gone from the list: one message, nothing started.
+        const int started = m_host.Started();
+        QVERIFY(DragOver(ListArea(), empty, *Remote("Gone", {"/a", "/b"}), Qt::NoModifier, true).accepted);
+        QCOMPARE(m_ask.Of("message").size(), std::size_t(1));
+        QCOMPARE(m_host.Started(), started);
+
         // The drop copies straight from one server to the other, into the folder shown.
         QTRY_VERIFY(m_list->Root() == QLatin1String("Target") && Names() == QStringList{"No Files"});
         QVERIFY(DragOver(ListArea(), empty, *rows, Qt::NoModifier, true).accepted);
