@@ -30,7 +30,10 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
-export XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" HOME="$scratch"
+# A temporary folder of its own too: the single-instance socket lives there, so a Tarvo the
+# user has open does not take this one's start.
+mkdir -p "$scratch/tmp"
+export XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" HOME="$scratch" TMPDIR="$scratch/tmp"
 "$tarvo" --add-server "Zed" "127.0.0.1:$port" ann secret >/dev/null
 
 # Runs inside the X server. There is no window manager to hand the focus on as dialogs come
