@@ -11,6 +11,7 @@
 #include "dialogs/Artwork.h"
 #include "dialogs/CommandIds.h"
 #include "dialogs/OperationsDlg.h"
+#include "dialogs/OptionsSheet.h"
 #include "filelist/CFileView.h"
 #include "operations/CommandThread.h"
 #include "operations/OperationLists.h"
@@ -108,6 +109,13 @@ bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCod
     connect(load, &QAction::triggered, this, [this] {
         if (const std::optional<std::string> path = GetInteraction().AskScriptFile())
             OpenScript(QString::fromStdString(*path));
+    });
+    QAction* options = m_pMainWnd->Command(Command::Options);
+    options->setEnabled(true);
+    connect(options, &QAction::triggered, this, [this] {
+        // File names are cased as they are listed: a new case shows on the next listing.
+        if (ShowOptions(m_pMainWnd.get()))
+            m_pMainWnd->Command(Command::Refresh)->trigger();
     });
     connect(m_pMainWnd->Command(Command::RunScript), &QAction::triggered, this, [] {
         if (ScriptStepList.Count() > 0)

@@ -1,0 +1,285 @@
+#include "dialogs/OptionsSheet.h"
+
+#include "dialogs/ProgramMessage.h"
+#include "settings/Settings.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The delay in milliseconds, as the arrows count it.
+constexpr int kMinPosition = 400;
+constexpr int kMaxPosition = 10000;
+constexpr float kMinDelay = 0.4f;
+constexpr float kMaxDelay = 10.0f;
+
+// The arrows' position for a delay: its stored text cut to three characters ("1.55" gives 1500).
+int PositionOf(float delay)
+{
+    const int position = int(std::lround(FormatDragTime(delay).left(3).toDouble() * 1000));
+    return std::clamp(position, 0, 0xFFFF);
+}
+
+std::optional<float> ParseDelay(const QString& text)
+{
+    bool ok = false;
+    float value = QLocale::c().toFloat(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale().toFloat(text.trimmed(), &ok);
+    return ok ? std::optional<float>(value) : std::nullopt;
+}
+
+QString RangeMessage()
+{
+    return QCoreApplication::translate("COptionsPage1", "Please enter a number between %1 and %2.")
+        .arg(FormatDragTime(kMinDelay), FormatDragTime(kMaxDelay));
+}
+
+} // namespace
+
+CDelaySpin::CDelaySpin(QWidget* parent)
+    : QAbstractSpinBox(parent)
+{
+    setObjectName(QStringLiteral("1043"));
+    lineEdit()->setObjectName(QStringLiteral("1045"));
+}
+
+void CDelaySpin::stepBy(int steps)
+{
+    if (onStep)
+        for (int i = 0; i < std::abs(steps); ++i)
+            onStep(steps > 0 ? 1 : -1);
+}
+
+QAbstractSpinBox::StepEnabled CDelaySpin::stepEnabled() const
+{
+    return canStep ? canStep() : StepNone;
+}
+
+COptionsPage1::COptionsPage1(QWidget* parent)
+    : CPropertyPage(parent)
+    , m_spin(new CDelaySpin(this))
+    , m_delayProblem(new QLabel(this))
+    , m_showPlus(new QCheckBox(tr("Always show a plus next to remote folders"), this))
+    , m_showName(new QButtonGroup(this))
+    , m_wheelOver(new QCheckBox(tr("Use the mouse wheel on the window that has the focus"), this))
+{
+    setObjectName(QStringLiteral("119"));
+    m_showPlus->setObjectName(QStringLiteral("1056"));
+    m_wheelOver->setObjectName(QStringLiteral("1072"));
+    m_delayProblem->setObjectName(QStringLiteral("DelayProblem"));
+    m_delayProblem->setVisible(false);
+    m_spin->canStep = [this] {
+        CDelaySpin::StepEnabled enabled = CDelaySpin::StepNone;
+        if (m_spinPosition >= kMinPosition + 1)
+            enabled |= CDelaySpin::StepDownEnabled;
+        if (m_spinPosition < kMaxPosition)
+            enabled |= CDelaySpin::StepUpEnabled;
+        return enabled;
+    };
+    m_spin->onStep = [this](int direction) { Step(direction); };
+
+    auto* names = new QGroupBox(tr("Show Filename:"), this);
+    auto* namesLayout = new QVBoxLayout(names);
+    const QString choices[] = {tr("As is"), tr("Uppercase letters"), tr("Lowercase letters")};
+    for (int i = 0; i < 3; ++i) {
+        auto* choice = new QRadioButton(choices[i], names);
+        choice->setObjectName(QString::number(1060 + i));
+        m_showName->addButton(choice, i);
+        namesLayout->addWidget(choice);
+    }
+
+    auto* delay = new QFormLayout;
+    delay->addRow(tr("Drag delay (seconds):"), m_spin);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(delay);
+    layout->addWidget(m_delayProblem);
+    layout->addWidget(m_showPlus);
+    layout->addWidget(m_wheelOver);
+    layout->addWidget(names);
+    layout->addStretch();
+
+    Load();
+    connect(m_spin->Edit(), &QLineEdit::textChanged, this, &COptionsPage1::Typed);
+    const auto clicked = [this] { SetModified(); };
+    connect(m_showPlus, &QCheckBox::clicked, this, clicked);
+    connect(m_wheelOver, &QCheckBox::clicked, this, clicked);
+    connect(m_showName, &QButtonGroup::idClicked, this, clicked);
+}
+
+void COptionsPage1::Load()
+{
+    const AppSettings settings = ProgramSettings();
+    m_dragDelay = settings.dragTime;
+    m_spinPosition = std::clamp(int(std::lround(m_dragDelay * 1000)), 0, 0xFFFF);
+    m_showPlus->setChecked(settings.showPlus != 0);
+    m_wheelOver->setChecked(settings.wheelOver != 0);
+    m_showName->button(std::clamp(settings.showName, 0, 2))->setChecked(true);
+    Fill();
+}
+
+void COptionsPage1::Fill()
+{
+    m_filling = true;
+    m_spin->Edit()->setText(FormatDragTime(m_dragDelay));
+    m_filling = false;
+    m_delayValid = true;
+    m_delayProblem->setVisible(false);
+    m_spin->update();
+}
+
+void COptionsPage1::Step(int direction)
+{
+    // An odd last digit means the delay is off the even tenths: one 0.1 s step puts it back on.
+    const QString text = FormatDragTime(m_dragDelay);
+    const QChar last = text.back();
+    const int step = last.isDigit() && last.digitValue() % 2 == 1 ? 100 : 200;
+    if (direction < 0) {
+        if (m_spinPosition < kMinPosition + 1)
+            return;
+        m_spinPosition -= step;
+        m_dragDelay -= float(step) / 1000;
+    } else {
+        if (m_spinPosition >= kMaxPosition)
+            return;
+        m_spinPosition += step;
+        m_dragDelay += float(step) / 1000;
+    }
+    // Sums of tenths drift in binary; the stored text is the value.
+    m_dragDelay = FormatDragTime(m_dragDelay).toFloat();
+    SetModified();
+    Fill();
+}
+
+void COptionsPage1::Typed(const QString& text)
+{
+    if (m_filling)
+        return;
+    SetModified();
+    const std::optional<float> value = ParseDelay(text);
+    m_delayValid = value && *value >= kMinDelay && *value <= kMaxDelay;
+    m_delayProblem->setText(value ? RangeMessage() : tr("Please enter a number."));
+    m_delayProblem->setVisible(!m_delayValid);
+    if (!m_delayValid)
+        return;
+    m_dragDelay = *value;
+    m_spinPosition = PositionOf(m_dragDelay);
+    m_spin->update();
+}
+
+bool COptionsPage1::OnApply()
+{
+    if (!m_delayValid) {
+        ShowProgramMessage(this, m_delayProblem->text(), QMessageBox::Information);
+        m_spin->Edit()->setFocus();
+        m_spin->Edit()->selectAll();
+        return false;
+    }
+    AppSettings settings = ProgramSettings();
+    settings.dragTime = FormatDragTime(m_dragDelay).toFloat();
+    settings.showPlus = m_showPlus->isChecked() ? 1 : 0;
+    settings.wheelOver = m_wheelOver->isChecked() ? 1 : 0;
+    settings.showName = std::max(0, m_showName->checkedId());
+    SetProgramSettings(settings);
+    return true;
+}
+
+bool COptionsPage1::OnCancel()
+{
+    // The first Cancel only takes the edits back; the sheet stays for a second look.
+    SetModified(false);
+    Load();
+    return false;
+}
+
+COptionsPage2::COptionsPage2(QWidget* parent)
+    : CPropertyPage(parent)
+    , m_downloadDir(new QLineEdit(this))
+{
+    setObjectName(QStringLiteral("175"));
+    m_downloadDir->setObjectName(QStringLiteral("1099"));
+    auto* browse = new QPushButton(tr("&Browse..."), this);
+    browse->setObjectName(QStringLiteral("1100"));
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_downloadDir, 1);
+    row->addWidget(browse);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(tr("Default download directory:"), this));
+    layout->addLayout(row);
+    layout->addStretch();
+
+    Load();
+    connect(m_downloadDir, &QLineEdit::textChanged, this, [this] {
+        if (!m_filling)
+            SetModified();
+    });
+    connect(browse, &QPushButton::clicked, this, &COptionsPage2::Browse);
+}
+
+void COptionsPage2::Load()
+{
+    // From the file itself, as the value was stored.
+    m_filling = true;
+    m_downloadDir->setText(LoadAppSettings().defaultDownloadDir);
+    m_filling = false;
+}
+
+void COptionsPage2::Browse()
+{
+    const QString start = m_downloadDir->text().isEmpty() ? QDir::rootPath() : m_downloadDir->text();
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Select a default download directory:"), start,
+                                                             QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return;
+    m_downloadDir->setText(QDir::toNativeSeparators(folder));
+    SetModified();
+}
+
+bool COptionsPage2::OnApply()
+{
+    AppSettings settings = ProgramSettings();
+    settings.defaultDownloadDir = m_downloadDir->text();
+    SetProgramSettings(settings);
+    return true;
+}
+
+bool COptionsPage2::OnCancel()
+{
+    SetModified(false);
+    Load();
+    return false;
+}
+
+COptions::COptions(QWidget* parent)
+    : CPropertySheet(tr("Options:"), parent)
+{
+    setObjectName(QStringLiteral("Options"));
+    AddPage(new COptionsPage1(this), tr("Options"));
+    AddPage(new COptionsPage2(this), tr("Connection"));
+    AddPage(new CServerPropertyPage2(QString(), this), tr("Customize Servers"));
+}
+
+bool ShowOptions(QWidget* owner)
+{
+    const int showName = ProgramSettings().showName;
+    COptions sheet(owner);
+    sheet.exec();
+    return ProgramSettings().showName != showName;
+}
