@@ -3,17 +3,64 @@
 #include "dialogs/CommandIds.h"
 #include "filelist/CFileView.h"
 #include "operations/OperationLists.h"
+#include "settings/Settings.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QWheelEvent>
 
 #include <memory>
 
+namespace {
+
+// The WheelOver setting: the wheel scrolls the pane that has the focus wherever the pointer is
+// over the two panes; without it, the pane under the pointer, as everywhere on the desktop.
+class WheelOverFilter : public QObject {
+public:
+    WheelOverFilter(CPathView* tree, CFileView* list)
+        : QObject(list)
+        , m_tree(tree)
+        , m_list(list)
+    {
+        tree->viewport()->installEventFilter(this);
+        for (QAbstractItemView* view : list->findChildren<QAbstractItemView*>())
+            view->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel || !ProgramSettings().wheelOver)
+            return false;
+        QWidget* focused = QApplication::focusWidget();
+        QAbstractItemView* target = nullptr;
+        if (focused && (focused == m_list || m_list->isAncestorOf(focused)))
+            target = m_list->CurrentView();
+        else if (focused && (focused == m_tree || m_tree->isAncestorOf(focused)))
+            target = m_tree;
+        if (!target || watched == target->viewport())
+            return false;
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        QWheelEvent moved(target->viewport()->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                          wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
+                          wheel->phase(), wheel->inverted());
+        QApplication::sendEvent(target->viewport(), &moved);
+        return true;
+    }
+
+private:
+    CPathView* m_tree;
+    CFileView* m_list;
+};
+
+} // namespace
+
 void LinkPanes(CPathView* tree, CFileView* list)
 {
+    new WheelOverFilter(tree, list);
     // Rows travel by reference to be moved: these calls must be direct.
     const auto direct = Qt::DirectConnection;
     QObject::connect(tree, &CPathView::ListCleared, list, &CFileView::ClearList, direct);
@@ -57,7 +104,6 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
         return action;
     };
     wire(Command::NewConnection, tree, [tree] { tree->OnNewConnection(); });
-    wire(Command::Connect, tree, [tree] { tree->OnConnect(); });
     wire(Command::Disconnect, tree, [tree] { tree->OnDisconnect(); });
     wire(Command::Refresh, tree, [tree] { tree->OnRefresh(); });
     wire(Command::UpOneLevel, tree, [tree] { tree->OnUpOneLevel(); });
@@ -87,17 +133,21 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
     // The list's commands act while the list is the active pane: the one of the two that had the
     // focus last. Menus and dialogs taking the focus change nothing.
     auto listActive = std::make_shared<bool>(false);
-    struct ListCommand {
+    // Some keys mean one thing in each pane: Del deletes files in the list and a server in the
+    // tree, F2 renames either, Alt+Return shows the properties of either.
+    struct PaneCommand {
         int id;
         void (CFileView::*slot)();
         bool (CFileView::*enabled)() const;
+        void (CPathView::*treeSlot)() = nullptr;
+        bool (CPathView::*treeEnabled)() const = nullptr;
     };
-    const ListCommand listCommands[] = {
+    const PaneCommand paneCommands[] = {
         {Command::Open, &CFileView::OnOpen, nullptr},
         {Command::Download, &CFileView::OnDownload, nullptr},
-        {Command::Delete, &CFileView::OnDelete, nullptr},
+        {Command::Delete, &CFileView::OnDelete, nullptr, &CPathView::OnDeleteServer, &CPathView::CanConnectOrDelete},
         {Command::NewFolder, &CFileView::OnNewFolder, &CFileView::CanNewFolder},
-        {Command::Rename, &CFileView::OnRename, nullptr},
+        {Command::Rename, &CFileView::OnRename, nullptr, &CPathView::OnRenameServer, &CPathView::SelectionIsServer},
         {Command::Copy, &CFileView::OnCopy, &CFileView::CanCopy},
         {Command::Append, &CFileView::OnAppend, &CFileView::CanAppend},
         {Command::Paste, &CFileView::OnPaste, &CFileView::CanPaste},
@@ -105,18 +155,60 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
         {Command::View, &CFileView::OnView, nullptr},
         {Command::FilePermissions, &CFileView::OnFilePermissions, nullptr},
         {Command::MarkUnmark, &CFileView::OnMarkUnmark, &CFileView::CanMarkUnmark},
-        {Command::Properties, &CFileView::OnProperties, nullptr},
+        {Command::Properties, &CFileView::OnProperties, nullptr, &CPathView::OnServerProperties,
+         &CPathView::SelectionIsServer},
         {Command::DownloadFile, &CFileView::OnDownloadFile, &CFileView::CanUseConnection},
         {Command::UploadFile, &CFileView::OnUploadFile, &CFileView::CanUseConnection},
     };
-    std::vector<std::pair<QAction*, bool (CFileView::*)() const>> rules;
-    for (const ListCommand& entry : listCommands) {
-        if (QAction* action = wire(entry.id, list, [list, slot = entry.slot] { (list->*slot)(); }))
-            rules.emplace_back(action, entry.enabled);
+    struct Rule {
+        QAction* action;
+        bool (CFileView::*enabled)() const;
+        bool hasTreeSlot;
+        bool (CPathView::*treeEnabled)() const;
+    };
+    std::vector<Rule> rules;
+    for (const PaneCommand& entry : paneCommands) {
+        QAction* action = command(entry.id);
+        if (!action)
+            continue;
+        QObject::connect(action, &QAction::triggered, list, [tree, list, listActive, entry] {
+            if (*listActive)
+                (list->*entry.slot)();
+            else if (entry.treeSlot)
+                (tree->*entry.treeSlot)();
+        });
+        rules.push_back({action, entry.enabled, entry.treeSlot != nullptr, entry.treeEnabled});
     }
-    const auto updateList = [list, listActive, rules] {
-        for (const auto& [action, enabled] : rules)
-            action->setEnabled(*listActive && (!enabled || (list->*enabled)()));
+    // The tree's own server commands, whichever pane is active.
+    struct TreeCommand {
+        int id;
+        void (CPathView::*slot)();
+        bool (CPathView::*enabled)() const;
+    };
+    const TreeCommand treeCommands[] = {
+        {Command::Connect, &CPathView::OnConnect, &CPathView::CanConnectOrDelete},
+        {Command::DeleteServer, &CPathView::OnDeleteServer, &CPathView::CanConnectOrDelete},
+        {Command::RenameServer, &CPathView::OnRenameServer, &CPathView::SelectionIsServer},
+        {Command::ServerProperties, &CPathView::OnServerProperties, &CPathView::SelectionIsServer},
+        {Command::ChangeDirectory, &CPathView::OnChangeDirectory, &CPathView::CanChangeDirectory},
+    };
+    std::vector<std::pair<QAction*, bool (CPathView::*)() const>> treeRules;
+    for (const TreeCommand& entry : treeCommands) {
+        QAction* action = command(entry.id);
+        if (!action)
+            continue;
+        QObject::connect(action, &QAction::triggered, tree, [tree, slot = entry.slot] { (tree->*slot)(); });
+        treeRules.emplace_back(action, entry.enabled);
+    }
+    const auto updateList = [tree, list, listActive, rules, treeRules] {
+        for (const Rule& rule : rules) {
+            if (*listActive)
+                rule.action->setEnabled(!rule.enabled || (list->*rule.enabled)());
+            else
+                rule.action->setEnabled(rule.hasTreeSlot && (!rule.treeEnabled || (tree->*rule.treeEnabled)()));
+        }
+        for (const auto& [action, enabled] : treeRules)
+            action->setEnabled((tree->*enabled)());
     };
     QObject::connect(qApp, &QApplication::focusChanged, list,
                      [tree, list, listActive, updateList](QWidget*, QWidget* now) {
@@ -131,6 +223,7 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
                          updateList();
                      });
     QObject::connect(list, &CFileView::CommandStateChanged, list, updateList);
+    QObject::connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, list, updateList);
     QObject::connect(tree, &CPathView::ConnectionCompleted, list, updateList);
     QObject::connect(tree, &CPathView::CurrentConnectionChanged, list, updateList);
     updateList();

@@ -5,6 +5,7 @@
 #include "dialogs/Artwork.h"
 #include "dialogs/BusyIndicator.h"
 #include "dialogs/CommandIds.h"
+#include "dialogs/HelpPage.h"
 #include "dialogs/OperationsDlg.h"
 #include "dialogs/SplashWindow.h"
 #include "operations/OperationLists.h"
@@ -96,6 +97,12 @@ void CMainFrame::CreateActions()
         ThemeIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
         QKeySequence(Qt::CTRL | Qt::Key_N))
         ->setStatusTip(QStringLiteral("Connect to an FTP server"));
+    AddCommand(Connect, tr("C&onnect..."), ThemeIcon({QStringLiteral("network-connect")}))
+        ->setStatusTip(tr("Connect to the selected server"));
+    AddCommand(DeleteServer, tr("De&lete Server"))->setStatusTip(tr("Remove the selected server from the list"));
+    AddCommand(RenameServer, tr("Rena&me Server"))->setStatusTip(tr("Give the selected server another name"));
+    AddCommand(ServerProperties, tr("Server P&roperties..."))
+        ->setStatusTip(tr("Show and change the selected server's settings"));
     AddCommand(Disconnect, QStringLiteral("&Close Connection"),
                ThemeIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
         ->setStatusTip(QStringLiteral("Close the connection to the selected server"));
@@ -172,8 +179,12 @@ void CMainFrame::CreateActions()
     AddCommand(Options, QStringLiteral("&Options..."),
                ThemeIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
 
-    AddCommand(HelpIndex, QStringLiteral("&Help Topics"),
-               ThemeIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}));
+    QAction* helpTopics = AddCommand(HelpIndex, QStringLiteral("&Help Topics"),
+                                     ThemeIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}),
+                                     QKeySequence::HelpContents);
+    helpTopics->setStatusTip(tr("Open the user's manual in the web browser"));
+    helpTopics->setEnabled(true);
+    connect(helpTopics, &QAction::triggered, this, [this] { OpenHelpTopic(this); });
     QAction* contextHelp = AddCommand(
         ContextHelp, QStringLiteral("What's &This?"),
         ThemeIcon({QStringLiteral("help-contextual"), QStringLiteral("help-whatsthis"), QStringLiteral("help-browser")},
@@ -190,7 +201,9 @@ void CMainFrame::CreateMenus()
 {
     using namespace Command;
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    m_fileMenu->addActions({Command(NewConnection), Command(Disconnect)});
+    m_fileMenu->addActions({Command(NewConnection), Command(Connect), Command(Disconnect)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({Command(DeleteServer), Command(RenameServer), Command(ServerProperties)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({Command(LoadScript), Command(RunScript), Command(NewScript)});
     m_fileMenu->addSeparator();

@@ -136,6 +136,20 @@ std::optional<std::pair<std::string, std::string>> QtInteraction::AskTwoFields(c
         nullptr, std::nullopt);
 }
 
+std::optional<std::string> QtInteraction::AskText(const std::string& prompt)
+{
+    return AskOnUiThread<std::optional<std::string>>(
+        [prompt = QString::fromStdString(prompt)]() -> std::optional<std::string> {
+            CInputDialog dialog(DialogOwner());
+            dialog.m_bTwoFields = false;
+            dialog.m_strPrompt1 = prompt;
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            return dialog.m_strValue1.toStdString();
+        },
+        nullptr, std::nullopt);
+}
+
 void QtInteraction::ShowFileProperties(const FilePropertiesView& properties)
 {
     AskOnUiThread<bool>(

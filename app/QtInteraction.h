@@ -18,6 +18,7 @@ public:
     DownloadAsAnswer AskDownloadAs(const DownloadAsQuestion& question) override;
     std::optional<std::pair<std::string, std::string>> AskTwoFields(const std::string& prompt1,
                                                                     const std::string& prompt2) override;
+    std::optional<std::string> AskText(const std::string& prompt) override;
     void ShowFileProperties(const FilePropertiesView& properties) override;
     std::optional<std::string> AskScriptFile() override;
 };

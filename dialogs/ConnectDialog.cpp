@@ -1,5 +1,7 @@
 #include "dialogs/ConnectDialog.h"
 
+#include "dialogs/HelpPage.h"
+
 #include "servers/ServerMap.h"
 #include "servers/ServerNameProblem.h"
 #include "settings/Settings.h"
@@ -288,15 +290,5 @@ void CConnectDlg::accept()
 
 void CConnectDlg::ShowHelp()
 {
-    QString folder = ProgramSettings().programFolder;
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString page = folder + QStringLiteral("Tarvo.html");
-    if (!QFileInfo::exists(page)) {
-        QMessageBox::information(this, windowTitle(), QStringLiteral("The help page %1 is not installed.").arg(page));
-        return;
-    }
-    QUrl url = QUrl::fromLocalFile(page);
-    url.setFragment(QString::number(kHelpTopic));
-    QDesktopServices::openUrl(url);
+    OpenHelpTopic(this, QString::number(kHelpTopic));
 }

@@ -93,6 +93,8 @@ public:
     {
         return std::nullopt;
     }
+    // "Ftp Command:" with one prompted field; its value on OK.
+    virtual std::optional<std::string> AskText(const std::string& /*prompt*/) { return std::nullopt; }
     virtual void ShowFileProperties(const FilePropertiesView& /*properties*/) { }
     // A script file to load; nothing when the user cancels.
     virtual std::optional<std::string> AskScriptFile() { return std::nullopt; }

@@ -1,6 +1,7 @@
 #include "tree/CPathView.h"
 
 #include "dialogs/FileIcons.h"
+#include "dialogs/ServerPropertySheet.h"
 #include "listing/TreePaths.h"
 #include "servers/ServerMap.h"
 #include "tree/ConnectionList.h"
@@ -36,6 +37,16 @@ CPathView::CPathView(QWidget* parent)
         [this, target = m_jobs->Target()] { target->Post([this] { emit ConnectionBusyChanged(); }); });
     connect(this, &QTreeView::expanded, this, &CPathView::OnExpanded);
     SetupDropTarget();
+    // The property sheets show the running connection's time and delete servers the tree's way.
+    SetServerSheetHooks({[](const std::string& name) -> std::optional<QDateTime> {
+                             if (std::optional<ConnectionEntry> entry = ConnectionList.EntryOf(name))
+                                 return entry->connectedAt;
+                             return std::nullopt;
+                         },
+                         [this](const QString& name) {
+                             m_contextItem = ServerIndex(name);
+                             OnDeleteServer();
+                         }});
 }
 
 QStandardItem* CPathView::ItemOf(const QModelIndex& index) const

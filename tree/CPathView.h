@@ -16,8 +16,10 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class CFolderTreeModel;
+class QMenu;
 class QStandardItem;
 class QorFtpConnection;
 // Signals carry the connection by pointer only.
@@ -62,6 +64,15 @@ public:
     // Whether files may be dropped on `item`: a local folder, or a folder of a connected server.
     bool CanDropOn(const QModelIndex& item) const;
 
+    // The enabling rules: Connect and Delete server on a server that is not connected, Change
+    // Directory on a connected server.
+    bool CanConnectOrDelete() const;
+    bool CanChangeDirectory() const;
+    bool SelectionIsServer() const { return IsServerNode(currentIndex()); }
+    // The context menu of `item` (105 for servers, 161 for remote folders); null where there is none.
+    std::unique_ptr<QMenu> MakeContextMenu(const QModelIndex& item);
+    void ShowContextMenu(const QModelIndex& item, const QPoint& globalPos);
+
     // Disconnect's rule: the selection's server is connected and no transfer uses it.
     bool CanDisconnect() const;
 
@@ -87,6 +98,15 @@ public slots:
     void OnUpOneLevel(); // 32786; also Backspace
     // Closes the server's connection; also run when the server closed it (421).
     void Disconnect(const QString& server);
+    // Delete server (32796, and Delete while the tree is active): after a question; never for a
+    // connected server.
+    void OnDeleteServer();
+    // Rename (32812, F2): label editing of the server node.
+    void OnRenameServer();
+    // Properties of a server (32797): its property sheet.
+    void OnServerProperties();
+    // Change Directory (32819): a typed path becomes a folder node of the selection's server.
+    void OnChangeDirectory();
 
 signals:
     // The main window's title.
@@ -111,6 +131,7 @@ signals:
     void FolderWatchWanted(bool watch);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -130,6 +151,10 @@ private:
     };
 
     void SetupDropTarget();
+    // The item a command acts on: the context menu's item, taken once, else the selection.
+    QModelIndex CommandItem();
+    bool IsServerConnected(const QModelIndex& item) const;
+    void RenameEnded(const QPersistentModelIndex& node, const QString& text);
     void SetDropHighlight(const QModelIndex& item);
     QStandardItem* ItemOf(const QModelIndex& index) const;
     QModelIndex ChildOfListed(const std::string& name) const;
@@ -165,6 +190,11 @@ private:
     bool m_remoteRunning = false;
     std::shared_ptr<QorFtpConnection> m_listingConnection;
     std::unique_ptr<BackgroundJobs> m_jobs;
+
+    QPersistentModelIndex m_contextItem;
+    QPersistentModelIndex m_renamedNode;
+    QString m_renameText;
+    bool m_renameCommitted = false;
 
     bool m_dropAcceptable = false;
     QPersistentModelIndex m_dropHighlight;

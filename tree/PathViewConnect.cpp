@@ -2,6 +2,8 @@
 // goes.
 #include "tree/CPathView.h"
 
+#include "dialogs/ServerPropertySheet.h"
+
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/FileIcons.h"
 #include "operations/OperationHost.h"
@@ -18,7 +20,8 @@
 
 CPathView::~CPathView()
 {
-    // No result may come back into a tree that is going.
+    // No result may come back into a tree that is going, and no sheet may call it.
+    SetServerSheetHooks({});
     m_jobs->Target()->Detach();
     if (m_listingConnection)
         m_listingConnection->CancelOperation();

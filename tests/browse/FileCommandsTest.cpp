@@ -16,6 +16,8 @@
 #include "operations/OperationLists.h"
 #include "operations/TransferList.h"
 #include "servers/ServerMap.h"
+#include "servers/ServerStore.h"
+#include "settings/Settings.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
@@ -27,6 +29,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <filesystem>
@@ -501,6 +505,97 @@ private slots:
         QVERIFY(!m_tree->CanDropOn(m_tree->MyComputerIndex()));
         m_tree->OnDisconnect();
         QVERIFY(!m_tree->CanDropOn(m_tree->ServerIndex(QStringLiteral("Local"))));
+    }
+
+    void serversAreDeletedRenamedAndGivenFoldersFromTheTree()
+    {
+        PyFtpd server;
+        fs::create_directories(server.root() + "/pub/deep");
+        for (const char* name : {"Old", "Spare"}) {
+            ServerRecord record;
+            record.name = name;
+            record.address = "127.0.0.1";
+            QVERIFY(SaveNewServer(record));
+        }
+        m_tree->FillTree();
+        QVERIFY(Open(server, QStringLiteral("Zed")));
+        const auto menuId = [this](const QModelIndex& item) {
+            const std::unique_ptr<QMenu> menu = m_tree->MakeContextMenu(item);
+            return menu ? menu->property("menuId").toInt() : 0;
+        };
+        const auto select = [this](const QString& name) {
+            m_tree->setFocus();
+            m_tree->setCurrentIndex(m_tree->ServerIndex(name));
+            return QTest::qWaitFor([&] { return m_tree->hasFocus(); });
+        };
+        QCOMPARE(menuId(m_tree->ServerIndex(QStringLiteral("Old"))), 105);
+        QCOMPARE(menuId(StartNode(QStringLiteral("Zed"))), 161);
+        QCOMPARE(menuId(m_tree->MyComputerIndex()), 0);
+
+        // A connected server is neither deleted nor connected again; Enter on it starts nothing.
+        QVERIFY(select(QStringLiteral("Zed")));
+        QVERIFY(!Action(Command::Delete)->isEnabled());
+        QTest::keyClick(m_tree, Qt::Key_Return);
+        QVERIFY(Editor() == nullptr);
+
+        // Delete asks; No keeps the server, Yes removes it from the tree and the store.
+        QVERIFY(select(QStringLiteral("Old")));
+        m_ask.yesNo = {false, true};
+        QVERIFY(Trigger(Command::Delete));
+        QVERIFY(m_tree->ServerIndex(QStringLiteral("Old")).isValid());
+        QVERIFY(Trigger(Command::Delete));
+        QCOMPARE(m_ask.Of("yesno").back(), std::string("Are you sure you want to delete 'Old'."));
+        QVERIFY(!m_tree->ServerIndex(QStringLiteral("Old")).isValid() && !ServerMap.count("Old"));
+        QVERIFY(!OpenSettingsStore()->contains(QStringLiteral("Servers/Old/IP")));
+
+        // Rename by F2: a taken name is refused, one that differs only in case is taken.
+        const auto rename = [this](const QString& to) {
+            QTest::keyClick(m_tree, Qt::Key_F2);
+            if (!QTest::qWaitFor([&] { return Editor() != nullptr; }))
+                return false;
+            Editor()->setText(to);
+            QTest::keyClick(Editor(), Qt::Key_Return);
+            return true;
+        };
+        QVERIFY(select(QStringLiteral("Spare")));
+        QVERIFY(rename(QStringLiteral("My Computer")));
+        QTRY_COMPARE(m_ask.Of("message").size(), std::size_t(1));
+        QCOMPARE(m_ask.Of("message").back(), std::string("The server 'My Computer' already exists."));
+        QVERIFY(select(QStringLiteral("Spare")));
+        QVERIFY(rename(QStringLiteral("zed")));
+        QTRY_VERIFY(m_tree->ServerIndex(QStringLiteral("zed")).isValid());
+        QVERIFY(ServerMap.count("zed") && !ServerMap.count("Spare"));
+
+        // Change Directory: backslashes become slashes, and the new node is listed.
+        m_tree->setCurrentIndex(StartNode(QStringLiteral("Zed")));
+        m_ask.text = "\\pub\\deep";
+        QVERIFY(Trigger(Command::ChangeDirectory));
+        QTRY_COMPARE(m_tree->currentIndex().data().toString(), QStringLiteral("/pub/deep"));
+        QTRY_COMPARE(m_list->CurrentFolder(), QStringLiteral("/pub/deep"));
+    }
+
+    void wheelOverTheTreeScrollsTheFocusedListOnlyWithWheelOver()
+    {
+        TempDir local;
+        for (int i = 0; i < 300; ++i)
+            WriteFileBytes(local.path() + "/f" + std::to_string(i), "x");
+        QVERIFY(m_tree->SelectLocalPath(QString::fromStdString(local.path())).isValid());
+        QTRY_COMPARE(static_cast<int>(Names().size()), 300);
+        m_list->SetViewMode(CFileView::ViewMode::Details);
+        QScrollBar* bar = m_list->CurrentView()->verticalScrollBar();
+        for (const bool wheelOver : {false, true}) {
+            AppSettings settings = ProgramSettings();
+            settings.wheelOver = wheelOver ? 1 : 0;
+            SetProgramSettings(settings);
+            bar->setValue(0);
+            m_list->CurrentView()->setFocus();
+            QTRY_VERIFY(m_list->CurrentView()->hasFocus());
+            const QPoint over = m_tree->viewport()->rect().center();
+            QWheelEvent wheel(over, m_tree->viewport()->mapToGlobal(over), {}, QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(m_tree->viewport(), &wheel);
+            QCOMPARE(bar->value() > 0, wheelOver);
+        }
     }
 
     void commandsFollowTheActivePaneAndTheirRules()

@@ -52,6 +52,11 @@ public:
         Record("twofields", prompt1 + "|" + prompt2);
         return twoFields;
     }
+    std::optional<std::string> AskText(const std::string& prompt) override
+    {
+        Record("text", prompt);
+        return text;
+    }
     void ShowFileProperties(const FilePropertiesView& view) override
     {
         Record("properties", view.name);
@@ -71,6 +76,7 @@ public:
     std::optional<std::string> mode;
     std::optional<std::pair<std::string, std::string>> twoFields;
     std::optional<std::string> scriptFile;
+    std::optional<std::string> text; // the one-field dialog's answer
     FilePropertiesView properties;
     std::function<void()> whileAsking; // runs while the overwrite dialog is open
     std::vector<Asked> asked;
