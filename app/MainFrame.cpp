@@ -94,48 +94,48 @@ void CMainFrame::CreateActions()
     using namespace Command;
     AddCommand(
         NewConnection, QStringLiteral("&New Connection..."),
-        ThemeIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
+        ToolbarIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
         QKeySequence(Qt::CTRL | Qt::Key_N))
         ->setStatusTip(QStringLiteral("Connect to an FTP server"));
-    AddCommand(Connect, tr("C&onnect..."), ThemeIcon({QStringLiteral("network-connect")}))
+    AddCommand(Connect, tr("C&onnect..."), ToolbarIcon({QStringLiteral("network-connect")}))
         ->setStatusTip(tr("Connect to the selected server"));
     AddCommand(DeleteServer, tr("De&lete Server"))->setStatusTip(tr("Remove the selected server from the list"));
     AddCommand(RenameServer, tr("Rena&me Server"))->setStatusTip(tr("Give the selected server another name"));
     AddCommand(ServerProperties, tr("Server P&roperties..."))
         ->setStatusTip(tr("Show and change the selected server's settings"));
     AddCommand(Disconnect, QStringLiteral("&Close Connection"),
-               ThemeIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
+               ToolbarIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
         ->setStatusTip(QStringLiteral("Close the connection to the selected server"));
-    AddCommand(LoadScript, QStringLiteral("&Load Script..."), ThemeIcon({QStringLiteral("document-open")}),
+    AddCommand(LoadScript, QStringLiteral("&Load Script..."), ToolbarIcon({QStringLiteral("document-open")}),
                QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(RunScript, QStringLiteral("&Run Script"), ThemeIcon({QStringLiteral("media-playback-start")}),
+    AddCommand(RunScript, QStringLiteral("&Run Script"), ToolbarIcon({QStringLiteral("media-playback-start")}),
                QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddCommand(NewScript, QStringLiteral("New &Script..."), ThemeIcon({QStringLiteral("document-new")}));
-    AddCommand(PageSetup, QStringLiteral("Page Set&up..."), ThemeIcon({QStringLiteral("document-page-setup")}));
-    AddCommand(PrintPreview, QStringLiteral("Print Pre&view"), ThemeIcon({QStringLiteral("document-print-preview")}));
-    AddCommand(Print, QStringLiteral("&Print..."), ThemeIcon({QStringLiteral("document-print")}),
+    AddCommand(NewScript, QStringLiteral("New &Script..."), ToolbarIcon({QStringLiteral("document-new")}));
+    AddCommand(PageSetup, QStringLiteral("Page Set&up..."), ToolbarIcon({QStringLiteral("document-page-setup")}));
+    AddCommand(PrintPreview, QStringLiteral("Print Pre&view"), ToolbarIcon({QStringLiteral("document-print-preview")}));
+    AddCommand(Print, QStringLiteral("&Print..."), ToolbarIcon({QStringLiteral("document-print")}),
                QKeySequence(Qt::CTRL | Qt::Key_P))
         ->setStatusTip(QStringLiteral("Print the listing of the current folder"));
-    QAction* exit = AddCommand(Exit, QStringLiteral("E&xit"), ThemeIcon({QStringLiteral("application-exit")}),
+    QAction* exit = AddCommand(Exit, QStringLiteral("E&xit"), ToolbarIcon({QStringLiteral("application-exit")}),
                                QKeySequence(Qt::CTRL | Qt::Key_Q));
     exit->setEnabled(true);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     // Cut has no handler anywhere: the list's rows are never moved by the clipboard.
-    AddCommand(Cut, QStringLiteral("Cu&t"), ThemeIcon({QStringLiteral("edit-cut")}),
+    AddCommand(Cut, QStringLiteral("Cu&t"), ToolbarIcon({QStringLiteral("edit-cut")}),
                QKeySequence(Qt::CTRL | Qt::Key_X));
-    QAction* copy = AddCommand(Copy, QStringLiteral("&Copy"), ThemeIcon({QStringLiteral("edit-copy")}));
+    QAction* copy = AddCommand(Copy, QStringLiteral("&Copy"), ToolbarIcon({QStringLiteral("edit-copy")}));
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     copy->setStatusTip(tr("Copy the selected files"));
     AddCommand(Append, QStringLiteral("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z))
         ->setStatusTip(tr("Add the selected files to the copied ones"));
-    QAction* paste = AddCommand(Paste, QStringLiteral("&Paste"), ThemeIcon({QStringLiteral("edit-paste")}));
+    QAction* paste = AddCommand(Paste, QStringLiteral("&Paste"), ToolbarIcon({QStringLiteral("edit-paste")}));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     paste->setStatusTip(tr("Paste the copied files into the current folder"));
     AddCommand(Command::Delete, QStringLiteral("&Delete"),
-               ThemeIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon), QKeySequence(Qt::Key_Delete))
+               ToolbarIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon), QKeySequence(Qt::Key_Delete))
         ->setStatusTip(QStringLiteral("Delete the selection"));
-    AddCommand(SelectAll, QStringLiteral("Select &All"), ThemeIcon({QStringLiteral("edit-select-all")}),
+    AddCommand(SelectAll, QStringLiteral("Select &All"), ToolbarIcon({QStringLiteral("edit-select-all")}),
                QKeySequence(Qt::CTRL | Qt::Key_A));
     AddCommand(MarkUnmark, QStringLiteral("&Mark/UnMark"));
     AddCommand(Open, tr("&Open"))->setStatusTip(tr("Open the selected folder"));
@@ -143,23 +143,26 @@ void CMainFrame::CreateActions()
     AddCommand(Command::View, tr("&View"))->setStatusTip(tr("Open a copy of the selected file with its program"));
     AddCommand(FilePermissions, tr("File &Permissions..."))
         ->setStatusTip(tr("Change who may read, write and run the file"));
-    AddCommand(Properties, tr("P&roperties"), ThemeIcon({QStringLiteral("document-properties")}),
+    AddCommand(Properties, tr("P&roperties"), ToolbarIcon({QStringLiteral("document-properties")}),
                QKeySequence(Qt::ALT | Qt::Key_Return))
         ->setStatusTip(tr("Show what the list knows about the selected file"));
     AddCommand(Command::Download, QStringLiteral("&Download..."));
     AddCommand(DownloadFile, QStringLiteral("Download &File..."));
     AddCommand(UploadFile, QStringLiteral("&Upload File..."));
     AddCommand(NewFolder, QStringLiteral("&New Folder"),
-               ThemeIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
+               ToolbarIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
     AddCommand(ChangeDirectory, QStringLiteral("C&hange Directory..."));
 
-    AddCommand(LargeIcons, QStringLiteral("Lar&ge Icons"), ViewModeIcon(ViewGlyph::LargeIcons))
+    AddCommand(LargeIcons, QStringLiteral("Lar&ge Icons"),
+               ToolbarIcon({QStringLiteral("view-list-icons")}, ViewGlyph::LargeIcons))
         ->setStatusTip(QStringLiteral("Show the files as large icons"));
-    AddCommand(SmallIcons, QStringLiteral("S&mall Icons"), ViewModeIcon(ViewGlyph::SmallIcons))
+    AddCommand(SmallIcons, QStringLiteral("S&mall Icons"),
+               ToolbarIcon({QStringLiteral("view-list-compact")}, ViewGlyph::SmallIcons))
         ->setStatusTip(QStringLiteral("Show the files as small icons"));
-    AddCommand(List, QStringLiteral("&List"), ViewModeIcon(ViewGlyph::List))
+    AddCommand(List, QStringLiteral("&List"), ToolbarIcon({QStringLiteral("view-list-text")}, ViewGlyph::List))
         ->setStatusTip(QStringLiteral("Show the files as a list"));
-    AddCommand(Details, QStringLiteral("&Details"), ViewModeIcon(ViewGlyph::Details))
+    AddCommand(Details, QStringLiteral("&Details"),
+               ToolbarIcon({QStringLiteral("view-list-details")}, ViewGlyph::Details))
         ->setStatusTip(QStringLiteral("Show the files with size, type and date"));
     auto* viewModes = new QActionGroup(this);
     for (int id : {LargeIcons, SmallIcons, List, Details}) {
@@ -167,33 +170,34 @@ void CMainFrame::CreateActions()
         viewModes->addAction(Command(id));
     }
     Command(Details)->setChecked(true);
-    AddCommand(StateIcons, QStringLiteral("&State Icons"), ViewModeIcon(ViewGlyph::StateIcons))
+    AddCommand(StateIcons, QStringLiteral("&State Icons"),
+               ToolbarIcon({QStringLiteral("checkbox")}, ViewGlyph::StateIcons))
         ->setStatusTip(QStringLiteral("Show or hide the marks in front of the files"));
     Command(StateIcons)->setCheckable(true);
     AddCommand(Refresh, QStringLiteral("&Refresh"),
-               ThemeIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
+               ToolbarIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
                QKeySequence(QKeySequence::Refresh));
     AddCommand(UpOneLevel, QStringLiteral("&Up One Level"),
-               ThemeIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
+               ToolbarIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
         ->setStatusTip(QStringLiteral("Go to the folder above"));
     AddCommand(Options, QStringLiteral("&Options..."),
-               ThemeIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
+               ToolbarIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
 
     QAction* helpTopics = AddCommand(HelpIndex, QStringLiteral("&Help Topics"),
-                                     ThemeIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}),
+                                     ToolbarIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}),
                                      QKeySequence::HelpContents);
     helpTopics->setStatusTip(tr("Open the user's manual in the web browser"));
     helpTopics->setEnabled(true);
     connect(helpTopics, &QAction::triggered, this, [this] { OpenHelpTopic(this); });
-    QAction* contextHelp = AddCommand(
-        ContextHelp, QStringLiteral("What's &This?"),
-        ThemeIcon({QStringLiteral("help-contextual"), QStringLiteral("help-whatsthis"), QStringLiteral("help-browser")},
-                  QStyle::SP_TitleBarContextHelpButton),
-        QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    QAction* contextHelp = AddCommand(ContextHelp, QStringLiteral("What's &This?"),
+                                      ToolbarIcon({QStringLiteral("help-contextual"), QStringLiteral("help-whatsthis"),
+                                                   QStringLiteral("help-browser")},
+                                                  QStyle::SP_TitleBarContextHelpButton),
+                                      QKeySequence(Qt::SHIFT | Qt::Key_F1));
     contextHelp->setStatusTip(QStringLiteral("Click on any part of the window to learn what it does"));
     contextHelp->setEnabled(true);
     connect(contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    QAction* about = AddCommand(About, QStringLiteral("&About Tarvo..."), ThemeIcon({QStringLiteral("help-about")}));
+    QAction* about = AddCommand(About, QStringLiteral("&About Tarvo..."), ToolbarIcon({QStringLiteral("help-about")}));
     about->setMenuRole(QAction::AboutRole);
 }
 

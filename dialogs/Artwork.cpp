@@ -112,7 +112,7 @@ QIcon ViewModeIcon(ViewGlyph glyph)
     QIcon icon;
     // Drawn for both states, as the generated disabled picture of a black glyph stays dark.
     for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
-        for (int size : {16, 24, 32}) {
+        for (int size : {16, 24, 32, 48, 64}) {
             const QColor ink = QApplication::palette().color(
                 mode == QIcon::Normal ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
             QPixmap pixmap(size, size);
@@ -161,6 +161,57 @@ QIcon ViewModeIcon(ViewGlyph glyph)
             icon.addPixmap(pixmap, mode);
         }
     return icon;
+}
+
+namespace {
+
+// The first of `names` the theme has, its symbolic (monochrome) form first.
+QIcon MonochromeThemeIcon(const QStringList& names)
+{
+    for (const QString& name : names) {
+        for (const QString& candidate : {name + QStringLiteral("-symbolic"), name}) {
+            if (QIcon::hasThemeIcon(candidate))
+                return QIcon::fromTheme(candidate);
+        }
+    }
+    return {};
+}
+
+// `source` in the palette's text colour, enabled and disabled, for 1x and 2x screens.
+QIcon Tinted(const QIcon& source)
+{
+    QIcon icon;
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
+        for (int size : {16, 24, 32, 48, 64}) {
+            QPixmap pixmap = source.pixmap(QSize(size, size));
+            if (pixmap.isNull())
+                continue;
+            pixmap.setDevicePixelRatio(1.0);
+            const QColor ink = QApplication::palette().color(
+                mode == QIcon::Normal ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
+            QPainter painter(&pixmap);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            painter.fillRect(pixmap.rect(), ink);
+            painter.end();
+            icon.addPixmap(pixmap, mode);
+        }
+    return icon;
+}
+
+} // namespace
+
+QIcon ToolbarIcon(const QStringList& names, QStyle::StandardPixmap fallback)
+{
+    const QIcon themed = MonochromeThemeIcon(names);
+    if (!themed.isNull())
+        return Tinted(themed);
+    return ThemeIcon({}, fallback);
+}
+
+QIcon ToolbarIcon(const QStringList& names, ViewGlyph fallback)
+{
+    const QIcon themed = MonochromeThemeIcon(names);
+    return themed.isNull() ? ViewModeIcon(fallback) : Tinted(themed);
 }
 
 void ChooseIconTheme()

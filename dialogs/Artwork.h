@@ -17,5 +17,11 @@ QIcon ThemeIcon(const QStringList& names, QStyle::StandardPixmap fallback = QSty
 enum class ViewGlyph { LargeIcons, SmallIcons, List, Details, StateIcons };
 QIcon ViewModeIcon(ViewGlyph glyph);
 
+// The toolbar's pictures in one style: the theme's icon of the first of `names` (its monochrome
+// form where there is one), drawn in the palette's text colour like the program's own glyphs,
+// which stand in where the theme has none.
+QIcon ToolbarIcon(const QStringList& names, QStyle::StandardPixmap fallback = QStyle::SP_CustomBase);
+QIcon ToolbarIcon(const QStringList& names, ViewGlyph fallback);
+
 // Lets a bare X session (no desktop, so no theme set) use an installed freedesktop theme.
 void ChooseIconTheme();
