@@ -380,6 +380,11 @@ void CPathView::currentChanged(const QModelIndex& current, const QModelIndex& pr
 void CPathView::keyPressEvent(QKeyEvent* event)
 {
     if (state() != QAbstractItemView::EditingState) {
+        if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+            const QModelIndex item = currentIndex();
+            ShowContextMenu(item, viewport()->mapToGlobal(visualRect(item).topRight() + QPoint(5, 5)));
+            return;
+        }
         if (event->key() == Qt::Key_Backspace) {
             OnUpOneLevel();
             return;
