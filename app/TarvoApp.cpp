@@ -12,11 +12,14 @@
 #include "dialogs/CommandIds.h"
 #include "dialogs/OperationsDlg.h"
 #include "dialogs/OptionsSheet.h"
+#include "dialogs/ScriptEditorDialog.h"
 #include "filelist/CFileView.h"
+#include "filelist/MarkTable.h"
 #include "operations/CommandThread.h"
 #include "operations/OperationLists.h"
 #include "operations/SameConnectionRetry.h"
 #include "scripts/ScriptParser.h"
+#include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
 #include "tree/CPathView.h"
@@ -30,12 +33,14 @@
 #include <QStyleHints>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
 namespace {
 CTarvoApp* g_app = nullptr;
-}
+void NewScript(CTarvoApp& app);
+} // namespace
 
 CTarvoApp* TheApp()
 {
@@ -122,6 +127,9 @@ bool CTarvoApp::InitInstance(const ProgramCommandLine& commandLine, int& exitCod
             RunScript();
     });
     UpdateRunScript();
+    QAction* newScript = m_pMainWnd->Command(Command::NewScript);
+    newScript->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(newScript, &QAction::triggered, this, [this] { NewScript(*this); });
     // A server at its connection limit: the user agreed to run the request over the browsing
     // connection instead.
     connect(m_pMainWnd.get(), &CMainFrame::RunOnSameConnection, this,
@@ -171,6 +179,31 @@ bool CTarvoApp::OpenScript(const QString& path)
         m_pMainWnd->SetRecentScripts(m_recentScripts.Paths());
     return true;
 }
+
+namespace {
+
+// New Script: the marked items become steps of a script that, once saved, is loaded at once.
+void NewScript(CTarvoApp& app)
+{
+    if (MarkTable.empty())
+        return;
+    std::vector<ScriptEditorMark> marks;
+    for (const auto& [key, record] : MarkTable)
+        marks.push_back({record.serverName, record.path, record.kind});
+    // In the folder tree's order.
+    std::vector<std::string> servers;
+    for (const auto& [name, record] : ServerMap)
+        servers.push_back(name);
+    std::sort(servers.begin(), servers.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+    });
+    ScriptEditorDialog dialog(std::move(marks), std::move(servers), app.MainFrame());
+    // Loaded once saved, so Run Script runs it at once.
+    if (dialog.exec() == QDialog::Accepted)
+        app.OpenScript(dialog.SavedPath());
+}
+
+} // namespace
 
 void CTarvoApp::OpenRecentScript(int commandId)
 {
@@ -263,6 +296,13 @@ void CTarvoApp::CreatePanes()
     connect(tree, &CPathView::CurrentConnectionChanged, this,
             [this](QorFtpConnection* connection) { m_document.m_pConnection = connection; });
     LinkPanes(tree, list);
+    // New Script is offered exactly while something is marked; marks change with the list's rows.
+    const auto updateNewScript = [frame] { frame->Command(Command::NewScript)->setEnabled(!MarkTable.empty()); };
+    connect(list->Model(), &QAbstractItemModel::dataChanged, frame, updateNewScript);
+    connect(list->Model(), &QAbstractItemModel::rowsRemoved, frame, updateNewScript);
+    connect(list->Model(), &QAbstractItemModel::modelReset, frame, updateNewScript);
+    connect(list, &CFileView::CommandStateChanged, frame, updateNewScript);
+    updateNewScript();
     frame->SetPanes(tree, list);
     ConnectPaneCommands(tree, list, [frame](int id) { return frame->Command(id); });
 }
