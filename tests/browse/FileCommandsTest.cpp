@@ -141,6 +141,15 @@ private:
     }
     QWidget* ListArea() const { return m_list->CurrentView()->viewport(); }
     QLineEdit* Editor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
+    // Types `text` over the label editor once it is open, then Return (or Esc for an empty text).
+    bool EditLabel(const QString& text)
+    {
+        if (!QTest::qWaitFor([&] { return Editor() != nullptr; }))
+            return false;
+        Editor()->setText(text);
+        QTest::keyClick(Editor(), text.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        return true;
+    }
 
     TemporarySettings m_settings;
     RecordingHost m_host;
@@ -266,33 +275,23 @@ private slots:
         QVERIFY(Open(server));
         // Esc leaves no row behind.
         QVERIFY(Trigger(Command::NewFolder));
-        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
-        QTest::keyClick(Editor(), Qt::Key_Escape);
+        QVERIFY(EditLabel({}));
         QTRY_COMPARE(Names(), QStringList{"old.txt"});
 
         QVERIFY(Trigger(Command::NewFolder));
-        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
-        QTest::keyClicks(Editor(), QStringLiteral("made"));
-        QTest::keyClick(Editor(), Qt::Key_Return);
+        QVERIFY(EditLabel(QStringLiteral("made")));
         QTRY_VERIFY(fs::is_directory(server.root() + "/made"));
         QTRY_COMPARE(Names(), (QStringList{"old.txt", "made"}));
 
         // A name the server refuses removes the new row.
         QVERIFY(Trigger(Command::NewFolder));
-        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
-        QTest::keyClicks(Editor(), QStringLiteral("made"));
-        QTest::keyClick(Editor(), Qt::Key_Return);
+        QVERIFY(EditLabel(QStringLiteral("made")));
         QTRY_COMPARE(Names(), (QStringList{"old.txt", "made"}));
 
         // Rename (F2): the label changes only with the refill.
         SelectNamed({"old.txt"});
         QTest::keyClick(m_list->CurrentView(), Qt::Key_F2);
-        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
-        Editor()->selectAll();
-        QVERIFY(Refilled([&] {
-            QTest::keyClicks(Editor(), QStringLiteral("new.txt"));
-            QTest::keyClick(Editor(), Qt::Key_Return);
-        }));
+        QVERIFY(Refilled([&] { QVERIFY(EditLabel(QStringLiteral("new.txt"))); }));
         QVERIFY(fs::exists(server.root() + "/new.txt") && !fs::exists(server.root() + "/old.txt"));
         QCOMPARE(Names(), (QStringList{"made", "new.txt"}));
     }
@@ -387,18 +386,14 @@ private slots:
         QTRY_VERIFY(Action(Command::NewFolder)->isEnabled());
 
         QVERIFY(Trigger(Command::NewFolder));
-        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
-        QTest::keyClicks(Editor(), QStringLiteral("made"));
-        QTest::keyClick(Editor(), Qt::Key_Return);
+        QVERIFY(EditLabel(QStringLiteral("made")));
         QTRY_VERIFY(fs::is_directory(local.path() + "/made"));
 
         // A rename onto a taken name gets a free one instead of replacing the other file.
         QTRY_VERIFY(Names().contains("old.txt"));
         SelectNamed({"old.txt"});
         QVERIFY(Trigger(Command::Rename));
-        QVERIFY(QTest::qWaitFor([&] { return Editor() != nullptr; }));
-        Editor()->setText(QStringLiteral("keep.txt"));
-        QTest::keyClick(Editor(), Qt::Key_Return);
+        QVERIFY(EditLabel(QStringLiteral("keep.txt")));
         QTRY_VERIFY(fs::exists(local.path() + "/keep (2).txt"));
         QCOMPARE(ReadFileBytes(local.path() + "/keep.txt"), std::string("k"));
 
@@ -551,11 +546,7 @@ private slots:
         // Rename by F2: a taken name is refused, one that differs only in case is taken.
         const auto rename = [this](const QString& to) {
             QTest::keyClick(m_tree, Qt::Key_F2);
-            if (!QTest::qWaitFor([&] { return Editor() != nullptr; }))
-                return false;
-            Editor()->setText(to);
-            QTest::keyClick(Editor(), Qt::Key_Return);
-            return true;
+            return EditLabel(to);
         };
         QVERIFY(select(QStringLiteral("Spare")));
         QVERIFY(rename(QStringLiteral("My Computer")));
