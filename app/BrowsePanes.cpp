@@ -107,6 +107,9 @@ void ConnectPaneCommands(CPathView* tree, CFileView* list, const std::function<Q
     wire(Command::Disconnect, tree, [tree] { tree->OnDisconnect(); });
     wire(Command::Refresh, tree, [tree] { tree->OnRefresh(); });
     wire(Command::UpOneLevel, tree, [tree] { tree->OnUpOneLevel(); });
+    wire(Command::Print, list, [list] { list->OnPrint(); });
+    wire(Command::PrintPreview, list, [list] { list->OnPrintPreview(); });
+    wire(Command::PageSetup, list, [list] { list->OnPageSetup(); });
 
     struct Mode {
         int id;

@@ -20,6 +20,7 @@ class QDragMoveEvent;
 class QDropEvent;
 class QMenu;
 class QMimeData;
+class QPrinter;
 
 class FolderWatch;
 class QAbstractItemView;
@@ -108,6 +109,9 @@ public:
     // How long a drag rests on a folder row before the folder opens.
     static constexpr int kHoverOpenMs = 2000;
 
+    // Prints the names of the folder shown; false, after saying so, when there is nothing to print.
+    bool PrintListing(QPrinter& printer);
+
 public slots:
     // The list's commands, as the menus, the keys and the context menus trigger them.
     void OnOpen();
@@ -127,6 +131,9 @@ public slots:
     void OnUploadFile();
     void OnOpenLocalItem();
     void OnAboutWanted();
+    void OnPrint();
+    void OnPrintPreview();
+    void OnPageSetup();
     // The context menu at `globalPos`.
     void ShowContextMenu(const QPoint& globalPos);
     void OnStateIcons() { SetStateIconsShown(!StateIconsShown()); }

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
   python3-pyftpdlib vsftpd curl
-  xvfb xauth xdotool fonts-dejavu-core adwaita-icon-theme
+  xvfb xauth xdotool fonts-dejavu-core adwaita-icon-theme poppler-utils
   "$@"
 )
 missing=()
