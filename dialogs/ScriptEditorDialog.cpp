@@ -1,6 +1,7 @@
 #include "dialogs/ScriptEditorDialog.h"
 
 #include "dialogs/FileIcons.h"
+#include "dialogs/HelpPage.h"
 #include "listing/FileItem.h"
 #include "listing/TreePaths.h"
 #include "operations/Interaction.h"
@@ -8,15 +9,18 @@
 #include "scripts/ScriptWriter.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWhatsThis>
 
 #include <algorithm>
 #include <tuple>
@@ -158,6 +162,16 @@ ScriptEditorDialog::ScriptEditorDialog(std::vector<ScriptEditorMark> marks, std:
     connect(m_right, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnTargetChanged(current); });
 
+    // The caption's help button asks about one control: the two trees and the operation boxes
+    // have topics of their own. F1 opens the manual at its top.
+    setWindowFlag(Qt::WindowContextHelpButtonHint, true);
+    m_left->installEventFilter(this);
+    m_right->installEventFilter(this);
+    for (QCheckBox* box : m_operations)
+        box->installEventFilter(this);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { OpenHelpTopic(this); });
+
     chooseFile = [this] {
         QFileDialog dialog(this, tr("Save Script"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -167,6 +181,18 @@ ScriptEditorDialog::ScriptEditorDialog(std::vector<ScriptEditorMark> marks, std:
                                                                                        : QString();
     };
     resize(730, 380);
+}
+
+bool ScriptEditorDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::WhatsThis) {
+        // The topic numbers are those of the dialog's help context: 0x80000000 + 180 << 16 + id.
+        const std::uint32_t topic = 0x80000000u + (180u << 16) + watched->objectName().toUInt();
+        QWhatsThis::leaveWhatsThisMode();
+        OpenHelpTopic(this, QString::number(topic));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool ScriptEditorDialog::IsLocal(const std::string& root)

@@ -43,6 +43,9 @@ public:
     // The steps in the order Save writes them.
     std::vector<OperationRequest> Steps() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     enum Operation { OpDownload, OpUpload, OpDelete, OpTransfer, OpAppend, OpChMod, OperationCount };
     // What the right tree offers below its top-level nodes.

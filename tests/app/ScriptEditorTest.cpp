@@ -7,13 +7,19 @@
 #include "RecordingInteraction.h"
 #include "TempDir.h"
 
+#include "app/MainFrame.h"
+#include "app/TarvoApp.h"
+#include "dialogs/CommandIds.h"
 #include "dialogs/ScriptEditorDialog.h"
+#include "filelist/CFileView.h"
+#include "filelist/MarkTable.h"
 #include "listing/FileItem.h"
 #include "operations/OperationLists.h"
 #include "scripts/HeadlessRunner.h"
 #include "scripts/ScriptParser.h"
 #include "servers/ServerStore.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -198,6 +204,48 @@ private slots:
         QCOMPARE(messages.size(), std::size_t(1));
         QVERIFY(messages[0].find("/say \"hi\".txt") != std::string::npos);
         QVERIFY(messages[0].find("double quote") != std::string::npos);
+    }
+
+    // The command as the program wires it: Ctrl+S, offered while anything is marked, and the saved
+    // script loaded at once for Run Script.
+    void newScriptCommandFollowsTheMarks()
+    {
+        TempDir runtime; // the single-instance socket of a Tarvo the user has open is not ours
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QByteArray::fromStdString(runtime.path()));
+        {
+            CTarvoApp app;
+            ProgramCommandLine line;
+            line.showSplash = false;
+            int exitCode = 0;
+            QVERIFY(app.InitInstance(line, exitCode));
+            QAction* newScript = app.MainFrame()->Command(Command::NewScript);
+            QCOMPARE(newScript->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+            QVERIFY(!newScript->isEnabled());
+            auto* list = app.MainFrame()->findChild<CFileView*>();
+            MarkTable["/old.txt"] = MarkRecord{"Alpha", "/old.txt", ITEM_FILE, {}};
+            emit list->CommandStateChanged();
+            QVERIFY(newScript->isEnabled());
+
+            const QString path = QString::fromStdString(runtime.file("new.ftp"));
+            WhenModalShows<ScriptEditorDialog>(this, [&](ScriptEditorDialog* dialog) {
+                dialog->chooseFile = [&] { return path; };
+                if (Plan(*dialog, "Alpha", "/old.txt", "1069"))
+                    dialog->findChild<QPushButton*>("Save")->click();
+                else
+                    dialog->reject();
+            });
+            newScript->trigger();
+            MarkTable.clear();
+            QCOMPARE(ScriptStepList.Count(), std::size_t(3));
+            QVERIFY(app.MainFrame()->Command(Command::RunScript)->isEnabled());
+            QCOMPARE(app.m_recentScripts.Paths().value(0), path);
+            emit list->CommandStateChanged();
+            QVERIFY(!newScript->isEnabled());
+        }
+        qputenv("TMPDIR", tmp);
+        if (tmp.isEmpty())
+            qunsetenv("TMPDIR");
     }
 };
 
