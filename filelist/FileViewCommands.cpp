@@ -4,6 +4,7 @@
 #include "filelist/CFileView.h"
 
 #include "QorFtp.h"
+#include "dialogs/LabelEditDelegate.h"
 #include "dialogs/UiThread.h"
 #include "filelist/MarkTable.h"
 #include "listing/FileProperties.h"
@@ -28,7 +29,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QStandardPaths>
-#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include <algorithm>
@@ -45,19 +45,6 @@ std::string Text(const QString& text)
 bool s_promptedBefore = false;
 
 } // namespace
-
-// The name's editor: reports the text it commits, and never writes it into the model, since a
-// rename shows the new name only once the folder has been listed again.
-class NameEditDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    std::function<void(const QString&)> committed;
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(editor); line && committed)
-            committed(line->text());
-    }
-};
 
 std::vector<int> CFileView::SelectedRows() const
 {
@@ -417,9 +404,9 @@ void CFileView::OnRename()
 void CFileView::StartLabelEdit(int row)
 {
     QAbstractItemView* view = CurrentView();
-    auto* delegate = dynamic_cast<NameEditDelegate*>(view->itemDelegate());
+    auto* delegate = dynamic_cast<LabelEditDelegate*>(view->itemDelegate());
     if (!delegate) {
-        delegate = new NameEditDelegate(view);
+        delegate = new LabelEditDelegate(view);
         view->setItemDelegate(delegate);
         connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
             // setModelData ran first when the text was committed.

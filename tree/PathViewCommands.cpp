@@ -3,6 +3,7 @@
 #include "tree/CPathView.h"
 
 #include "dialogs/FileIcons.h"
+#include "dialogs/LabelEditDelegate.h"
 #include "dialogs/ServerPropertySheet.h"
 #include "listing/TreePaths.h"
 #include "operations/Interaction.h"
@@ -15,20 +16,6 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QStyledItemDelegate>
-
-// The label editor of a server node: reports the committed text and leaves the model alone; the
-// rename decides what the node's text becomes.
-class ServerNameDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    std::function<void(const QString&)> committed;
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(editor); line && committed)
-            committed(line->text());
-    }
-};
 
 QModelIndex CPathView::CommandItem()
 {
@@ -73,9 +60,9 @@ void CPathView::OnRenameServer()
     const QModelIndex item = CommandItem();
     if (!IsServerNode(item))
         return;
-    auto* delegate = dynamic_cast<ServerNameDelegate*>(itemDelegate());
+    auto* delegate = dynamic_cast<LabelEditDelegate*>(itemDelegate());
     if (!delegate) {
-        delegate = new ServerNameDelegate(this);
+        delegate = new LabelEditDelegate(this);
         setItemDelegate(delegate);
         connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
             const QPersistentModelIndex node = m_renamedNode;
