@@ -1,5 +1,7 @@
 // The connection object, login and the control channel.
 #include "ConnectionPrivate.h"
+#include "Parsing.h"
+#include "Tls.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,6 +13,11 @@
 #include <unistd.h>
 
 using namespace qorftp;
+
+QorFtpSocket::QorFtpSocket(int fd)
+    : m_fd(fd)
+{
+}
 
 QorFtpSocket::~QorFtpSocket()
 {
@@ -26,12 +33,21 @@ int QorFtpSocket::Detach()
 
 void QorFtpSocket::Attach(int fd)
 {
+    // The encryption belongs to the descriptor it was set up on.
+    if (m_tls && m_tls->fd != fd)
+        m_tls.reset();
     m_fd = fd;
 }
 
 void QorFtpSocket::CloseHandle()
 {
+    m_tls.reset();
     CloseFd(m_fd);
+}
+
+void QorFtpSocket::SetTls(std::unique_ptr<qorftp::TlsState> tls)
+{
+    m_tls = std::move(tls);
 }
 
 QorFtpConnection::QorFtpConnection()
@@ -164,11 +180,33 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
     }
     SetNoDelay(fd);
     m_pSocket->Attach(fd);
+    m_newlyTrusted.clear();
 
+    if (m_encryption == QorFtpEncryption::RequireImplicit && !StartTls(host, port))
+        return 0;
     std::string reply;
     if (ReadReply(reply) == 421) {
         ShowReply(kLoginFailed, host, reply);
         return 0;
+    }
+    if (m_encryption == QorFtpEncryption::IfAvailable || m_encryption == QorFtpEncryption::RequireExplicit) {
+        if (SendCommand("AUTH TLS") <= 0)
+            return 0;
+        const int code = ReadReply(reply);
+        if (code == 421) {
+            ShowReply(kLoginFailed, host, reply);
+            return 0;
+        }
+        if (code / 100 == 2) {
+            // From here on nothing goes in clear: a failed handshake ends the connection.
+            if (!StartTls(host, port))
+                return 0;
+        } else if (m_encryption == QorFtpEncryption::RequireExplicit) {
+            if (m_bShowError)
+                ShowMessage(kTlsRefused, host, reply);
+            m_pSocket->CloseHandle();
+            return 0;
+        }
     }
     if (SendCommand("USER " + user) <= 0)
         return 0;
@@ -192,8 +230,89 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
             return 0;
         }
     }
+    if (m_pSocket->Tls() && !ProtectData(host))
+        return 0;
     m_strHost = host;
     return 1;
+}
+
+bool QorFtpConnection::StartTls(const std::string& host, unsigned port)
+{
+    auto state = std::make_unique<TlsState>();
+    const int fd = m_pSocket->Handle();
+    state->fd = fd;
+    state->ssl = NewControlTls(*state, fd, host);
+    std::string why;
+    const int error = state->ssl ? Handshake(state->ssl, fd, m_wakeFd, WaitTimeoutMs(), why) : kErrTls;
+    if (error != kOk) {
+        if (error == kErrTls && m_bShowError)
+            ShowMessage(kTlsFailed, host, why.empty() ? SocketErrorText(kErrTls) : why);
+        else
+            ShowSocketError(error);
+        m_pSocket->CloseHandle();
+        return false;
+    }
+    QorFtpCertificate certificate;
+    if (CertificateProblem(state->ssl, certificate)
+        && (certificate.fingerprint.empty() || certificate.fingerprint != m_trustedFingerprint)) {
+        certificate.host = host;
+        certificate.port = port;
+        certificate.trustedBefore = m_trustedFingerprint;
+        if (certificate.fingerprint.empty() || !Ui().AskTrustCertificate(certificate)) {
+            if (m_bShowError)
+                ShowMessage(kCertificateRefused, host, certificate.problem);
+            m_pSocket->CloseHandle();
+            return false;
+        }
+        m_newlyTrusted = certificate.fingerprint;
+    }
+    state->description = Describe(state->ssl);
+    m_pSocket->SetTls(std::move(state));
+    return true;
+}
+
+bool QorFtpConnection::ProtectData(const std::string& host)
+{
+    std::string reply;
+    // PBSZ must come before PROT; a server that refuses it says so again at PROT.
+    if (SendCommand("PBSZ 0") <= 0 || ReadReply(reply) == 421)
+        return false;
+    if (SendCommand("PROT P") <= 0)
+        return false;
+    const int code = ReadReply(reply);
+    if (code / 100 != 2) {
+        // Data of an encrypted session is never sent in clear without being asked for.
+        if (code != 421 && m_bShowError)
+            ShowMessage(kDataProtectionRefused, host, reply);
+        m_pSocket->CloseHandle();
+        return false;
+    }
+    TlsState& tls = *m_pSocket->Tls();
+    tls.protectedData = true;
+    std::string features;
+    if (SendCommand("FEAT") > 0 && ReadReply(nullptr, reply, &features) / 100 == 2)
+        tls.sscn = HasFeature(features, "SSCN");
+    return IsConnected();
+}
+
+void QorFtpConnection::SetEncryption(QorFtpEncryption mode)
+{
+    m_encryption = mode;
+}
+
+void QorFtpConnection::SetTrustedFingerprint(std::string fingerprint)
+{
+    m_trustedFingerprint = std::move(fingerprint);
+}
+
+std::string QorFtpConnection::NewlyTrustedFingerprint() const
+{
+    return m_newlyTrusted;
+}
+
+std::string QorFtpConnection::EncryptionDescription() const
+{
+    return IsConnected() && m_pSocket->Tls() ? m_pSocket->Tls()->description : std::string();
 }
 
 void QorFtpConnection::Close()
@@ -234,8 +353,11 @@ long long QorFtpConnection::SendAll(QorFtpSocket* socket, const char* bytes, std
         return 0;
     }
     std::size_t sent = 0;
+    SSL* tls = socket->Tls() ? socket->Tls()->ssl : nullptr;
     while (sent < length) {
-        ssize_t n = ::send(socket->Handle(), bytes + sent, length - sent, MSG_NOSIGNAL);
+        short events = POLLOUT;
+        ssize_t n = tls ? TlsWrite(tls, bytes + sent, length - sent, events)
+                        : ::send(socket->Handle(), bytes + sent, length - sent, MSG_NOSIGNAL);
         if (n >= 0) {
             sent += static_cast<std::size_t>(n);
             continue;
@@ -244,7 +366,7 @@ long long QorFtpConnection::SendAll(QorFtpSocket* socket, const char* bytes, std
         if (error == EINTR)
             continue;
         if (error == EAGAIN || error == EWOULDBLOCK)
-            error = Wait(socket->Handle(), POLLOUT, WaitTimeoutMs());
+            error = Wait(socket->Handle(), events, WaitTimeoutMs());
         if (error == kOk)
             continue;
         if (socket == m_pSocket.get())
@@ -276,6 +398,7 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
     if (!socket || !socket->IsValid())
         return 421;
     const int fd = socket->Handle();
+    SSL* tls = socket->Tls() ? socket->Tls()->ssl : nullptr;
     char peeked[kLineLimit];
     int failure = kOk;
     // Peek, then take exactly the bytes up to the line end: the next reply stays in the socket,
@@ -292,12 +415,14 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
             failure = ETIMEDOUT;
             break;
         }
-        ssize_t n = ::recv(fd, peeked, kLineLimit - line.size(), MSG_PEEK);
+        short events = POLLIN;
+        ssize_t n = tls ? TlsPeek(tls, peeked, kLineLimit - line.size(), events)
+                        : ::recv(fd, peeked, kLineLimit - line.size(), MSG_PEEK);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                failure = Wait(fd, POLLIN, leftMs);
+                failure = Wait(fd, events, leftMs);
                 if (failure != kOk)
                     break;
                 continue;
@@ -314,7 +439,8 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
         if (nul && (!end || nul < end))
             end = nul;
         const std::size_t take = end ? static_cast<std::size_t>(end - peeked) + 1 : static_cast<std::size_t>(n);
-        ssize_t got = ::recv(fd, peeked, take, 0);
+        // What was peeked is buffered (in the socket or in the TLS layer): this read does not wait.
+        ssize_t got = tls ? TlsRead(tls, peeked, take, events) : ::recv(fd, peeked, take, 0);
         if (got <= 0) {
             failure = got == 0 ? kErrClosed : errno;
             break;
@@ -360,7 +486,7 @@ int QorFtpConnection::ReadLine(QorFtpSocket* socket, std::string& line, Reply& r
     return code;
 }
 
-int QorFtpConnection::ReadReply(QorFtpSocket* socket, std::string& text)
+int QorFtpConnection::ReadReply(QorFtpSocket* socket, std::string& text, std::string* allLines)
 {
     if (!socket)
         socket = m_pSocket.get();
@@ -370,6 +496,8 @@ int QorFtpConnection::ReadReply(QorFtpSocket* socket, std::string& text)
     Reply reply(WaitTimeoutMs());
     for (;;) {
         int code = ReadLine(socket, text, reply);
+        if (allLines)
+            allLines->append(text).push_back('\n');
         if (code == 421) {
             m_dwError = 421;
             return 421;

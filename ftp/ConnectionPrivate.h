@@ -4,9 +4,12 @@
 #include "QorFtp.h"
 #include "Socket.h"
 #include "StringTable.h"
+#include "Tls.h"
 
 #include <chrono>
 #include <cstddef>
+#include <poll.h>
+#include <sys/socket.h>
 
 namespace qorftp {
 
@@ -64,19 +67,44 @@ private:
 
 // One data connection: the listening socket of active mode (PORT/EPRT) or the socket already
 // connected in passive mode (PASV/EPSV), then the data socket itself.
+// With PROT P the data socket carries TLS that resumes the control connection's session.
 class QORFTP_HIDDEN QorFtpConnection::DataChannel {
 public:
     DataChannel() = default;
     ~DataChannel()
     {
         qorftp::CloseFd(listenFd);
-        qorftp::CloseFd(dataFd);
+        Close();
     }
     DataChannel(const DataChannel&) = delete;
     DataChannel& operator=(const DataChannel&) = delete;
 
+    // As recv and send; `events` says what to wait for after EAGAIN (TLS may read to write).
+    ssize_t Receive(char* buffer, std::size_t length, short& events)
+    {
+        events = POLLIN;
+        return ssl ? qorftp::TlsRead(ssl, buffer, length, events) : ::recv(dataFd, buffer, length, 0);
+    }
+    ssize_t Send(const char* buffer, std::size_t length, short& events)
+    {
+        events = POLLOUT;
+        return ssl ? qorftp::TlsWrite(ssl, buffer, length, events) : ::send(dataFd, buffer, length, MSG_NOSIGNAL);
+    }
+    // The end of an upload: the close notice, then the end of the stream.
+    void EndSending()
+    {
+        qorftp::TlsShutdown(ssl);
+        ::shutdown(dataFd, SHUT_WR);
+    }
+    void Close()
+    {
+        qorftp::FreeTls(ssl);
+        qorftp::CloseFd(dataFd);
+    }
+
     int listenFd = -1;
     int dataFd = -1;
+    SSL* ssl = nullptr;
 };
 
 // The bounds of one reply being read: the time-out bounds the whole reply, not each read, so a

@@ -100,7 +100,7 @@ bool QorFtpConnection::OpenDataPort(DataChannel& channel)
 bool QorFtpConnection::AcceptData(DataChannel& channel, bool finalReplyCame)
 {
     if (channel.dataFd >= 0)
-        return true;
+        return SecureData(channel);
     int timeout = WaitTimeoutMs();
     if (finalReplyCame)
         timeout = timeout < 0 ? kLateAcceptMs : std::min(timeout, kLateAcceptMs);
@@ -110,9 +110,35 @@ bool QorFtpConnection::AcceptData(DataChannel& channel, bool finalReplyCame)
         error = Accept(channel.listenFd, peer, m_wakeFd, timeout, channel.dataFd);
     CloseFd(channel.listenFd);
     if (error == kOk)
-        return true;
+        return SecureData(channel);
     if (error == kErrCancelled || (error == ETIMEDOUT && !finalReplyCame))
         LoseConnection(error);
+    else
+        ShowSocketError(error);
+    return false;
+}
+
+// After the preliminary reply, when the server waits for it: the client's side of the data
+// connection's TLS, in active mode too, resuming the control connection's session.
+bool QorFtpConnection::SecureData(DataChannel& channel)
+{
+    const TlsState* tls = m_pSocket->Tls();
+    if (!tls || !tls->protectedData)
+        return true;
+    channel.ssl = NewDataTls(*tls, channel.dataFd);
+    std::string why;
+    int error = channel.ssl ? Handshake(channel.ssl, channel.dataFd, m_wakeFd, WaitTimeoutMs(), why) : kErrTls;
+    if (error == kOk && !SameServerCertificate(tls->ssl, channel.ssl)) {
+        error = kErrTls;
+        why = "the data connection showed another certificate";
+    }
+    if (error == kOk)
+        return true;
+    channel.Close();
+    if (error == kErrCancelled || error == ETIMEDOUT)
+        LoseConnection(error);
+    else if (error == kErrTls && m_bShowError)
+        ShowMessage(kTlsFailed, m_strHost, why.empty() ? SocketErrorText(kErrTls) : why);
     else
         ShowSocketError(error);
     return false;

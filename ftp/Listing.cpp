@@ -64,7 +64,8 @@ int QorFtpConnection::ReceiveListing(DataChannel& channel, std::string& lines, s
     ListingCollector collector(lines);
     std::unique_ptr<char[]> block(new char[kReceiveBlock]);
     for (;;) {
-        ssize_t n = ::recv(channel.dataFd, block.get(), kReceiveBlock, 0);
+        short events = POLLIN;
+        ssize_t n = channel.Receive(block.get(), kReceiveBlock, events);
         if (n > 0) {
             collector.Add(std::string_view(block.get(), static_cast<std::size_t>(n)));
             if (collector.Count() > static_cast<std::size_t>(m_listingLimit))
@@ -77,7 +78,7 @@ int QorFtpConnection::ReceiveListing(DataChannel& channel, std::string& lines, s
         if (error == EINTR)
             continue;
         if (error == EAGAIN || error == EWOULDBLOCK) {
-            error = Wait(channel.dataFd, POLLIN, WaitTimeoutMs());
+            error = Wait(channel.dataFd, events, WaitTimeoutMs());
             if (error == kOk)
                 continue;
         }
@@ -122,7 +123,7 @@ int QorFtpConnection::GetDir(std::string path)
     std::string lines;
     std::size_t count = 0;
     const int received = ReceiveListing(channel, lines, count);
-    CloseFd(channel.dataFd);
+    channel.Close();
     if (received < 0)
         return -1;
     // As after a transfer: a failure reply after the data (426, 451) or none at all means the

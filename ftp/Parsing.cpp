@@ -1,5 +1,6 @@
 #include "Parsing.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -205,6 +206,30 @@ bool ParseEpsvPort(const std::string& reply, unsigned& port)
         return false;
     port = value;
     return true;
+}
+
+bool HasFeature(const std::string& reply, std::string_view feature)
+{
+    std::size_t at = 0;
+    while (at < reply.size()) {
+        std::size_t end = reply.find('\n', at);
+        if (end == std::string::npos)
+            end = reply.size();
+        std::string_view line(reply.data() + at, end - at);
+        at = end + 1;
+        if (line.empty() || line.front() != ' ')
+            continue;
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first == std::string_view::npos)
+            continue;
+        line.remove_prefix(first);
+        const std::string_view word = line.substr(0, line.find_first_of(" \r"));
+        if (word.size() == feature.size() && std::equal(word.begin(), word.end(), feature.begin(), [](char a, char b) {
+                return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+            }))
+            return true;
+    }
+    return false;
 }
 
 } // namespace qorftp

@@ -45,4 +45,8 @@ bool ParsePasvNumbers(const std::string& text, unsigned char host[4], unsigned& 
 // The port of a 229 reply "(|||port|)".
 bool ParseEpsvPort(const std::string& reply, unsigned& port);
 
+// Whether a FEAT reply (all its lines) names `feature`: the first word of a feature line, which
+// begins with a blank (RFC 2389), in any case.
+bool HasFeature(const std::string& reply, std::string_view feature);
+
 } // namespace qorftp

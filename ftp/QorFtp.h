@@ -15,6 +15,18 @@
 
 #define QORFTP_HIDDEN __attribute__((visibility("hidden")))
 
+// How a connection encrypts (FTP over TLS). The values are stored in settings files: keep them.
+enum class QorFtpEncryption : int {
+    IfAvailable = 0, // AUTH TLS, and plain FTP only when the server refuses it
+    RequireExplicit = 1, // AUTH TLS or no login at all
+    RequireImplicit = 2, // TLS from the first byte (usually port 990)
+    PlainOnly = 3, // never encrypt
+};
+
+namespace qorftp {
+struct TlsState;
+}
+
 // One entry of a Unix long-format listing.
 struct QORFTP_EXPORT _Qor_Ftp_FileData {
     std::string Name; // for a link: "name -> target" as listed
@@ -29,22 +41,23 @@ struct QORFTP_EXPORT _Qor_Ftp_FileData {
 // A control socket; the descriptor can be taken out and put back (GetSocketHandle, AttachSocket).
 class QORFTP_EXPORT QorFtpSocket {
 public:
-    explicit QorFtpSocket(int fd = -1)
-        : m_fd(fd)
-    {
-    }
+    explicit QorFtpSocket(int fd = -1);
     ~QorFtpSocket();
     QorFtpSocket(const QorFtpSocket&) = delete;
     QorFtpSocket& operator=(const QorFtpSocket&) = delete;
 
     int Handle() const { return m_fd; }
     bool IsValid() const { return m_fd >= 0; }
+    // The encryption stays with this object when its descriptor is taken out and put back.
     int Detach();
     void Attach(int fd);
     void CloseHandle();
+    qorftp::TlsState* Tls() const { return m_tls.get(); }
+    void SetTls(std::unique_ptr<qorftp::TlsState> tls);
 
 private:
     int m_fd;
+    std::unique_ptr<qorftp::TlsState> m_tls;
 };
 
 class QORFTP_EXPORT QorFtpConnection {
@@ -101,6 +114,21 @@ public:
     int GetPassiveMode() const { return m_passive ? 1 : 0; }
     void SetTimeout(int seconds);
     void SetUi(QorFtpUi* ui);
+    // Encryption of the next Login. PlainOnly unless set, so that a caller of old hears the
+    // same conversation; the program sets each server's own.
+    void SetEncryption(QorFtpEncryption mode);
+    // The fingerprint of a certificate the user trusted for this server before: a certificate
+    // that fails the checks but has it is accepted without a question.
+    void SetTrustedFingerprint(std::string fingerprint);
+    // After Login: the fingerprint of a certificate the user was asked about and trusted in it;
+    // empty when nobody was asked. The program remembers it for the server.
+    std::string NewlyTrustedFingerprint() const;
+    // "TLSv1.3, TLS_AES_256_GCM_SHA384" while the control connection is encrypted; empty when not.
+    std::string EncryptionDescription() const;
+    // Whether FromTo can copy to the target's server directly. False when the data of either
+    // side is encrypted and the target cannot take the client's part of the data connection's
+    // TLS (SSCN): the file must then pass through the program.
+    bool CanCopyDirectlyTo(QorFtpSocket* target) const;
     // The most lines a listing may hold (10 million unless set, at least 1); GetDir fails on a
     // longer one with a message instead of taking all memory.
     void SetListingLimit(int lines);
@@ -115,7 +143,8 @@ private:
     QORFTP_HIDDEN bool IsConnected() const;
     QORFTP_HIDDEN bool CheckConnected();
     QORFTP_HIDDEN int ReadLine(QorFtpSocket* socket, std::string& line, Reply& reply);
-    QORFTP_HIDDEN int ReadReply(QorFtpSocket* socket, std::string& text);
+    // allLines, when given, receives every line of the reply, each ended by LF.
+    QORFTP_HIDDEN int ReadReply(QorFtpSocket* socket, std::string& text, std::string* allLines = nullptr);
     QORFTP_HIDDEN int ReadReply(std::string& text) { return ReadReply(nullptr, text); }
     QORFTP_HIDDEN long long SendAll(QorFtpSocket* socket, const char* bytes, std::size_t length);
     QORFTP_HIDDEN int SendCommand(const std::string& text);
@@ -130,6 +159,11 @@ private:
     QORFTP_HIDDEN int WaitTimeoutMs() const;
     QORFTP_HIDDEN int RunCommand(const std::string& command, int messageId, const std::string& name);
     QORFTP_HIDDEN bool TypeBinary();
+    QORFTP_HIDDEN bool StartTls(const std::string& host, unsigned port);
+    QORFTP_HIDDEN bool ProtectData(const std::string& host);
+    QORFTP_HIDDEN bool SecureData(DataChannel& channel);
+    QORFTP_HIDDEN int CopyToTarget(QorFtpSocket* target, const std::string& source, const std::string& destination,
+                                   int append);
     QORFTP_HIDDEN bool OpenDataPort(DataChannel& channel);
     QORFTP_HIDDEN bool AcceptData(DataChannel& channel, bool finalReplyCame);
     QORFTP_HIDDEN int ReceiveToFile(DataChannel& channel, const std::string& local, std::uint64_t offset, int append,
@@ -157,6 +191,9 @@ private:
 
     bool m_passive = false;
     int m_timeoutSeconds = 60;
+    QorFtpEncryption m_encryption = QorFtpEncryption::PlainOnly;
+    std::string m_trustedFingerprint;
+    std::string m_newlyTrusted;
     int m_listingLimit = 10'000'000;
     QorFtpUi* m_ui = nullptr;
     // Wakes a waiting poll() when CancelOperation is called from another thread.

@@ -25,6 +25,21 @@ public:
     virtual void SetByteText(const std::string& text) = 0;
 };
 
+// A server certificate that failed the checks (unknown issuer, self-signed, expired, another
+// host's name), as the user is shown it before deciding whether to trust it.
+struct QORFTP_EXPORT QorFtpCertificate {
+    std::string host; // as the connection was asked to reach it
+    unsigned port = 0;
+    std::string problem; // why the checks failed, in words
+    std::string subject;
+    std::string issuer;
+    std::string validFrom; // "2026-12-07 06:22:00 UTC"
+    std::string validUntil;
+    std::string fingerprint; // SHA-256 as colon-separated hex pairs
+    // The fingerprint trusted for this server before, when the certificate is no longer that one.
+    std::string trustedBefore;
+};
+
 class QORFTP_EXPORT QorFtpUi {
 public:
     virtual ~QorFtpUi();
@@ -33,6 +48,8 @@ public:
     // A question with Yes and No; true means Yes. `owner` is the progress of the transfer that
     // asks, or null.
     virtual bool AskYesNo(const std::string& title, const std::string& text, QorFtpProgress* owner);
+    // A certificate that failed the checks: true trusts it for this login. The default refuses.
+    virtual bool AskTrustCertificate(const QorFtpCertificate& certificate);
     // The window for a transfer, or null for none.
     virtual std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress);
 };

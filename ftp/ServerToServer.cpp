@@ -32,6 +32,11 @@ int QorFtpConnection::FromTo(QorFtpSocket* target, std::string source, std::stri
     }
     if (!ArgumentIsSafe("RETR " + source) || !ArgumentIsSafe("STOR " + destination))
         return 0;
+    if (!CanCopyDirectlyTo(target)) {
+        if (m_bShowError)
+            ShowMessage(kPlain, "The servers cannot exchange encrypted data directly.");
+        return 0;
+    }
     Lock lock(*this);
     std::string reply;
     if (!TypeBinary())
@@ -42,14 +47,50 @@ int QorFtpConnection::FromTo(QorFtpSocket* target, std::string source, std::stri
         ShowReply(kPlain, {}, reply);
         return 0;
     }
+    // Encrypted data between two servers: the destination, which connects, takes the TLS
+    // client's part; the source serves TLS as for any protected transfer.
+    const bool encrypted = target->Tls() && target->Tls()->protectedData;
+    if (encrypted) {
+        if (SendCommandTo(target, "SSCN ON") <= 0)
+            return 0;
+        if (ReadReply(target, reply) / 100 != 2) {
+            ShowReply(kPlain, {}, reply);
+            return 0;
+        }
+    }
     lock.Release();
+    const int result = CopyToTarget(target, source, destination, append);
+    if (encrypted && target->IsValid()) {
+        // Left on, the destination would play the client on its own data connections too.
+        lock.Acquire();
+        if (SendCommandTo(target, "SSCN OFF") > 0)
+            ReadReply(target, reply);
+    }
+    return result;
+}
 
+bool QorFtpConnection::CanCopyDirectlyTo(QorFtpSocket* target) const
+{
+    const TlsState* mine = IsConnected() ? m_pSocket->Tls() : nullptr;
+    const TlsState* theirs = target ? target->Tls() : nullptr;
+    const bool mineProtected = mine && mine->protectedData;
+    const bool theirsProtected = theirs && theirs->protectedData;
+    if (!mineProtected && !theirsProtected)
+        return true;
+    // One side in clear would expose the other's data; neither is done without being asked.
+    return mineProtected && theirsProtected && theirs->sscn;
+}
+
+int QorFtpConnection::CopyToTarget(QorFtpSocket* target, const std::string& source, const std::string& destination,
+                                   int append)
+{
     // The source listens (PASV) and the destination connects to it (PORT): the source's reply
     // goes to the destination unchanged, so the data never passes through this program.
     std::string hostPort;
     if (!GetPassive(hostPort))
         return 0;
-    lock.Acquire();
+    Lock lock(*this);
+    std::string reply;
     if (SendCommandTo(target, "PORT " + hostPort) <= 0)
         return 0;
     if (!Accepted(ReadReply(target, reply))) {

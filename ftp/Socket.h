@@ -20,6 +20,7 @@ enum SocketError : int {
     kErrNoData = -6,
     kErrLineTooLong = -7, // a reply line past kLineLimit: the server does not speak FTP
     kErrReplyTooLong = -8, // a multi-line reply past kReplyLimit
+    kErrTls = -9, // the TLS layer failed (handshake, a bad record)
 };
 
 struct Address {

@@ -49,6 +49,14 @@ std::string LibraryText(int id)
         return "The listing has more than %1 lines and was not read.";
     case kShortDownload:
         return "The download ended after %1 of the file's %2 bytes.";
+    case kTlsRefused:
+        return "'%1' does not offer encryption, so the user name and password were not sent.\n\n%2";
+    case kTlsFailed:
+        return "The encrypted connection to '%1' failed: %2";
+    case kCertificateRefused:
+        return "The certificate of '%1' is not trusted, so the connection was closed.\n\n%2";
+    case kDataProtectionRefused:
+        return "'%1' would not encrypt its data connections, so the connection was closed.\n\n%2";
     default:
         return {};
     }
@@ -85,6 +93,9 @@ std::string SocketErrorText(int error)
         return LibraryText(kLineTooLong);
     case kErrReplyTooLong:
         return LibraryText(kReplyTooLong);
+    case kErrTls:
+    case EPROTO:
+        return "The encrypted connection failed.";
     case kErrHostNotFound:
         return "Host not found.";
     case kErrTryAgain:

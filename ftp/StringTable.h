@@ -26,6 +26,10 @@ enum TextId : int {
     kReplyTooLong = 61492,
     kListingTooLong = 61493,
     kShortDownload = 61494,
+    kTlsRefused = 61495,
+    kTlsFailed = 61496,
+    kCertificateRefused = 61497,
+    kDataProtectionRefused = 61498,
 };
 
 // The text of an id; empty for an unknown id.

@@ -174,7 +174,8 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
     TransferLoop loop(*this, QorFtpProgress::Direction::Download, local + " from " + m_strHost, offset, total);
     std::unique_ptr<char[]> buffer(new char[kReceiveBlock]);
     for (;;) {
-        ssize_t n = ::recv(channel.dataFd, buffer.get(), kReceiveBlock, 0);
+        short events = POLLIN;
+        ssize_t n = channel.Receive(buffer.get(), kReceiveBlock, events);
         if (n > 0) {
             if (!WriteAll(file.get(), buffer.get(), static_cast<std::size_t>(n))) {
                 ShowFileError(errno);
@@ -183,7 +184,7 @@ int QorFtpConnection::ReceiveToFile(DataChannel& channel, const std::string& loc
             size += static_cast<std::uint64_t>(n);
             if (!loop.Moved(static_cast<std::size_t>(n)))
                 break;
-        } else if (n == 0 || !loop.Stalled(channel.dataFd, POLLIN)) {
+        } else if (n == 0 || !loop.Stalled(channel.dataFd, events)) {
             break;
         }
     }
@@ -206,11 +207,15 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
     TransferLoop loop(*this, QorFtpProgress::Direction::Upload, local + " to " + m_strHost, offset,
                       static_cast<std::uint64_t>(info.st_size));
     off_t position = static_cast<off_t>(offset);
-    bool useSendfile = true;
+    // TLS encrypts in this process: the file's bytes must pass through it.
+    bool useSendfile = channel.ssl == nullptr;
     std::unique_ptr<char[]> buffer;
     std::size_t pending = 0, pendingAt = 0; // bytes read but not yet sent, without sendfile
+    if (!useSendfile)
+        buffer.reset(new char[kReceiveBlock]);
     for (;;) {
         ssize_t n;
+        short events = POLLOUT;
         if (useSendfile) {
             n = ::sendfile(channel.dataFd, file.get(), &position, kSendBlock);
             if (n < 0 && (errno == EINVAL || errno == ENOSYS)) {
@@ -234,7 +239,7 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
                 pending = static_cast<std::size_t>(got);
                 pendingAt = 0;
             }
-            n = ::send(channel.dataFd, buffer.get() + pendingAt, pending, MSG_NOSIGNAL);
+            n = channel.Send(buffer.get() + pendingAt, pending, events);
             if (n > 0) {
                 pending -= static_cast<std::size_t>(n);
                 pendingAt += static_cast<std::size_t>(n);
@@ -243,7 +248,7 @@ int QorFtpConnection::SendFromFile(DataChannel& channel, const std::string& loca
         }
         // sendfile reports a failed read of the file like a socket failure; the socket is the
         // usual cause.
-        if (n > 0 ? !loop.Moved(static_cast<std::size_t>(n)) : !loop.Stalled(channel.dataFd, POLLOUT))
+        if (n > 0 ? !loop.Moved(static_cast<std::size_t>(n)) : !loop.Stalled(channel.dataFd, events))
             break;
     }
     return EndTransfer(loop);
@@ -297,7 +302,7 @@ int QorFtpConnection::GetFile(std::string remote, std::string local, std::uint64
         return 0;
     std::uint64_t size = 0;
     int result = ReceiveToFile(channel, local, offset, append, total, size);
-    CloseFd(channel.dataFd);
+    channel.Close();
     if (finalDue && IsConnected()) {
         // A server that reports a failure after the data (426, 451) did not send the whole file.
         if (!Accepted(ReadReply(reply)) && result) {
@@ -353,8 +358,8 @@ int QorFtpConnection::PutFile(std::string local, std::string remote, std::uint64
         return 0;
     int result = SendFromFile(channel, local, offset);
     // Closing the data connection ends the file for the server.
-    ::shutdown(channel.dataFd, SHUT_WR);
-    CloseFd(channel.dataFd);
+    channel.EndSending();
+    channel.Close();
     if (finalDue && IsConnected()) {
         if (!Accepted(ReadReply(reply)) && result) {
             ShowReply(kPlain, {}, reply);

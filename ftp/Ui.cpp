@@ -16,6 +16,11 @@ bool QorFtpUi::AskYesNo(const std::string&, const std::string&, QorFtpProgress*)
     return false;
 }
 
+bool QorFtpUi::AskTrustCertificate(const QorFtpCertificate&)
+{
+    return false;
+}
+
 std::unique_ptr<QorFtpProgressView> QorFtpUi::CreateProgressView(QorFtpProgress&)
 {
     return nullptr;
