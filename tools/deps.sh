@@ -6,6 +6,7 @@ packages=(
   cmake g++ make pkg-config ccache iproute2
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
+  libssl-dev openssl python3-openssl
   python3-pyftpdlib vsftpd curl
   xvfb xauth xdotool fonts-dejavu-core adwaita-icon-theme poppler-utils
   "$@"
