@@ -140,21 +140,27 @@ int QorFtpConnection::GetDir(std::string path)
     }
     m_pLines.swap(lines);
     m_nextLine = 0;
+    // Said once for the whole listing, so a folder whose lines no format reads does not pass
+    // for an empty one.
+    if (m_bShowError) {
+        if (const std::size_t unread = CountUnreadLines(m_pLines))
+            ShowMessage(kListingLinesUnread, std::to_string(unread));
+    }
     return static_cast<int>(count);
 }
 
 int QorFtpConnection::GetNextFile(_Qor_Ftp_FileData& rec, int remove)
 {
     while (m_nextLine < m_pLines.size()) {
-        const std::string_view line = CurrentLine();
-        _Qor_Ftp_FileData parsed = ParseListLine(line);
-        if (parsed.Name.empty()) {
-            m_nextLine += line.size() + 1;
+        std::size_t after = m_nextLine;
+        _Qor_Ftp_FileData parsed;
+        if (ReadListEntry(m_pLines, after, parsed) != ListingLine::Entry) {
+            m_nextLine = after;
             continue;
         }
         rec = std::move(parsed);
         if (remove)
-            m_nextLine += line.size() + 1;
+            m_nextLine = after;
         return 1;
     }
     std::string().swap(m_pLines);

@@ -57,6 +57,8 @@ std::string LibraryText(int id)
         return "The certificate of '%1' is not trusted, so the connection was closed.\n\n%2";
     case kDataProtectionRefused:
         return "'%1' would not encrypt its data connections, so the connection was closed.\n\n%2";
+    case kListingLinesUnread:
+        return "The listing has %1 line(s) in a form that could not be read; they are not shown.";
     default:
         return {};
     }

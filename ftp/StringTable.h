@@ -30,6 +30,7 @@ enum TextId : int {
     kTlsFailed = 61496,
     kCertificateRefused = 61497,
     kDataProtectionRefused = 61498,
+    kListingLinesUnread = 61499,
 };
 
 // The text of an id; empty for an unknown id.

@@ -420,7 +420,11 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"ServerCloses", false, Repeat(kEntry, 2), nullptr, 10, -1, "Connection closed by the server."},
         ListingCase{"BlankLines", false, Repeat("\r\n", 500'000) + kEntry + Repeat(" \n", 1000) + kEntry,
                     "226 done\r\n", 10, 2, nullptr},
-        ListingCase{"ShortestLines", false, Repeat("x\n", 4'000'000), "226 done\r\n", 10'000'000, 4'000'000, nullptr},
+        ListingCase{"ShortestLines", false, Repeat("x\n", 4'000'000), "226 done\r\n", 10'000'000, 4'000'000,
+                    "The listing has 4000000 line(s) in a form that could not be read; they are not shown."},
+        // Said once for the listing, however many lines no format reads.
+        ListingCase{"UnreadLines", false, kEntry + "garbage\r\n" + kEntry + "more garbage\r\n", "226 done\r\n", 10, 4,
+                    "The listing has 2 line(s) in a form that could not be read; they are not shown."},
         ListingCase{"AtTheLimit", false, Repeat(kEntry, 3), "226 done\r\n", 3, 3, nullptr},
         ListingCase{"PastTheLimit", false, Repeat(kEntry, 4), "226 done\r\n", 3, -1,
                     "The listing has more than 3 lines and was not read."},

@@ -45,5 +45,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (lines != once.Count())
         std::abort();
+
+    // Read entry by entry as GetNextFile does: every step moves on by one line or two, and the
+    // unread count never exceeds the lines.
+    std::size_t steps = 0;
+    std::size_t unread = 0;
+    _Qor_Ftp_FileData record;
+    for (std::size_t at = 0; at < whole.size(); ++steps) {
+        const std::size_t before = at;
+        if (qorftp::ReadListEntry(whole, at, record) == qorftp::ListingLine::Unread)
+            ++unread;
+        if (at <= before || record.Type < 0 || record.Type > 3)
+            std::abort();
+    }
+    if (steps > lines || unread != qorftp::CountUnreadLines(whole))
+        std::abort();
     return 0;
 }
