@@ -1,7 +1,9 @@
 #include "app/QtFtpUi.h"
 
+#include "app/OperationNotifier.h"
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/UiThread.h"
+#include "operations/Interaction.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -37,6 +39,7 @@ void QtFtpUi::ShowMessage(const std::string& title, const std::string& text)
 {
     // "Error" is a local file's failure; every other box of the library is a warning.
     const QMessageBox::Icon icon = title == "Error" ? QMessageBox::Critical : QMessageBox::Warning;
+    ReportOperationFailure(QString::fromStdString(text));
     RunOnUiThreadAndWait([title = QString::fromStdString(title), text = QString::fromStdString(text), icon] {
         QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
         box.setObjectName(QStringLiteral("LibraryMessage"));
@@ -58,6 +61,11 @@ bool QtFtpUi::AskYesNo(const std::string& title, const std::string& text, QorFtp
             return box.exec() == QMessageBox::Yes;
         },
         nullptr, false);
+}
+
+bool QtFtpUi::AskTrustCertificate(const QorFtpCertificate& certificate)
+{
+    return GetInteraction().AskTrustCertificate(certificate);
 }
 
 std::unique_ptr<QorFtpProgressView> QtFtpUi::CreateProgressView(QorFtpProgress& progress)

@@ -16,6 +16,8 @@ public:
     // "Are you sure you want to cancel?" comes here with the asking transfer as `owner`; the
     // question then sits on that transfer's window.
     bool AskYesNo(const std::string& title, const std::string& text, QorFtpProgress* owner) override;
+    // Asked through the program's interaction, as the operations' questions are.
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override;
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override;
 
     // Called by the views as they go away.

@@ -1,6 +1,8 @@
 #include "app/QtInteraction.h"
 
+#include "app/OperationNotifier.h"
 #include "dialogs/Artwork.h"
+#include "dialogs/CertificateDialog.h"
 #include "dialogs/DeleteConfirmDialog.h"
 #include "dialogs/DownloadAsDialog.h"
 #include "dialogs/FilePropertiesDialog.h"
@@ -46,6 +48,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
 
 void QtInteraction::ShowMessage(const std::string& text, MessageIcon icon, const CancelFlag& cancelled)
 {
+    if (icon == MessageIcon::Error || icon == MessageIcon::Warning)
+        ReportOperationFailure(QString::fromStdString(text));
     AskOnUiThread<bool>(
         [text = QString::fromStdString(text), icon, cancelled] {
             QMessageBox box(BoxIcon(icon), kProgramTitle, text, QMessageBox::Ok, DialogOwner());
@@ -106,6 +110,16 @@ DeleteConfirmResult QtInteraction::AskDeleteConfirm(const std::string& prompt, c
                 ExecUnlessCancelled(dialog, cancelled, DeleteConfirmDialog::Cancel));
         },
         cancelled, DeleteConfirmResult::Cancel);
+}
+
+bool QtInteraction::AskTrustCertificate(const QorFtpCertificate& certificate)
+{
+    return AskOnUiThread<bool>(
+        [certificate] {
+            CertificateDialog dialog(certificate, DialogOwner());
+            return dialog.exec() == QDialog::Accepted;
+        },
+        nullptr, false);
 }
 
 DownloadAsAnswer QtInteraction::AskDownloadAs(const DownloadAsQuestion& question)

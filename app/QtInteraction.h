@@ -14,6 +14,7 @@ public:
     std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
                                               const CancelFlag& cancelled = nullptr) override;
     DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) override;
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override;
 
     DownloadAsAnswer AskDownloadAs(const DownloadAsQuestion& question) override;
     std::optional<std::pair<std::string, std::string>> AskTwoFields(const std::string& prompt1,

@@ -44,8 +44,9 @@ int main(int argc, char** argv)
     // Qt's own options (-platform, -style) are known only once QApplication has taken them out.
     const bool namesHeadlessOption = std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
         return argument.startsWith(QLatin1String("--run-script")) || argument == QLatin1String("--add-server")
-            || argument == QLatin1String("--help") || argument == QLatin1String("-h")
-            || argument == QLatin1String("--version") || argument == QLatin1String("-v");
+            || argument.startsWith(QLatin1String("--trust-certificate")) || argument == QLatin1String("--help")
+            || argument == QLatin1String("-h") || argument == QLatin1String("--version")
+            || argument == QLatin1String("-v");
     });
     if (line.mode != ProgramCommandLine::Mode::Error ? line.Headless() : namesHeadlessOption) {
         QCoreApplication app(argc, argv);

@@ -1,5 +1,6 @@
 #include "dialogs/ConnectDialog.h"
 
+#include "dialogs/EncryptionChoice.h"
 #include "dialogs/HelpPage.h"
 
 #include "servers/ServerMap.h"
@@ -60,6 +61,7 @@ CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std
     , m_account(Field("1097", this))
     , m_port(Field("1005", this))
     , m_passive(new QCheckBox(QStringLiteral("Passive &Mode"), this))
+    , m_encryption(new EncryptionChoice(m_port, this))
     , m_comment(new QPlainTextEdit(this))
     , m_connect(Button(QStringLiteral("Connect"), "1", this))
     , m_cancel(Button(QStringLiteral("Cancel"), "2", this))
@@ -97,6 +99,7 @@ CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std
     form->addRow(QStringLiteral("&Password:"), m_password);
     form->addRow(QStringLiteral("A&ccount:"), m_account);
     form->addRow(QStringLiteral("P&ort:"), m_port);
+    form->addRow(tr("&Encryption:"), m_encryption);
     form->addRow(QString(), m_passive);
     form->addRow(QStringLiteral("Comment:"), m_comment);
 
@@ -167,6 +170,8 @@ ServerRecord CConnectDlg::Record() const
     record.account = m_strAccount.toStdString();
     record.port = m_nPort;
     record.passive = m_bPassive;
+    record.encryption = m_nEncryption;
+    record.trustedFingerprint = m_strFingerprint;
     record.comment = m_strComment.toStdString();
     return record;
 }
@@ -179,6 +184,8 @@ void CConnectDlg::FillFromRecord(const ServerRecord& record)
     m_strAccount = QString::fromStdString(record.account);
     m_nPort = record.port;
     m_bPassive = record.passive;
+    m_nEncryption = record.encryption;
+    m_strFingerprint = record.trustedFingerprint;
     m_strComment = QString::fromStdString(record.comment);
 }
 
@@ -192,6 +199,7 @@ void CConnectDlg::ShowMembers()
     m_account->setText(m_strAccount);
     m_port->setText(QString::number(m_nPort));
     m_passive->setChecked(m_bPassive != 0);
+    m_encryption->SetValue(m_nEncryption);
     m_comment->setPlainText(m_strComment);
     UpdatePasswordEcho();
 }
@@ -243,6 +251,9 @@ void CConnectDlg::NameEdited(const QString& text)
     m_account->clear();
     m_comment->clear();
     m_port->setText(QStringLiteral("21"));
+    // A new server starts with the defaults; nothing is trusted for it yet.
+    m_encryption->SetValue(0);
+    m_strFingerprint.clear();
 }
 
 bool CConnectDlg::ReadControls()
@@ -256,6 +267,7 @@ bool CConnectDlg::ReadControls()
     const int port = m_port->text().toInt(&valid);
     m_nPort = valid ? port : 0;
     m_bPassive = m_passive->isChecked() ? 1 : 0;
+    m_nEncryption = m_encryption->Value();
     m_strComment = m_comment->toPlainText();
     return valid && port >= 1 && port <= 65535;
 }

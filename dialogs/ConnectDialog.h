@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+class EncryptionChoice;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -37,6 +38,8 @@ public:
     QString m_strAccount;
     int m_nPort = 21;
     int m_bPassive = 0;
+    int m_nEncryption = 0; // a QorFtpEncryption value
+    std::string m_strFingerprint; // the certificate trusted for the chosen server, handed on
     QString m_strComment;
 
 public slots:
@@ -59,6 +62,7 @@ private:
     QLineEdit* m_account;
     QLineEdit* m_port;
     QCheckBox* m_passive;
+    EncryptionChoice* m_encryption;
     QPlainTextEdit* m_comment;
     QPushButton* m_connect;
     QPushButton* m_cancel;

@@ -1,5 +1,7 @@
 #include "dialogs/ServerPropertySheet.h"
 
+#include "dialogs/EncryptionChoice.h"
+
 #include "servers/HistoryText.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
@@ -224,6 +226,7 @@ CServerPropertyPage2::CServerPropertyPage2(const QString& server, QWidget* paren
     , m_account(Field("1097", this))
     , m_port(Field("1005", this))
     , m_passive(new QCheckBox(tr("Passive Mode"), this))
+    , m_encryption(new EncryptionChoice(m_port, this))
     , m_delete(new QPushButton(tr("Delete"), this))
 {
     setObjectName(QStringLiteral("111"));
@@ -239,6 +242,7 @@ CServerPropertyPage2::CServerPropertyPage2(const QString& server, QWidget* paren
     form->addRow(tr("Password:"), m_password);
     form->addRow(tr("Account:"), m_account);
     form->addRow(tr("Port:"), m_port);
+    form->addRow(tr("Encryption:"), m_encryption);
     form->addRow(m_passive);
     form->addRow(m_delete);
 
@@ -256,6 +260,7 @@ CServerPropertyPage2::CServerPropertyPage2(const QString& server, QWidget* paren
     for (QLineEdit* edit : {m_address, m_user, m_password, m_account, m_port})
         connect(edit, &QLineEdit::textEdited, this, edited);
     connect(m_passive, &QCheckBox::clicked, this, edited);
+    connect(m_encryption, &QComboBox::activated, this, edited);
     connect(m_user, &QLineEdit::textChanged, this, &CServerPropertyPage2::UpdatePasswordEcho);
     connect(m_delete, &QPushButton::clicked, this, &CServerPropertyPage2::OnDelete);
 }
@@ -275,6 +280,7 @@ void CServerPropertyPage2::FillFields(int index)
     m_account->setText(QString::fromStdString(record.account));
     m_port->setText(index >= 0 ? QString::number(record.port) : QString());
     m_passive->setChecked(record.passive != 0);
+    m_encryption->SetValue(record.encryption);
     m_filling = false;
     UpdatePasswordEcho();
     m_delete->setEnabled(index >= 0 && !ConnectedSince(server));
@@ -291,12 +297,15 @@ bool CServerPropertyPage2::OnApply()
         return true;
     ServerRecord record;
     record.name = m_list->currentText().toStdString();
+    // The trusted certificate is not shown here; it stays as it was.
+    GetServerRecord(record.name, record);
     record.address = m_address->text().toStdString();
     record.userName = m_user->text().toStdString();
     record.password = m_password->text().toStdString();
     record.account = m_account->text().toStdString();
     record.port = m_port->text().toInt();
     record.passive = m_passive->isChecked() ? 1 : 0;
+    record.encryption = m_encryption->Value();
     SaveServerSettings(record);
     m_applied = true;
     return true;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class EncryptionChoice;
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
@@ -127,6 +128,7 @@ private:
     QLineEdit* m_account;
     QLineEdit* m_port;
     QCheckBox* m_passive;
+    EncryptionChoice* m_encryption;
     QPushButton* m_delete;
     bool m_filling = false;
     bool m_applied = false;

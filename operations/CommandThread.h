@@ -80,6 +80,8 @@ private:
     int Download();
     int Upload();
     int TransferBetweenServers(bool append);
+    // The copy for servers that cannot exchange the data directly: through a temporary file here.
+    int CopyThroughHere(QorFtpConnection& source, QorFtpConnection& target, bool append);
     // Script mode: the script's connection; otherwise a logged-in connection of the worker's own,
     // closed after `work`. 0 when the login fails.
     int WithLoggedInConnection(const std::function<int(QorFtpConnection&)>& work);

@@ -6,6 +6,8 @@
 
 #include "OperationLists.h"
 
+#include "QorFtpUi.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -76,6 +78,9 @@ public:
         = 0;
     // The delete confirmation with `prompt`.
     virtual DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) = 0;
+    // A server certificate that failed the checks: true trusts it for that server. Asked from any
+    // thread that logs in; without anyone to ask, it is refused.
+    virtual bool AskTrustCertificate(const QorFtpCertificate& /*certificate*/) { return false; }
 
     // The questions below are only asked on the user-interface thread, by the window's commands;
     // without a window they get the answer that changes nothing.

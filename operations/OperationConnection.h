@@ -17,5 +17,12 @@ void SetConnectionFactory(ConnectionFactory factory);
 // A new, not yet logged-in connection for `record`.
 std::unique_ptr<QorFtpConnection> NewConnection(const ServerRecord& record, int timeoutSeconds);
 
-// Login with the record's address, user name, password, port and account, in that order.
+// The record's encryption and the certificate trusted for it, for the next login.
+void PrepareEncryption(QorFtpConnection& connection, const ServerRecord& record);
+
+// Login with the record's address, user name, password, port and account, in that order, encrypted
+// as the record says; a certificate the user trusted in it is remembered for the server.
 int LoginWith(QorFtpConnection& connection, const ServerRecord& record);
+
+// After a login: the certificate the user trusted in it, stored for a server already in the store.
+void RememberTrustedCertificate(const QorFtpConnection& connection, const ServerRecord& record);

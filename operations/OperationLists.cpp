@@ -16,6 +16,17 @@ void OperationStatusListType::Append(OperationStatus status)
     m_entries.push_back(std::move(status));
 }
 
+void OperationStatusListType::SetStatusDescription(std::uint32_t operationId, const std::string& description)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    for (OperationStatus& entry : m_entries) {
+        if (entry.operationId == operationId) {
+            entry.description = description;
+            return;
+        }
+    }
+}
+
 void OperationStatusListType::SetStatusConnection(std::uint32_t operationId, QorFtpConnection* connection)
 {
     std::lock_guard<std::mutex> guard(m_lock);

@@ -30,6 +30,8 @@ public:
     void Append(OperationStatus status);
     // The first entry of that id; a worker calls it when it has a connection. No effect without one.
     void SetStatusConnection(std::uint32_t operationId, QorFtpConnection* connection);
+    // The first entry of that id says this from now on (the operations window's tip for its row).
+    void SetStatusDescription(std::uint32_t operationId, const std::string& description);
     // Must run before the connection the entry names is destroyed.
     void RemoveStatusEntry(std::uint32_t operationId);
     // Removes the entry of that id only when it names `connection`; true when it did. A worker

@@ -31,6 +31,8 @@ inline constexpr char kDamagedTransferData[]
 inline constexpr char kSourceServerGone[]
     = "The server '%1' the files come from is no longer in the server list, so nothing was transferred.";
 inline constexpr char kFoldersNotUploaded[] = "Only files are uploaded; these folders were skipped:\n%1";
+inline constexpr char kCopyThroughHere[]
+    = "Copying '%1' through this computer: the servers cannot exchange encrypted data directly.";
 inline constexpr char kTemporaryFileFailed[] = "Could not create a temporary file in '%1' for '%2'.";
 
 } // namespace OperationText

@@ -5,8 +5,12 @@
 #include "Interaction.h"
 #include "OperationConnection.h"
 #include "OperationTexts.h"
+#include "SameConnectionRetry.h"
 
 #include "QorFtp.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <functional>
 
@@ -48,11 +52,41 @@ int CCommandThread::TransferBetweenServers(bool append)
     // cancel must reach the source while it runs.
     NameInStatus(source);
     QorFtpSocket* socket = target->GetSocket();
-    const int result = socket ? source->FromTo(socket, m_request.file, m_request.targetFile, append ? 1 : 0) : 0;
+    int result = 0;
+    if (socket && !source->CanCopyDirectlyTo(socket))
+        result = CopyThroughHere(*source, *target.get(), append);
+    else if (socket)
+        result = source->FromTo(socket, m_request.file, m_request.targetFile, append ? 1 : 0);
 
     NameInStatus(target.get());
     ownSource.CloseAndRelease();
     target.CloseAndRelease();
+    return result;
+}
+
+int CCommandThread::CopyThroughHere(QorFtpConnection& source, QorFtpConnection& target, bool append)
+{
+    // Encrypted data never goes to a server in clear, and a server without SSCN cannot take the
+    // client's side of the data connection's TLS: the file is downloaded, then uploaded.
+    const std::string temporary = CreateTransferTemporaryFile();
+    if (temporary.empty()) {
+        GetInteraction().ShowMessage(
+            FillInsert(OperationText::kTemporaryFileFailed, QDir::tempPath().toStdString(), m_request.file),
+            MessageIcon::Error, m_cancelled);
+        return 0;
+    }
+    if (m_operationId != 0)
+        OperationStatusList.SetStatusDescription(m_operationId,
+                                                 FillInsert(OperationText::kCopyThroughHere, m_request.file));
+    NameInStatus(&source);
+    int result = Cancelled() ? 0 : source.GetFile(m_request.file, temporary, 0, 0);
+    if (result && !Cancelled()) {
+        NameInStatus(&target);
+        result = target.PutFile(temporary, m_request.targetFile, 0, append ? 1 : 0);
+    } else {
+        result = 0;
+    }
+    QFile::remove(QString::fromStdString(temporary));
     return result;
 }
 

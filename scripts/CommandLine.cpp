@@ -26,7 +26,11 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
            "errors (then nothing runs).\n"
            "\n"
            "--add-server saves a server in that list (for example for a script run by cron). A\n"
-           "PASSWORD of - is read from standard input, so it shows in no process list or history."));
+           "PASSWORD of - is read from standard input, so it shows in no process list or history.\n"
+           "\n"
+           "--trust-certificate connects to a saved server, shows its certificate and remembers it for\n"
+           "that server when you answer yes: for a server whose certificate cannot be verified (a\n"
+           "self-signed one, for example), before a script is run on it."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption runScript(QStringLiteral("run-script"), Tr("Runs SCRIPT.ftp without a window."),
@@ -34,10 +38,21 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
     const QCommandLineOption addServer(QStringLiteral("add-server"),
                                        Tr("Saves a server: NAME HOST[:PORT] USER PASSWORD follow."));
     const QCommandLineOption passive(QStringLiteral("passive"), Tr("With --add-server: passive data connections."));
+    const QCommandLineOption encryption(
+        QStringLiteral("encryption"),
+        Tr("With --add-server: if-available (explicit FTP over TLS where the server offers it, the default), "
+           "require (explicit FTP over TLS or no login), implicit (TLS from the first byte, port 990 unless "
+           "HOST names one) or plain (no encryption; insecure)."),
+        QStringLiteral("MODE"));
+    const QCommandLineOption trustCertificate(QStringLiteral("trust-certificate"),
+                                              Tr("Shows the certificate of the saved server NAME and remembers it "
+                                                 "when you answer yes."),
+                                              QStringLiteral("NAME"));
     const QCommandLineOption noSplash(QStringLiteral("nosplash"), Tr("Starts without the splash window."));
     QCommandLineOption demo(QStringLiteral("demo-operations"), QString());
     demo.setFlags(QCommandLineOption::HiddenFromHelp);
-    for (const QCommandLineOption& option : {runScript, addServer, passive, noSplash, demo})
+    for (const QCommandLineOption& option :
+         {runScript, addServer, passive, encryption, trustCertificate, noSplash, demo})
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("SCRIPT.ftp"), Tr("A script to load into the window."),
                                  QStringLiteral("[SCRIPT.ftp]"));
@@ -57,6 +72,14 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
     line.showSplash = !parser.isSet(noSplash);
     line.demoOperations = parser.isSet(demo);
     line.passive = parser.isSet(passive);
+    if (parser.isSet(encryption)) {
+        // In the order of the encryption values.
+        const QStringList modes{QStringLiteral("if-available"), QStringLiteral("require"), QStringLiteral("implicit"),
+                                QStringLiteral("plain")};
+        line.encryption = static_cast<int>(modes.indexOf(parser.value(encryption)));
+        if (line.encryption < 0)
+            return fail(Tr("--encryption takes if-available, require, implicit or plain."));
+    }
     if (parser.isSet(help)) {
         line.mode = ProgramCommandLine::Mode::Help;
         line.text = helpText();
@@ -68,6 +91,9 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
             return fail(Tr("--add-server needs NAME HOST[:PORT] USER PASSWORD."));
         line.mode = ProgramCommandLine::Mode::AddServer;
         line.server = positional;
+    } else if (parser.isSet(trustCertificate)) {
+        line.mode = ProgramCommandLine::Mode::TrustCertificate;
+        line.server = QStringList{parser.value(trustCertificate)};
     } else if (parser.isSet(runScript)) {
         line.mode = ProgramCommandLine::Mode::RunScript;
         line.script = parser.value(runScript);

@@ -9,6 +9,7 @@ struct ProgramCommandLine {
         Window, // open the window, with `script` loaded when one is named
         RunScript, // --run-script: run `script` without a window
         AddServer, // --add-server NAME HOST[:PORT] USER PASSWORD
+        TrustCertificate, // --trust-certificate NAME: `server` holds NAME
         Help, // --help: `text` is the help
         Version, // --version: `text` is the version line
         Error, // `text` says what is wrong, followed by the help
@@ -17,6 +18,8 @@ struct ProgramCommandLine {
     QString script;
     QStringList server; // NAME HOST[:PORT] USER PASSWORD
     bool passive = false;
+    // --encryption: a QorFtpEncryption value; -1 when not given.
+    int encryption = -1;
     bool showSplash = true;
     // Fills the operations window with made-up operations, for pictures of the window.
     bool demoOperations = false;

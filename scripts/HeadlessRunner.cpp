@@ -2,6 +2,7 @@
 
 #include "operations/CommandThread.h"
 #include "operations/Interaction.h"
+#include "operations/OperationConnection.h"
 #include "operations/OperationLists.h"
 #include "scripts/ScriptParser.h"
 #include "scripts/ScriptWriter.h"
@@ -9,6 +10,9 @@
 #include "servers/ServerNameProblem.h"
 #include "servers/ServerStore.h"
 #include "servers/ServerStoreConversion.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
 
 #include "QorFtp.h"
 
@@ -18,6 +22,149 @@
 #include <string>
 
 namespace {
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("HeadlessRunner", text);
+}
+
+void PrintCertificate(std::FILE* out, const QorFtpCertificate& certificate)
+{
+    const auto row = [out](const char* caption, const std::string& value) {
+        std::fprintf(out, "  %-22s %s\n", qPrintable(Tr(caption)), value.c_str());
+    };
+    row("Problem:", certificate.problem);
+    row("Issued to:", certificate.subject);
+    row("Issued by:", certificate.issuer);
+    row("Valid from:", certificate.validFrom);
+    row("Valid until:", certificate.validUntil);
+    row("SHA-256 fingerprint:", certificate.fingerprint);
+    if (!certificate.trustedBefore.empty())
+        row("Trusted before:", certificate.trustedBefore);
+}
+
+void PrintHeading(std::FILE* out, const QorFtpCertificate& certificate)
+{
+    const QString server = QString::fromStdString(certificate.host) + u':' + QString::number(certificate.port);
+    if (certificate.trustedBefore.empty())
+        std::fprintf(out, "%s\n", qPrintable(Tr("The certificate of %1 could not be verified:").arg(server)));
+    else
+        std::fprintf(out, "%s\n",
+                     qPrintable(Tr("WARNING: the certificate of %1 has CHANGED since it was trusted. Trust the "
+                                   "new one only when the server's administrator confirms its fingerprint:")
+                                    .arg(server)));
+}
+
+// The saved server a certificate came from, by address and port; the host itself when none is.
+std::string ServerNameFor(const QorFtpCertificate& certificate)
+{
+    for (const auto& [name, record] : ServerMap) {
+        if (record.address == certificate.host && record.port == static_cast<int>(certificate.port))
+            return name;
+    }
+    return certificate.host;
+}
+
+// A script run has nobody to ask: an unverified certificate fails the login, and the message
+// says how to trust it beforehand.
+class ScriptRunUi : public QorFtpUi {
+public:
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override
+    {
+        std::fprintf(stderr, "tarvo: ");
+        PrintHeading(stderr, certificate);
+        PrintCertificate(stderr, certificate);
+        std::fprintf(stderr, "tarvo: %s\n",
+                     qPrintable(Tr("The certificate is not trusted, so the step fails. To trust it, run: "
+                                   "tarvo --trust-certificate %1")
+                                    .arg(QString::fromStdString(ServerNameFor(certificate)))));
+        return false;
+    }
+};
+
+// --trust-certificate: the question on the terminal; the answer is read from standard input.
+class TerminalTrustUi : public QorFtpUi {
+public:
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override
+    {
+        asked = true;
+        PrintHeading(stdout, certificate);
+        PrintCertificate(stdout, certificate);
+        std::printf("%s ", qPrintable(Tr("Trust this certificate? (yes/no)")));
+        std::fflush(stdout);
+        std::string answer;
+        if (!std::getline(std::cin, answer))
+            answer.clear();
+        while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' '))
+            answer.pop_back();
+        const bool yes = QString::fromStdString(answer).compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0
+            || QString::fromStdString(answer) == Tr("yes");
+        if (yes)
+            trusted = certificate.fingerprint;
+        return yes;
+    }
+
+    bool asked = false;
+    std::string trusted;
+};
+
+int TrustCertificate(const ProgramCommandLine& line)
+{
+    const std::string name = line.server.value(0).toStdString();
+    ConvertServerStore();
+    LoadServers();
+    ServerRecord record;
+    if (!GetServerRecord(name, record)) {
+        std::fprintf(stderr, "tarvo: %s\n",
+                     qPrintable(Tr("There is no saved server named '%1'.").arg(QString::fromStdString(name))));
+        return 2;
+    }
+    if (record.encryption == static_cast<int>(QorFtpEncryption::PlainOnly)) {
+        std::fprintf(stderr, "tarvo: %s\n",
+                     qPrintable(Tr("'%1' is set to use plain FTP only, so it has no certificate to trust.")
+                                    .arg(QString::fromStdString(name))));
+        return 2;
+    }
+    TerminalInteraction terminal;
+    SetInteraction(&terminal);
+    TerminalTrustUi ui;
+    QorFtpSetUi(&ui);
+    QorFtpConnection connection;
+    connection.SetUi(&ui);
+    connection.SetPassive(record.passive);
+    connection.SetTimeout(ProgramSettings().timeoutSeconds);
+    const int loggedIn = LoginWith(connection, record);
+    const std::string description = connection.EncryptionDescription();
+    connection.Close();
+    QorFtpSetUi(nullptr);
+    SetInteraction(nullptr);
+    // The answer counts even when the login itself failed (a wrong password, say): the
+    // certificate was seen and trusted.
+    if (!ui.trusted.empty()) {
+        if (ui.trusted != record.trustedFingerprint && !SaveTrustedFingerprint(name, ui.trusted))
+            return 2;
+        std::printf(
+            "%s\n",
+            qPrintable(Tr("The certificate is trusted for '%1' from now on.").arg(QString::fromStdString(name))));
+        return 0;
+    }
+    if (ui.asked) {
+        std::printf("%s\n", qPrintable(Tr("The certificate was not trusted.")));
+        return 1;
+    }
+    if (!loggedIn)
+        return 1;
+    if (description.empty()) {
+        std::printf("%s\n",
+                    qPrintable(Tr("'%1' did not encrypt the connection: there is no certificate to trust.")
+                                   .arg(QString::fromStdString(name))));
+        return 1;
+    }
+    std::printf("%s\n",
+                qPrintable(Tr("The certificate of '%1' is already trusted (%2).")
+                               .arg(QString::fromStdString(name), QString::fromStdString(description))));
+    return 0;
+}
 
 int AddServer(const ProgramCommandLine& line)
 {
@@ -30,7 +177,8 @@ int AddServer(const ProgramCommandLine& line)
     QString host = line.server[1];
     // The port follows the last colon, unless the colon belongs to a bare IPv6 address.
     const int colon = host.lastIndexOf(':');
-    if (colon > 0 && (host.count(':') == 1 || host.startsWith('['))) {
+    const bool portGiven = colon > 0 && (host.count(':') == 1 || host.startsWith('['));
+    if (portGiven) {
         bool ok = false;
         const int port = host.mid(colon + 1).toInt(&ok);
         if (!ok || port <= 0 || port > 65535) {
@@ -51,6 +199,11 @@ int AddServer(const ProgramCommandLine& line)
         record.password = line;
     }
     record.passive = line.passive ? 1 : 0;
+    if (line.encryption >= 0)
+        record.encryption = line.encryption;
+    // Implicit TLS has a port of its own, unless HOST named another.
+    if (record.encryption == static_cast<int>(QorFtpEncryption::RequireImplicit) && !portGiven)
+        record.port = 990;
     ConvertServerStore();
     LoadServers();
     if (!SaveNewServer(record))
@@ -75,6 +228,8 @@ int RunScriptFile(const QString& path)
         return 2;
     }
     bool allSucceeded = true;
+    ScriptRunUi ui;
+    QorFtpSetUi(&ui);
     QorFtpConnection connection;
     for (const OperationRequest& step : ScriptStepList.Snapshot()) {
         const int result = RunScriptStep(step, connection);
@@ -83,6 +238,7 @@ int RunScriptFile(const QString& path)
         allSucceeded = allSucceeded && result;
     }
     connection.Close();
+    QorFtpSetUi(nullptr);
     SetInteraction(nullptr);
     return allSucceeded ? 0 : 1;
 }
@@ -98,6 +254,8 @@ int RunHeadless(const ProgramCommandLine& line)
         return 0;
     case ProgramCommandLine::Mode::AddServer:
         return AddServer(line);
+    case ProgramCommandLine::Mode::TrustCertificate:
+        return TrustCertificate(line);
     case ProgramCommandLine::Mode::RunScript:
         return RunScriptFile(line.script);
     case ProgramCommandLine::Mode::Error:

@@ -1,6 +1,7 @@
 #include "servers/CConnectThread.h"
 
 #include "operations/Executor.h"
+#include "operations/OperationConnection.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationLists.h"
 
@@ -56,8 +57,9 @@ bool CConnectThread::LogIn()
     const auto isCancelled = [&cancelled] { return cancelled && cancelled->load(); };
     if (isCancelled())
         return false;
-    if (!connection.Login(m_server.address, m_server.userName, m_server.password, static_cast<unsigned>(m_server.port),
-                          m_server.account))
+    // Encrypted as the server's record says; a certificate trusted now is kept for a stored server,
+    // and a new one gets it when it is stored.
+    if (!LoginWith(connection, m_server))
         return false;
     // The start folder is asked here rather than on the user-interface thread, which then only
     // reads it (GetCurrentDirectoryA); a slow server cannot hold the window with it.

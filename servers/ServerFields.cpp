@@ -58,6 +58,8 @@ void WriteServerFields(QSettings& store, const ServerRecord& record)
     store.setValue(key + QStringLiteral("ACC"), text(record.account));
     store.setValue(key + QStringLiteral("PORT"), record.port);
     store.setValue(key + QStringLiteral("PM"), record.passive);
+    store.setValue(key + QStringLiteral("ENC"), record.encryption);
+    store.setValue(key + QStringLiteral("CERT"), text(record.trustedFingerprint));
 }
 
 void WriteServerComment(QSettings& store, const std::string& name, const std::string& comment)
@@ -77,6 +79,12 @@ ServerRecord ReadServerRecord(QSettings& store, const QString& key)
     record.account = utf8(StoredText(read("ACC")));
     record.port = storedInt(read("PORT"), 21);
     record.passive = storedInt(read("PM"), 0);
+    // A value this version does not know (a newer program's) is taken as the default, which
+    // still encrypts where the server can.
+    record.encryption = storedInt(read("ENC"), 0);
+    if (record.encryption < 0 || record.encryption > 3)
+        record.encryption = 0;
+    record.trustedFingerprint = utf8(StoredText(read("CERT")));
     record.comment = utf8(StoredText(read("CMNT")));
     return record;
 }

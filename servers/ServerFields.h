@@ -9,11 +9,11 @@
 #include <string>
 
 // How one server record lies in the settings file: the history value "Servers/<name>"
-// and the values "IP", "UN", "UP", "ACC", "PORT", "PM", "CMNT" below it.
+// and the values "IP", "UN", "UP", "ACC", "PORT", "PM", "ENC", "CERT", "CMNT" below it.
 
 QString ServerKey(const std::string& name);
 
-// "IP", "UN", "UP", "ACC", "PORT" and "PM"; the comment is written on its own.
+// "IP", "UN", "UP", "ACC", "PORT", "PM", "ENC" and "CERT"; the comment is written on its own.
 void WriteServerFields(QSettings& store, const ServerRecord& record);
 void WriteServerComment(QSettings& store, const std::string& name, const std::string& comment);
 

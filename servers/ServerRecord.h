@@ -12,6 +12,10 @@ struct ServerRecord {
     int port = 21;
     int passive = 0;
     std::string comment;
+    // A QorFtpEncryption value; stores written before encryption existed load as 0 (IfAvailable).
+    int encryption = 0;
+    // SHA-256 of the certificate the user trusted for this server; empty when none was.
+    std::string trustedFingerprint{};
 
     friend bool operator==(const ServerRecord&, const ServerRecord&) = default;
 };

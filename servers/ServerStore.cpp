@@ -6,6 +6,9 @@
 #include "servers/ServerNameProblem.h"
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <algorithm>
 
 namespace {
@@ -118,6 +121,30 @@ bool SaveServerSettings(const ServerRecord& record)
         found->second = record;
         found->second.comment = comment;
     }
+    return true;
+}
+
+bool SaveTrustedFingerprint(const std::string& name, const std::string& fingerprint)
+{
+    if (!storable(name))
+        return false;
+    const auto store = OpenSettingsStore();
+    const QString key = ServerKey(name) + u'/';
+    if (!store->contains(key + QStringLiteral("IP")))
+        return false;
+    store->setValue(key + QStringLiteral("CERT"), QString::fromStdString(fingerprint));
+    store->sync();
+    auto remember = [name, fingerprint] {
+        const auto found = ServerMap.find(name);
+        if (found != ServerMap.end())
+            found->second.trustedFingerprint = fingerprint;
+    };
+    // ServerMap belongs to the user-interface thread; without an application there is no other.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread())
+        QMetaObject::invokeMethod(app, remember, Qt::QueuedConnection);
+    else
+        remember();
     return true;
 }
 

@@ -38,5 +38,10 @@ bool SaveServerComment(const std::string& name, const std::string& comment);
 // Everything but the comment, which has its own page and its own write.
 bool SaveServerSettings(const ServerRecord& record);
 
+// The certificate the user trusted for a stored server (SHA-256, as QorFtp gives it). Any thread:
+// the file is written at once, ServerMap on the user-interface thread. A server not in the store
+// (a connection whose first login has not been saved yet) is left alone; false then.
+bool SaveTrustedFingerprint(const std::string& name, const std::string& fingerprint);
+
 // The history text of one server; empty when it has none.
 QString ReadServerHistory(const std::string& name);

@@ -81,6 +81,11 @@ public:
     // Connection completed (the connect thread posts it); `connection` is null when the
     // attempt failed.
     void WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorFtpConnection> connection);
+    // A connected server node's lock and tooltip: `description` is the connection's TLS version and
+    // cipher, empty when it is not encrypted.
+    void ShowEncryption(QStandardItem* serverItem, const std::string& description);
+    // bool on a server node: its connection is encrypted.
+    static constexpr int EncryptedRole = Qt::UserRole + 40;
 
     // `directory` in the server's bytes.
     void ListRemote(const std::string& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item);

@@ -6,6 +6,7 @@
 
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/FileIcons.h"
+#include "operations/OperationConnection.h"
 #include "operations/OperationHost.h"
 #include "operations/OperationIds.h"
 #include "operations/OperationLists.h"
@@ -17,6 +18,60 @@
 #include "tree/FolderTreeModel.h"
 
 #include "QorFtp.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+// A small padlock, drawn when the icon theme has no lock emblem.
+QPixmap DrawnLock(int size, const QColor& colour)
+{
+    QPixmap lock(size, size);
+    lock.fill(Qt::transparent);
+    QPainter painter(&lock);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = size / 8.0;
+    QPen shackle(colour, unit);
+    painter.setPen(shackle);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(2 * unit, 0.5 * unit, 4 * unit, 5 * unit), 0, 180 * 16);
+    painter.drawLine(QPointF(2 * unit, 3 * unit), QPointF(2 * unit, 4 * unit));
+    painter.drawLine(QPointF(6 * unit, 3 * unit), QPointF(6 * unit, 4 * unit));
+    painter.setPen(QPen(Qt::white, unit / 2));
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(1 * unit, 3.5 * unit, 6 * unit, 4.25 * unit), unit, unit);
+    return lock;
+}
+
+// The connected computer with a lock in its lower right quarter.
+QIcon LockedComputer()
+{
+    static const QIcon locked = [] {
+        const QIcon base = FileIcons::ConnectedComputer();
+        const QIcon emblem
+            = QIcon::fromTheme(QStringLiteral("emblem-locked"), QIcon::fromTheme(QStringLiteral("security-high")));
+        QIcon result;
+        for (const int size : {16, 22, 24, 32, 48}) {
+            QPixmap picture = base.pixmap(size, size);
+            if (picture.isNull())
+                continue;
+            QPainter painter(&picture);
+            const int lockSize = std::max(8, size / 2 + 1);
+            const QRect corner(picture.width() / picture.devicePixelRatio() - lockSize,
+                               picture.height() / picture.devicePixelRatio() - lockSize, lockSize, lockSize);
+            const QPixmap lock
+                = emblem.isNull() ? DrawnLock(lockSize, QColor(0xc8, 0x8a, 0x00)) : emblem.pixmap(lockSize, lockSize);
+            painter.drawPixmap(corner, lock);
+            painter.end();
+            result.addPixmap(picture);
+        }
+        return result;
+    }();
+    return locked;
+}
+
+} // namespace
 
 CPathView::~CPathView()
 {
@@ -62,6 +117,7 @@ void CPathView::StartConnect(const ServerRecord& record)
     connection->SetTimeout(settings.timeoutSeconds);
     connection->SetListingLimit(settings.maxListing);
     connection->SetPassive(record.passive);
+    PrepareEncryption(*connection, record);
     SocketHandOffMap.Create(connection.get());
 
     const std::uint32_t operationId = NewOperationId();
@@ -107,13 +163,16 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
     if (serverNode.isValid()) {
         SaveConnectTime(server.name);
     } else {
-        SaveNewServer(server);
+        ServerRecord stored = server;
+        if (const std::string trusted = connection->NewlyTrustedFingerprint(); !trusted.empty())
+            stored.trustedFingerprint = trusted;
+        SaveNewServer(stored);
         serverNode = InsertServerNode(name);
     }
     QStandardItem* serverItem = ItemOf(serverNode);
     QStandardItem* start = CFolderTreeModel::MakeRemoteNode(directory, FileIcons::Folder(), NODE_PLAIN, true);
     serverItem->appendRow(start);
-    serverItem->setIcon(FileIcons::ConnectedComputer());
+    ShowEncryption(serverItem, connection->EncryptionDescription());
     serverItem->setData(NODE_SERVER, CFolderTreeModel::NodeDataRole);
     expand(serverNode);
 
@@ -122,6 +181,19 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
         ListRemote(directory, true, true, start->index());
     }
     emit ConnectionCompleted(name, true);
+}
+
+void CPathView::ShowEncryption(QStandardItem* serverItem, const std::string& description)
+{
+    const bool encrypted = !description.empty();
+    serverItem->setIcon(encrypted ? LockedComputer() : FileIcons::ConnectedComputer());
+    serverItem->setData(encrypted, EncryptedRole);
+    serverItem->setToolTip(encrypted ? tr("Encrypted connection: %1").arg(QString::fromStdString(description))
+                                     : tr("This connection is not encrypted: the password and the files pass "
+                                          "in clear text."));
+    // Read out along with the name, as the lock itself cannot be.
+    serverItem->setData(serverItem->text() + QStringLiteral(", ") + (encrypted ? tr("encrypted") : tr("not encrypted")),
+                        Qt::AccessibleTextRole);
 }
 
 void CPathView::OnDisconnect()
@@ -168,5 +240,8 @@ void CPathView::Disconnect(const QString& server)
     if (QStandardItem* item = ItemOf(serverNode)) {
         RemoveChildren(serverNode);
         item->setIcon(FileIcons::Computer());
+        item->setToolTip(QString());
+        item->setData(false, EncryptedRole);
+        item->setData(QVariant(), Qt::AccessibleTextRole);
     }
 }

@@ -14,7 +14,7 @@
 namespace tarvo::test {
 
 // What was asked ("message", "yesno", "overwrite", "permissions", "delete", "downloadas",
-// "twofields", "properties", "scriptfile") and its text.
+// "twofields", "properties", "scriptfile", "certificate" with the fingerprint) and its text.
 using Asked = std::pair<std::string, std::string>;
 
 class RecordingInteraction : public Interaction {
@@ -62,6 +62,11 @@ public:
         Record("properties", view.name);
         properties = view;
     }
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override
+    {
+        Locked([&] { certificates.push_back(certificate); });
+        return Next("certificate", certificate.fingerprint, trustAnswers, false);
+    }
     std::optional<std::string> AskScriptFile() override
     {
         Record("scriptfile", {});
@@ -71,6 +76,8 @@ public:
     std::deque<bool> yesNo; // answers, used in order; No once they are used up
     std::deque<OverwriteAnswer> overwrite; // Cancel once they are used up
     std::deque<DeleteConfirmResult> deleteAnswers; // No once they are used up
+    std::deque<bool> trustAnswers; // Refused once they are used up
+    std::vector<QorFtpCertificate> certificates; // as they were asked about
     std::deque<DownloadAsAnswer> downloadAs; // not accepted once they are used up
     bool keepRemaining = true; // an answer with no remaining list leaves the files as they were
     std::optional<std::string> mode;
