@@ -70,8 +70,19 @@ void RunIfInstalled(const QString& tool, const QString& folder)
 
 } // namespace
 
+bool IsInstalledProgram(const QString& program)
+{
+    const QDir bin = QFileInfo(program).absoluteDir();
+    if (bin.dirName() != QLatin1String("bin"))
+        return false;
+    return QFileInfo::exists(bin.filePath(QStringLiteral("../share/applications/tarvo.desktop")));
+}
+
 QStringList RegisterScriptFileType(const QString& program, const QString& dataFolder)
 {
+    // A user's entry with the build folder's path would hide the package's, so none is written.
+    if (IsInstalledProgram(program))
+        return {};
     const QDir data(dataFolder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                                          : dataFolder);
     QStringList written;

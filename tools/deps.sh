@@ -9,6 +9,7 @@ packages=(
   libssl-dev openssl python3-openssl
   python3-pyftpdlib vsftpd curl
   xvfb xauth xdotool fonts-dejavu-core adwaita-icon-theme poppler-utils
+  desktop-file-utils appstream dpkg-dev dbus-daemon
   "$@"
 )
 missing=()

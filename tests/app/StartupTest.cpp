@@ -49,6 +49,35 @@ private slots:
         QVERIFY(written.contains("MimeType=text/x-tarvo-script;\n"));
     }
 
+    void installedProgramLeavesTheDesktopFilesToItsPackage_data()
+    {
+        QTest::addColumn<QString>("binFolder");
+        QTest::addColumn<bool>("packageEntry");
+        QTest::addColumn<bool>("writes");
+        QTest::newRow("installed") << QStringLiteral("bin") << true << false;
+        QTest::newRow("bin without the package's entry") << QStringLiteral("bin") << false << true;
+        QTest::newRow("build folder beside an entry") << QStringLiteral("app") << true << true;
+    }
+
+    void installedProgramLeavesTheDesktopFilesToItsPackage()
+    {
+        QFETCH(QString, binFolder);
+        QFETCH(bool, packageEntry);
+        QFETCH(bool, writes);
+        QTemporaryDir prefix;
+        QTemporaryDir data;
+        QDir(prefix.path()).mkpath(binFolder);
+        if (packageEntry) {
+            QDir(prefix.path()).mkpath(QStringLiteral("share/applications"));
+            QFile entry(prefix.filePath(QStringLiteral("share/applications/tarvo.desktop")));
+            QVERIFY(entry.open(QIODevice::WriteOnly));
+        }
+        const QString program = prefix.filePath(binFolder + QStringLiteral("/tarvo"));
+        QCOMPARE(IsInstalledProgram(program), !writes);
+        QCOMPARE(RegisterScriptFileType(program, data.path()).isEmpty(), !writes);
+        QCOMPARE(QFileInfo::exists(data.filePath(QStringLiteral("applications/tarvo.desktop"))), writes);
+    }
+
     void recentScriptsKeepTheNewestFour()
     {
         RecentScripts recent;
