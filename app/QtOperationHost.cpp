@@ -1,6 +1,7 @@
 #include "app/QtOperationHost.h"
 
 #include "app/MainFrame.h"
+#include "app/OperationNotifier.h"
 #include "dialogs/UiThread.h"
 #include "operations/OperationLists.h"
 
@@ -12,17 +13,35 @@ namespace {
 constexpr unsigned long kServiceNotAvailable = 421;
 }
 
-QtOperationHost::QtOperationHost(CMainFrame* frame, QObject* parent)
+QtOperationHost::QtOperationHost(CMainFrame* frame, QObject* parent, NotificationSender* sender)
     : QObject(parent)
     , m_frame(frame)
 {
+    if (!sender) {
+        m_busSender = std::make_unique<DBusNotificationSender>();
+        sender = m_busSender.get();
+    }
+    m_notifier = std::make_unique<OperationNotifier>(*sender);
 }
+
+QtOperationHost::~QtOperationHost() = default;
 
 void QtOperationHost::OperationCount(bool started, std::uint32_t operationId)
 {
+    // The worker that counts an operation runs it, so its messages are that operation's.
+    if (started)
+        SetCurrentOperation(operationId);
+    else if (CurrentOperation() == operationId)
+        SetCurrentOperation(0);
     // Returns only after the window shows the new count, so an operation's end is never
     // counted before its start.
     RunOnUiThreadAndWait([this, started, operationId] {
+        if (started) {
+            if (const std::optional<OperationStatus> status = OperationStatusList.Find(operationId))
+                m_notifier->Started(operationId, QString::fromStdString(status->title), status->cancelled);
+        } else {
+            m_notifier->Ended(operationId);
+        }
         if (m_frame)
             m_frame->WM_OPERATION_COUNT(started, operationId);
     });

@@ -1,5 +1,6 @@
 // What the operations need of the windows: the main frame's operation count, the
-// same-connection retry and opening a viewed file, reached from any thread.
+// same-connection retry and opening a viewed file, reached from any thread. It also tells the
+// desktop how operations ended while the user was elsewhere.
 #pragma once
 
 #include "operations/OperationHost.h"
@@ -7,12 +8,18 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class CMainFrame;
+class NotificationSender;
+class OperationNotifier;
 
 class QtOperationHost : public QObject, public OperationHost {
     Q_OBJECT
 public:
-    explicit QtOperationHost(CMainFrame* frame, QObject* parent = nullptr);
+    // Notifications go over the session bus unless `sender` is given.
+    explicit QtOperationHost(CMainFrame* frame, QObject* parent = nullptr, NotificationSender* sender = nullptr);
+    ~QtOperationHost() override;
 
     void OperationCount(bool started, std::uint32_t operationId) override;
     void RetrySameConnection(unsigned long errorCode, std::uint32_t operationId) override;
@@ -25,4 +32,6 @@ public slots:
 
 private:
     QPointer<CMainFrame> m_frame;
+    std::unique_ptr<NotificationSender> m_busSender;
+    std::unique_ptr<OperationNotifier> m_notifier;
 };
