@@ -98,7 +98,7 @@ public:
     }
     void Close()
     {
-        qorftp::FreeTls(ssl);
+        qorftp::FreeDataTls(ssl);
         qorftp::CloseFd(dataFd);
     }
 

@@ -4,6 +4,7 @@
 #include "Parsing.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <netinet/in.h>
 
@@ -122,7 +123,7 @@ bool QorFtpConnection::AcceptData(DataChannel& channel, bool finalReplyCame)
 // connection's TLS, in active mode too, resuming the control connection's session.
 bool QorFtpConnection::SecureData(DataChannel& channel)
 {
-    const TlsState* tls = m_pSocket->Tls();
+    TlsState* tls = m_pSocket->Tls();
     if (!tls || !tls->protectedData)
         return true;
     channel.ssl = NewDataTls(*tls, channel.dataFd);
@@ -142,4 +143,21 @@ bool QorFtpConnection::SecureData(DataChannel& channel)
     else
         ShowSocketError(error);
     return false;
+}
+
+// A TLS server may still send on the data connection (TLS 1.3 session tickets, its close notice)
+// after an upload: closed with those bytes unread, the socket would answer with a reset, and the
+// server could lose the end of the file. So the upload waits for the server to close.
+void QorFtpConnection::AwaitDataEnd(DataChannel& channel)
+{
+    // Read through TLS: the tickets it brings serve the next data connections.
+    for (;;) {
+        short events = POLLIN;
+        const ssize_t n = TlsDrain(channel.ssl, events);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN && Wait(channel.dataFd, events, WaitTimeoutMs()) == kOk)
+            continue;
+        return;
+    }
 }

@@ -162,6 +162,7 @@ private:
     QORFTP_HIDDEN bool StartTls(const std::string& host, unsigned port);
     QORFTP_HIDDEN bool ProtectData(const std::string& host);
     QORFTP_HIDDEN bool SecureData(DataChannel& channel);
+    QORFTP_HIDDEN void AwaitDataEnd(DataChannel& channel);
     QORFTP_HIDDEN int CopyToTarget(QorFtpSocket* target, const std::string& source, const std::string& destination,
                                    int append);
     QORFTP_HIDDEN bool OpenDataPort(DataChannel& channel);

@@ -25,16 +25,19 @@ int StateIndex()
     return index;
 }
 
-// Keeps the newest session of the control connection; data connections' own tickets are not
-// wanted (a server checks reuse against the control connection).
+constexpr std::size_t kKeptSessions = 8;
+
+// Keeps every session the server hands out, on the control connection and on data connections.
 int KeepSession(SSL* ssl, SSL_SESSION* session)
 {
     auto* state = static_cast<TlsState*>(SSL_get_ex_data(ssl, StateIndex()));
-    if (!state || state->ssl != ssl)
+    if (!state)
         return 0;
-    if (state->session)
-        SSL_SESSION_free(state->session);
-    state->session = session;
+    state->sessions.push_back(session);
+    if (state->sessions.size() > kKeptSessions) {
+        SSL_SESSION_free(state->sessions.front());
+        state->sessions.pop_front();
+    }
     return 1; // the reference is ours now
 }
 
@@ -188,7 +191,7 @@ TlsState::TlsState()
 TlsState::~TlsState()
 {
     FreeTls(ssl);
-    if (session)
+    for (SSL_SESSION* session : sessions)
         SSL_SESSION_free(session);
     SSL_CTX_free(context);
 }
@@ -250,13 +253,21 @@ SSL* NewControlTls(TlsState& state, int fd, const std::string& host)
     return ssl;
 }
 
-SSL* NewDataTls(const TlsState& state, int fd)
+SSL* NewDataTls(TlsState& state, int fd)
 {
     SSL* ssl = NewTls(state.context, fd);
     if (!ssl)
         return nullptr;
-    if (state.session)
-        SSL_set_session(ssl, state.session);
+    SSL_set_ex_data(ssl, StateIndex(), &state);
+    if (!state.sessions.empty()) {
+        SSL_SESSION* newest = state.sessions.back();
+        SSL_set_session(ssl, newest); // takes a reference of its own
+        // The last one stays for reuse: a TLS 1.2 session serves any number of connections.
+        if (state.sessions.size() > 1) {
+            state.sessions.pop_back();
+            SSL_SESSION_free(newest);
+        }
+    }
     return ssl;
 }
 
@@ -329,8 +340,29 @@ ssize_t TlsWrite(SSL* ssl, const void* buffer, std::size_t length, short& events
 
 void TlsShutdown(SSL* ssl)
 {
-    if (ssl && SSL_shutdown(ssl) < 0)
+    if (ssl && !(SSL_get_shutdown(ssl) & SSL_SENT_SHUTDOWN) && SSL_shutdown(ssl) < 0)
         ERR_clear_error();
+}
+
+void FreeDataTls(SSL*& ssl)
+{
+    if (!ssl)
+        return;
+    TlsShutdown(ssl);
+    // Freed without a sent close notice, OpenSSL would mark the connection's newest session (a
+    // ticket the next data connection is to resume) as not resumable.
+    SSL_set_shutdown(ssl, SSL_get_shutdown(ssl) | SSL_SENT_SHUTDOWN);
+    FreeTls(ssl);
+}
+
+ssize_t TlsDrain(SSL* ssl, short& events)
+{
+    char discard[4096];
+    for (;;) {
+        const ssize_t n = TlsRead(ssl, discard, sizeof discard, events);
+        if (n <= 0)
+            return n;
+    }
 }
 
 void FreeTls(SSL*& ssl)

@@ -4,6 +4,7 @@
 
 #include "QorFtpUi.h"
 
+#include <deque>
 #include <string>
 #include <sys/types.h>
 
@@ -13,10 +14,12 @@ typedef struct ssl_session_st SSL_SESSION;
 
 namespace qorftp {
 
-// What an encrypted control connection carries: its TLS object and the session its data
+// What an encrypted control connection carries: its TLS object and the sessions its data
 // connections resume. Servers such as vsftpd (require_ssl_reuse) refuse a data connection that
-// does not resume the control connection's session; under TLS 1.3 that session comes in a
-// ticket after the handshake, so the newest ticket of the control connection is kept.
+// does not resume the control connection's session. Under TLS 1.3 sessions come as tickets
+// after each handshake, and a server may accept each ticket only once: so every ticket the
+// server sends, on the control connection or a data connection, is kept, and each is used once
+// while a newer one is at hand.
 struct TlsState {
     TlsState();
     ~TlsState();
@@ -25,7 +28,7 @@ struct TlsState {
 
     SSL_CTX* context = nullptr;
     SSL* ssl = nullptr;
-    SSL_SESSION* session = nullptr;
+    std::deque<SSL_SESSION*> sessions; // oldest first
     int fd = -1; // the socket `ssl` reads and writes
     bool protectedData = false; // PROT P accepted: data connections are encrypted too
     bool sscn = false; // the server takes the client's part of a data connection's TLS on "SSCN ON"
@@ -41,7 +44,7 @@ int Handshake(SSL* ssl, int fd, int wakeFd, int timeoutMs, std::string& why);
 // (a name or a numeric address).
 SSL* NewControlTls(TlsState& state, int fd, const std::string& host);
 // A new TLS object for a data connection on `fd` that resumes the control connection's session.
-SSL* NewDataTls(const TlsState& state, int fd);
+SSL* NewDataTls(TlsState& state, int fd);
 // After the control handshake: the protocol and cipher, for EncryptionDescription.
 std::string Describe(SSL* ssl);
 
@@ -60,6 +63,11 @@ ssize_t TlsPeek(SSL* ssl, void* buffer, std::size_t length, short& events);
 ssize_t TlsWrite(SSL* ssl, const void* buffer, std::size_t length, short& events);
 // Sends the close notice without waiting for the peer's; the server of an upload may want it.
 void TlsShutdown(SSL* ssl);
+// Reads and drops what a peer still sends (tickets, its close notice) until it closes: -1 with
+// errno EAGAIN while it must wait for `events`, 0 at the end, -1 with another errno on failure.
+ssize_t TlsDrain(SSL* ssl, short& events);
 void FreeTls(SSL*& ssl);
+// A data connection's end: its close notice when not sent yet, and its tickets kept usable.
+void FreeDataTls(SSL*& ssl);
 
 } // namespace qorftp

@@ -359,6 +359,8 @@ int QorFtpConnection::PutFile(std::string local, std::string remote, std::uint64
     int result = SendFromFile(channel, local, offset);
     // Closing the data connection ends the file for the server.
     channel.EndSending();
+    if (channel.ssl)
+        AwaitDataEnd(channel);
     channel.Close();
     if (finalDue && IsConnected()) {
         if (!Accepted(ReadReply(reply)) && result) {

@@ -28,6 +28,10 @@ PyFtpd::PyFtpd(PyFtpdOptions options)
         std::filesystem::create_directories(root_ + options.startFolder);
         argv.insert(argv.end(), {"--start-dir", options.startFolder});
     }
+    if (!options.tlsCertificate.empty())
+        argv.insert(argv.end(), {"--tls-certificate", options.tlsCertificate});
+    if (options.tls12Only)
+        argv.push_back("--tls12-only");
     if (options.maxConnectionsPerIp > 0)
         argv.insert(argv.end(), {"--max-cons-per-ip", std::to_string(options.maxConnectionsPerIp)});
     process_ = std::make_unique<ChildProcess>(argv, log);

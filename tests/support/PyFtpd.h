@@ -12,6 +12,9 @@ struct PyFtpdOptions {
     int maxConnectionsPerIp = 0; // 0: pyftpdlib's default (unlimited)
     std::string address = "127.0.0.1"; // "::1" for IPv6
     std::string startFolder{}; // logins start here (made under root()); empty: the root
+    // A PEM file with certificate and key: explicit TLS (AUTH TLS), required for logins and data.
+    std::string tlsCertificate{};
+    bool tls12Only = false; // TLS 1.2 at most instead of 1.3
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword

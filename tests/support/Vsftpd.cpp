@@ -78,15 +78,38 @@ bool Vsftpd::TryStart(const VsftpdOptions& options, std::string& failure)
            << "delay_failed_login=0\n";
     if (options.maxClients > 0)
         config << "max_clients=" << options.maxClients << "\n";
+    if (!options.tlsCertificate.empty()) {
+        // vsftpd 3.0.3's default cipher list (DES-CBC3-SHA) is below OpenSSL 3's security level.
+        config << "ssl_enable=YES\nrsa_cert_file=" << options.tlsCertificate
+               << "\nrsa_private_key_file=" << options.tlsCertificate
+               << "\nssl_ciphers=HIGH\nssl_tlsv1=YES\nssl_sslv2=NO\nssl_sslv3=NO\n"
+               << "force_local_logins_ssl=YES\nforce_local_data_ssl=YES\nrequire_ssl_reuse=YES\n"
+               << "allow_anon_ssl=YES\nforce_anon_logins_ssl=NO\nforce_anon_data_ssl=NO\n"
+               << "implicit_ssl=" << (options.implicitTls ? "YES" : "NO") << "\n";
+    }
     const std::string configPath = dir_.file("vsftpd.conf");
     WriteFileBytes(configPath, config.str());
     const std::string log = dir_.file("vsftpd.out");
     WriteFileBytes(log, "");
-    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{kVsftpd, configPath}, log);
+    std::vector<std::string> argv{kVsftpd, configPath};
+    if (options.tls12Only) {
+        // vsftpd 3.0.3 has no setting for it; OpenSSL's own configuration caps the version.
+        const std::string openssl = dir_.file("openssl.cnf");
+        WriteFileBytes(openssl,
+                       "openssl_conf = init\n[init]\nssl_conf = ssl\n[ssl]\nsystem_default = tls\n"
+                       "[tls]\nMaxProtocol = TLSv1.2\n");
+        argv.insert(argv.begin(), {"/usr/bin/env", "OPENSSL_CONF=" + openssl});
+    }
+    process_ = std::make_unique<ChildProcess>(argv, log);
 
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline && process_->Running()) {
         const int probe = ConnectLoopback(port_, 2000);
+        if (options.implicitTls && probe >= 0) {
+            // The greeting comes only after a handshake: a listener that accepts is enough.
+            close(probe);
+            return true;
+        }
         std::string greeting;
         try {
             greeting = probe >= 0 ? ReceiveLine(probe, 2000) : "";

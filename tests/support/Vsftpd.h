@@ -11,6 +11,11 @@ namespace tarvo::test {
 
 struct VsftpdOptions {
     int maxClients = 0; // 0: unlimited
+    // A PEM file with certificate and key: TLS required for logins and data, with session reuse
+    // on data connections (vsftpd's require_ssl_reuse), explicit (AUTH TLS) or implicit.
+    std::string tlsCertificate{};
+    bool implicitTls = false;
+    bool tls12Only = false; // TLS 1.2 at most (through the server's OpenSSL configuration)
 };
 
 // /usr/sbin/vsftpd on 127.0.0.1 with a configuration of its own, serving a fresh folder to a

@@ -5,7 +5,7 @@ import os
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -21,6 +21,8 @@ def main():
     parser.add_argument("--address", default="127.0.0.1")
     # Logins start in this folder below the root, as on servers that put a user in a home folder.
     parser.add_argument("--start-dir", default="")
+    parser.add_argument("--tls-certificate", default="")
+    parser.add_argument("--tls12-only", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -31,7 +33,9 @@ def main():
 
     # A subclass, so the settings stay off pyftpdlib's shared class. Names that are not UTF-8
     # travel as the bytes on disk, in listings, commands and replies alike, instead of as "?".
-    class Handler(FTPHandler):
+    base = TLS_FTPHandler if args.tls_certificate else FTPHandler
+
+    class Handler(base):
         unicode_errors = "surrogateescape"
 
         def push(self, s):
@@ -44,6 +48,17 @@ def main():
                 self._cwd = args.start_dir
 
         Handler.abstracted_fs = StartFolderFS
+    if args.tls_certificate:
+        from OpenSSL import SSL
+        context = SSL.Context(SSL.TLS_METHOD)
+        context.use_certificate_chain_file(args.tls_certificate)
+        context.use_privatekey_file(args.tls_certificate)
+        context.set_min_proto_version(SSL.TLS1_2_VERSION)
+        if args.tls12_only:
+            context.set_max_proto_version(SSL.TLS1_2_VERSION)
+        Handler.ssl_context = context
+        Handler.tls_control_required = True
+        Handler.tls_data_required = True
     Handler.authorizer = authorizer
     Handler.banner = "pyftpdlib ready"
     Handler.auth_failed_timeout = 0  # not 3 s: tests of a wrong password stay quick
