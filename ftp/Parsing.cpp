@@ -65,11 +65,16 @@ bool StartsWith(std::string_view text, std::string_view start)
     return text.substr(0, start.size()) == start;
 }
 
+// Listings are bytes in no known locale: only ASCII letters fold.
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 // The first blank-separated words of a line, as views into it, so that a name can be taken as
@@ -130,7 +135,7 @@ int MonthOf(std::string_view word)
 {
     if (!word.empty() && word.back() == '.')
         word.remove_suffix(1);
-    if (word.size() < 3 || word.size() > 4)
+    if (word.size() < 3 || word.size() > 4 || IsDigit(word.front()))
         return 0;
     for (int m = 0; m < 12; ++m)
         if (EqualsNoCase(word.substr(0, 3), kMonths[m])
@@ -204,6 +209,8 @@ bool ReadTime(std::string_view word, When& when, std::string_view suffix = {})
 // first cannot be a month.
 bool ReadDateWord(std::string_view word, When& when)
 {
+    if (word.size() < 4 || !IsDigit(word.front()))
+        return false;
     std::string_view part[3];
     std::size_t parts = 0;
     char separator = 0;
@@ -298,7 +305,7 @@ bool ReadSize(std::string_view word, std::uint64_t& size, bool grouped = false)
     std::uint64_t unit = 1;
     if (at < word.size()) {
         const std::string_view units = "kmgt";
-        const std::size_t power = units.find(static_cast<char>(std::tolower(static_cast<unsigned char>(word[at]))));
+        const std::size_t power = units.find(static_cast<char>(AsciiLower(word[at])));
         if (power == std::string_view::npos)
             return false;
         unit = 1ULL << (10 * (power + 1));
@@ -417,8 +424,10 @@ bool ReadUnix(const Fields& f, _Qor_Ftp_FileData& rec, int thisYear)
         rec.Size = size;
         rec.Permissions = mode.substr(1, 9);
         const bool asLs = used == 3 && MonthOf(f[i]) && (f[i + 2].size() == 4 || f[i + 2].size() == 5);
-        rec.Date = asLs ? std::string(f[i]) + ' ' + std::string(f[i + 1]) + ' ' + std::string(f[i + 2])
-                        : ShownDate(when, thisYear);
+        if (asLs)
+            rec.Date.append(f[i]).append(" ").append(f[i + 1]).append(" ").append(f[i + 2]);
+        else
+            rec.Date = ShownDate(when, thisYear);
         return true;
     }
     return false;
