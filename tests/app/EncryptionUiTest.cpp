@@ -1,0 +1,221 @@
+// Encryption in the windows: the connect dialog and the property sheet write the chosen mode and
+// move the port between 21 and 990 for implicit TLS; the certificate question of a real TLS login
+// reaches the program's interaction, and a certificate trusted there is kept for the server and
+// not asked about again; the dialog warns when a trusted certificate changed.
+#include "GuiTestSupport.h"
+
+#include "PyFtpd.h"
+#include "RecordingInteraction.h"
+#include "TestCertificates.h"
+
+#include "app/QtFtpUi.h"
+#include "dialogs/CertificateDialog.h"
+#include "dialogs/ConnectDialog.h"
+#include "dialogs/EncryptionChoice.h"
+#include "dialogs/ServerPropertySheet.h"
+#include "operations/OperationConnection.h"
+#include "servers/ServerMap.h"
+#include "servers/ServerStore.h"
+
+#include "QorFtp.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace tarvo::test;
+
+namespace {
+
+ServerRecord Stored(const std::string& name)
+{
+    ServerMap.clear();
+    LoadServers();
+    ServerRecord record;
+    GetServerRecord(name, record);
+    return record;
+}
+
+} // namespace
+
+class EncryptionUiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_settings = std::make_unique<TemporarySettings>();
+        QVERIFY(m_settings->IsValid());
+        ServerMap.clear();
+        ServerRecord alpha{"alpha", "127.0.0.1", "ann", "pw", "", 21, 0, ""};
+        alpha.trustedFingerprint = "AA:BB";
+        QVERIFY(SaveNewServer(alpha));
+    }
+    void cleanup()
+    {
+        ServerMap.clear();
+        m_settings.reset();
+    }
+
+    void choicesSetTheModeAndThePort_data()
+    {
+        QTest::addColumn<QString>("startPort");
+        QTest::addColumn<QList<int>>("chosen"); // indexes chosen one after the other
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("encryption");
+        QTest::newRow("default") << "21" << QList<int>{} << "21" << 0;
+        QTest::newRow("require") << "21" << QList<int>{1} << "21" << 1;
+        QTest::newRow("implicit moves 21 to 990") << "21" << QList<int>{2} << "990" << 2;
+        QTest::newRow("implicit keeps another port") << "2121" << QList<int>{2} << "2121" << 2;
+        QTest::newRow("leaving implicit moves 990 back") << "21" << QList<int>{2, 3} << "21" << 3;
+        QTest::newRow("990 typed for explicit stays") << "990" << QList<int>{1, 0} << "990" << 0;
+    }
+    void choicesSetTheModeAndThePort()
+    {
+        QFETCH(QString, startPort);
+        QFETCH(QList<int>, chosen);
+        QFETCH(QString, port);
+        QFETCH(int, encryption);
+
+        CConnectDlg dialog(QStringLiteral("new"), {});
+        auto* choice = dialog.findChild<EncryptionChoice*>(QStringLiteral("Encryption"));
+        QVERIFY(choice);
+        QCOMPARE(choice->count(), 4);
+        QCOMPARE(choice->itemText(0), QStringLiteral("Use explicit FTP over TLS if available"));
+        QCOMPARE(choice->itemText(3), QStringLiteral("Only use plain FTP (insecure)"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("127.0.0.1"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("1005"))->setText(startPort);
+        for (const int index : chosen)
+            choice->setCurrentIndex(index);
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(QString::number(dialog.Record().port), port);
+        QCOMPARE(dialog.Record().encryption, encryption);
+    }
+
+    // A known server's mode is shown, and its trusted certificate goes along with the login data.
+    void connectDialogHandsOnTheStoredServer()
+    {
+        ServerRecord alpha = Stored("alpha");
+        alpha.encryption = 1;
+        QVERIFY(SaveServerSettings(alpha));
+        CConnectDlg dialog(QStringLiteral("alpha"), {});
+        QCOMPARE(dialog.findChild<EncryptionChoice*>()->Value(), 1);
+        dialog.accept();
+        QCOMPARE(dialog.Record().encryption, 1);
+        QCOMPARE(dialog.Record().trustedFingerprint, std::string("AA:BB"));
+    }
+
+    void propertySheetStoresTheMode()
+    {
+        WhenModalShows<CServerProperty>(this, [](CServerProperty* sheet) {
+            auto* choice = sheet->Page2()->findChild<EncryptionChoice*>(QStringLiteral("Encryption"));
+            QVERIFY(choice);
+            QCOMPARE(choice->Value(), 0);
+            choice->setCurrentIndex(choice->findData(2));
+            emit choice->activated(choice->currentIndex());
+            QCOMPARE(sheet->Page2()->findChild<QLineEdit*>(QStringLiteral("1005"))->text(), QStringLiteral("990"));
+            sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
+        });
+        QVERIFY(ShowServerProperties(nullptr, QStringLiteral("alpha")));
+        const ServerRecord stored = Stored("alpha");
+        QCOMPARE(stored.encryption, 2);
+        QCOMPARE(stored.port, 990);
+        // Not shown on the sheet, so not lost by it.
+        QCOMPARE(stored.trustedFingerprint, std::string("AA:BB"));
+    }
+
+    // A self-signed server: refused, then trusted and kept, then not asked about again.
+    void certificateQuestionReachesTheInteraction()
+    {
+        TestCertificates certificates;
+        PyFtpd server(PyFtpdOptions{.tlsCertificate = certificates.server("selfsigned")});
+        ServerRecord record{"tls", "127.0.0.1", PyFtpd::kUser, PyFtpd::kPassword, "", int(server.port()), 1, ""};
+        QVERIFY(SaveNewServer(record));
+        RecordingInteraction interaction;
+        SetInteraction(&interaction);
+        QtFtpUi ui;
+        QorFtpSetUi(&ui);
+        // A failed comparison returns early; neither may outlive this test installed.
+        const std::shared_ptr<void> uninstall(nullptr, [](void*) {
+            QorFtpSetUi(nullptr);
+            SetInteraction(nullptr);
+        });
+        // The library's own message about a refused certificate is a box of its own.
+        QStringList messages;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&messages] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages << box->text();
+                box->accept();
+            }
+        });
+        closer.start(10);
+        const auto login = [&] {
+            std::unique_ptr<QorFtpConnection> connection = NewConnection(ServerMap.at("tls"), 10);
+            const int result = LoginWith(*connection, ServerMap.at("tls"));
+            connection->Close();
+            return result;
+        };
+        struct Step {
+            std::deque<bool> answer;
+            int loggedIn;
+            std::size_t asked; // questions so far
+        };
+        const Step steps[] = {{{false}, 0, 1}, {{true}, 1, 2}, {{}, 1, 2}};
+        for (const Step& step : steps) {
+            interaction.trustAnswers = step.answer;
+            QCOMPARE(login(), step.loggedIn);
+            QCOMPARE(interaction.certificates.size(), step.asked);
+        }
+        QCOMPARE(messages.size(), 1);
+        const QorFtpCertificate& asked = interaction.certificates.back();
+        QCOMPARE(asked.host, std::string("127.0.0.1"));
+        QVERIFY(!asked.fingerprint.empty());
+        QVERIFY(asked.trustedBefore.empty());
+        QCOMPARE(Stored("tls").trustedFingerprint, asked.fingerprint);
+    }
+
+    void dialogShowsTheCertificateAndWarnsWhenItChanged_data()
+    {
+        QTest::addColumn<QString>("trustedBefore");
+        QTest::newRow("first time") << QString();
+        QTest::newRow("changed") << QStringLiteral("11:22");
+    }
+    void dialogShowsTheCertificateAndWarnsWhenItChanged()
+    {
+        QFETCH(QString, trustedBefore);
+        QorFtpCertificate certificate;
+        certificate.host = "127.0.0.1";
+        certificate.port = 21;
+        certificate.problem = "self-signed certificate";
+        certificate.subject = "/CN=test";
+        certificate.fingerprint = "AB:CD";
+        certificate.trustedBefore = trustedBefore.toStdString();
+        CertificateDialog dialog(certificate);
+        const auto text = [&](const char* id) {
+            auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(id));
+            return label ? label->text() : QString();
+        };
+        QCOMPARE(text("Problem"), QStringLiteral("self-signed certificate"));
+        QCOMPARE(text("Fingerprint"), QStringLiteral("AB:CD"));
+        QCOMPARE(text("TrustedBefore"), trustedBefore);
+        QCOMPARE(text("Heading").contains(QStringLiteral("CHANGED")), !trustedBefore.isEmpty());
+        // Enter refuses; only the Trust button trusts.
+        auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("Cancel"));
+        QVERIFY(cancel->isDefault());
+        dialog.show();
+        dialog.findChild<QPushButton*>(QStringLiteral("Trust"))->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+private:
+    std::unique_ptr<TemporarySettings> m_settings;
+};
+
+QTEST_MAIN(EncryptionUiTest)
+#include "EncryptionUiTest.moc"
