@@ -24,45 +24,39 @@
 
 namespace {
 
-// A small padlock, drawn when the icon theme has no lock emblem.
-QPixmap DrawnLock(int size, const QColor& colour)
+// A small padlock: a dark shackle over a gold body with a dark rim, readable at 16 pixels on a
+// light and on a selected (dark) row alike.
+QPixmap DrawnLock(int size)
 {
     QPixmap lock(size, size);
     lock.fill(Qt::transparent);
     QPainter painter(&lock);
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal unit = size / 8.0;
-    QPen shackle(colour, unit);
-    painter.setPen(shackle);
+    const qreal unit = size / 10.0;
+    const QColor rim(0x3a, 0x2c, 0x00);
+    painter.setPen(QPen(rim, 1.6 * unit));
     painter.setBrush(Qt::NoBrush);
-    painter.drawArc(QRectF(2 * unit, 0.5 * unit, 4 * unit, 5 * unit), 0, 180 * 16);
-    painter.drawLine(QPointF(2 * unit, 3 * unit), QPointF(2 * unit, 4 * unit));
-    painter.drawLine(QPointF(6 * unit, 3 * unit), QPointF(6 * unit, 4 * unit));
-    painter.setPen(QPen(Qt::white, unit / 2));
-    painter.setBrush(colour);
-    painter.drawRoundedRect(QRectF(1 * unit, 3.5 * unit, 6 * unit, 4.25 * unit), unit, unit);
+    painter.drawRoundedRect(QRectF(3 * unit, 1 * unit, 4 * unit, 6 * unit), 2 * unit, 2 * unit);
+    painter.setPen(QPen(rim, 1.0 * unit));
+    painter.setBrush(QColor(0xf2, 0xb8, 0x1c));
+    painter.drawRoundedRect(QRectF(1 * unit, 4.5 * unit, 8 * unit, 5 * unit), unit, unit);
     return lock;
 }
 
-// The connected computer with a lock in its lower right quarter.
+// The connected computer with a lock over its lower right corner.
 QIcon LockedComputer()
 {
     static const QIcon locked = [] {
         const QIcon base = FileIcons::ConnectedComputer();
-        const QIcon emblem
-            = QIcon::fromTheme(QStringLiteral("emblem-locked"), QIcon::fromTheme(QStringLiteral("security-high")));
         QIcon result;
         for (const int size : {16, 22, 24, 32, 48}) {
             QPixmap picture = base.pixmap(size, size);
             if (picture.isNull())
                 continue;
             QPainter painter(&picture);
-            const int lockSize = std::max(8, size / 2 + 1);
-            const QRect corner(picture.width() / picture.devicePixelRatio() - lockSize,
-                               picture.height() / picture.devicePixelRatio() - lockSize, lockSize, lockSize);
-            const QPixmap lock
-                = emblem.isNull() ? DrawnLock(lockSize, QColor(0xc8, 0x8a, 0x00)) : emblem.pixmap(lockSize, lockSize);
-            painter.drawPixmap(corner, lock);
+            const int lockSize = size * 5 / 8 + 1;
+            const int side = static_cast<int>(picture.width() / picture.devicePixelRatio());
+            painter.drawPixmap(QRect(side - lockSize, side - lockSize, lockSize, lockSize), DrawnLock(lockSize));
             painter.end();
             result.addPixmap(picture);
         }
