@@ -28,18 +28,21 @@ QtOperationHost::~QtOperationHost() = default;
 
 void QtOperationHost::OperationCount(bool started, std::uint32_t operationId)
 {
-    // The worker that counts an operation runs it, so its messages are that operation's.
-    if (started)
+    // A background operation is counted by the worker that runs it, so that worker's messages
+    // are the operation's. The tree's listings and logins are counted on the user-interface
+    // thread and are not announced.
+    const bool background = !IsUiThread();
+    if (background && started)
         SetCurrentOperation(operationId);
-    else if (CurrentOperation() == operationId)
+    else if (background && CurrentOperation() == operationId)
         SetCurrentOperation(0);
     // Returns only after the window shows the new count, so an operation's end is never
     // counted before its start.
-    RunOnUiThreadAndWait([this, started, operationId] {
-        if (started) {
+    RunOnUiThreadAndWait([this, started, operationId, background] {
+        if (started && background) {
             if (const std::optional<OperationStatus> status = OperationStatusList.Find(operationId))
                 m_notifier->Started(operationId, QString::fromStdString(status->title), status->cancelled);
-        } else {
+        } else if (!started) {
             m_notifier->Ended(operationId);
         }
         if (m_frame)

@@ -121,6 +121,13 @@ private slots:
         });
         QTRY_VERIFY(done.load());
         worker.join();
+        // The tree's listing, counted on the user-interface thread, is no background operation.
+        status.operationId = 42;
+        status.title = "Retrieving /pub";
+        OperationStatusList.Append(status);
+        host.OperationCount(true, 42);
+        OperationStatusList.RemoveStatusEntry(42);
+        host.OperationCount(false, 42);
         QCoreApplication::processEvents();
         QCOMPARE(sender.sent.size(), std::size_t(1));
         QCOMPARE(sender.sent[0].summary, QStringLiteral("Uploading /tmp/b.txt failed"));
