@@ -1,7 +1,9 @@
-// Throughput of QorFtp against curl on one vsftpd on loopback, and the time to list a folder
-// of 100,000 entries. Run through bench/run.sh; prints a table, asserts nothing.
+// Throughput of QorFtp against curl on vsftpd on loopback, in clear and over TLS (vsftpd requiring
+// it, with session reuse), and the time to list a folder of 100,000 entries. Run through
+// bench/run.sh; prints a table, asserts nothing.
 #include "QorFtp.h"
 #include "TempDir.h"
+#include "TestCertificates.h"
 #include "Vsftpd.h"
 
 #include <algorithm>
@@ -50,7 +52,7 @@ void Row(const char* what, double bytes, double ours, double curl)
 {
     const double oursRate = bytes / ours / 1e6;
     const double curlRate = bytes / curl / 1e6;
-    std::printf("%-18s QorFtp %8.1f MB/s   curl %8.1f MB/s   ratio %.2f\n", what, oursRate, curlRate,
+    std::printf("%-22s QorFtp %8.1f MB/s   curl %8.1f MB/s   ratio %.2f\n", what, oursRate, curlRate,
                 oursRate / curlRate);
 }
 
@@ -66,44 +68,53 @@ int main(int argc, char** argv)
     const std::uint64_t size = argc > 1 ? std::strtoull(argv[1], nullptr, 10) << 20 : 1ULL << 30;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 100000;
 
+    TestCertificates certificates;
+    // The library checks the server against the test CA; curl is told the same CA.
+    setenv("SSL_CERT_FILE", certificates.ca().c_str(), 1);
     Vsftpd server;
+    Vsftpd tlsServer(VsftpdOptions{.tlsCertificate = certificates.server("good")});
     TempDir local;
-    MakeFile(server.root() + "/big", size);
     MakeFile(local.file("up"), size);
-    const std::string url
-        = "ftp://" + server.user() + ":" + server.password() + "@127.0.0.1:" + std::to_string(server.port()) + "/";
-
-    std::printf("file %llu MiB, vsftpd on 127.0.0.1:%u, best of %d runs each\n",
-                static_cast<unsigned long long>(size >> 20), server.port(), kRuns);
-    // Downloads go to /dev/null for both clients, so the disk's write-back does not decide.
-    for (int passive : {0, 1}) {
-        QorFtpConnection connection;
-        connection.SetPassive(passive);
-        if (!connection.Login("127.0.0.1", server.user(), server.password(), server.port(), ""))
-            return 1;
-        const std::string curlMode = passive ? "--ftp-pasv " : "--ftp-port 127.0.0.1 ";
-        double ourDown = 1e9, curlDown = 1e9, ourUp = 1e9, curlUp = 1e9;
-        for (int run = 0; run < kRuns; ++run) {
-            auto start = Clock::now();
-            if (!connection.GetFile("big", "/dev/null", 0, 0))
+    std::printf("file %llu MiB, vsftpd on 127.0.0.1, best of %d runs each\n",
+                static_cast<unsigned long long>(size >> 20), kRuns);
+    for (Vsftpd* target : {&server, &tlsServer}) {
+        const bool tls = target == &tlsServer;
+        MakeFile(target->root() + "/big", size);
+        const std::string url = "ftp://" + target->user() + ":" + target->password()
+            + "@127.0.0.1:" + std::to_string(target->port()) + "/";
+        const std::string curlTls = tls ? "--ssl-reqd --cacert " + certificates.ca() + " " : "";
+        // Downloads go to /dev/null for both clients, so the disk's write-back does not decide.
+        for (int passive : {0, 1}) {
+            QorFtpConnection connection;
+            connection.SetPassive(passive);
+            connection.SetEncryption(tls ? QorFtpEncryption::RequireExplicit : QorFtpEncryption::PlainOnly);
+            if (!connection.Login("127.0.0.1", target->user(), target->password(), target->port(), ""))
                 return 1;
-            ourDown = std::min(ourDown, Seconds(start));
-            curlDown = std::min(curlDown, RunCurl(curlMode + "-o /dev/null " + url + "big"));
+            const std::string curlMode = curlTls + (passive ? "--ftp-pasv " : "--ftp-port - ");
+            double ourDown = 1e9, curlDown = 1e9, ourUp = 1e9, curlUp = 1e9;
+            for (int run = 0; run < kRuns; ++run) {
+                auto start = Clock::now();
+                if (!connection.GetFile("big", "/dev/null", 0, 0))
+                    return 1;
+                ourDown = std::min(ourDown, Seconds(start));
+                curlDown = std::min(curlDown, RunCurl(curlMode + "-o /dev/null " + url + "big"));
 
-            start = Clock::now();
-            if (!connection.PutFile(local.file("up"), "up", 0, 0))
-                return 1;
-            ourUp = std::min(ourUp, Seconds(start));
-            fs::remove(server.root() + "/up");
-            curlUp = std::min(curlUp, RunCurl(curlMode + "-T " + local.file("up") + " " + url + "up"));
-            fs::remove(server.root() + "/up");
+                start = Clock::now();
+                if (!connection.PutFile(local.file("up"), "up", 0, 0))
+                    return 1;
+                ourUp = std::min(ourUp, Seconds(start));
+                fs::remove(target->root() + "/up");
+                curlUp = std::min(curlUp, RunCurl(curlMode + "-T " + local.file("up") + " " + url + "up"));
+                fs::remove(target->root() + "/up");
+            }
+            connection.Close();
+            const std::string mode = std::string(tls ? "TLS " : "") + (passive ? "passive" : "active");
+            Row(("download " + mode).c_str(), static_cast<double>(size), ourDown, curlDown);
+            Row(("upload " + mode).c_str(), static_cast<double>(size), ourUp, curlUp);
         }
-        connection.Close();
-        Row(passive ? "download passive" : "download active", static_cast<double>(size), ourDown, curlDown);
-        Row(passive ? "upload passive" : "upload active", static_cast<double>(size), ourUp, curlUp);
+        fs::remove(target->root() + "/big");
     }
 
-    fs::remove(server.root() + "/big");
     fs::create_directory(server.root() + "/many");
     for (int i = 0; i < entries; ++i) {
         const std::string name = server.root() + "/many/entry-" + std::to_string(i) + ".txt";
