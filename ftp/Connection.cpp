@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -167,6 +168,7 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
         return 0;
     }
     Lock lock(*this);
+    m_loginHost = host;
     m_pSocket = std::make_unique<QorFtpSocket>();
     int fd = -1;
     int error = ConnectTcp(host, port, m_wakeFd, WaitTimeoutMs(), fd);
@@ -378,10 +380,28 @@ long long QorFtpConnection::SendAll(QorFtpSocket* socket, const char* bytes, std
     return static_cast<long long>(length);
 }
 
+void QorFtpConnection::TraceLine(bool sent, const std::string& text)
+{
+    QorFtpUi& ui = Ui();
+    if (!ui.Tracing())
+        return;
+    QorFtpTraceLine line;
+    line.connection = this;
+    line.host = m_strHost.empty() ? m_loginHost : m_strHost;
+    line.sent = sent;
+    line.time = std::chrono::system_clock::now();
+    // A password never reaches a log, whatever case the command is in.
+    const bool secret = sent && text.size() > 5
+        && (strncasecmp(text.c_str(), "PASS ", 5) == 0 || strncasecmp(text.c_str(), "ACCT ", 5) == 0);
+    line.text = secret ? text.substr(0, 5) + "********" : text;
+    ui.Trace(line);
+}
+
 int QorFtpConnection::SendCommandTo(QorFtpSocket* socket, const std::string& text)
 {
     if (!ArgumentIsSafe(text))
         return -1;
+    TraceLine(true, text);
     const std::string line = text + "\r\n";
     long long n = SendAll(socket, line.data(), line.size());
     return n > 0 ? 1 : static_cast<int>(n);
@@ -496,6 +516,8 @@ int QorFtpConnection::ReadReply(QorFtpSocket* socket, std::string& text, std::st
     Reply reply(WaitTimeoutMs());
     for (;;) {
         int code = ReadLine(socket, text, reply);
+        if (!text.empty())
+            TraceLine(false, text);
         if (allLines)
             allLines->append(text).push_back('\n');
         if (code == 421) {

@@ -158,6 +158,7 @@ private:
     QORFTP_HIDDEN int Wait(int fd, short events, int timeoutMs);
     QORFTP_HIDDEN int WaitTimeoutMs() const;
     QORFTP_HIDDEN int RunCommand(const std::string& command, int messageId, const std::string& name);
+    QORFTP_HIDDEN void TraceLine(bool sent, const std::string& text);
     QORFTP_HIDDEN bool TypeBinary();
     QORFTP_HIDDEN bool StartTls(const std::string& host, unsigned port);
     QORFTP_HIDDEN bool ProtectData(const std::string& host);
@@ -195,6 +196,7 @@ private:
     QorFtpEncryption m_encryption = QorFtpEncryption::PlainOnly;
     std::string m_trustedFingerprint;
     std::string m_newlyTrusted;
+    std::string m_loginHost; // for the trace before the login has succeeded
     int m_listingLimit = 10'000'000;
     QorFtpUi* m_ui = nullptr;
     // Wakes a waiting poll() when CancelOperation is called from another thread.

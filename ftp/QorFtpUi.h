@@ -40,6 +40,17 @@ struct QORFTP_EXPORT QorFtpCertificate {
     std::string trustedBefore;
 };
 
+class QorFtpConnection;
+
+// One line of a connection's conversation with its server.
+struct QORFTP_EXPORT QorFtpTraceLine {
+    const QorFtpConnection* connection = nullptr; // which conversation; compare only, it may be gone
+    std::string host; // the server as the connection was asked to reach it
+    bool sent = false; // a command sent; otherwise a reply line received
+    std::string text; // without CR LF; the arguments of PASS and ACCT masked
+    std::chrono::system_clock::time_point time;
+};
+
 class QORFTP_EXPORT QorFtpUi {
 public:
     virtual ~QorFtpUi();
@@ -50,6 +61,10 @@ public:
     virtual bool AskYesNo(const std::string& title, const std::string& text, QorFtpProgress* owner);
     // A certificate that failed the checks: true trusts it for this login. The default refuses.
     virtual bool AskTrustCertificate(const QorFtpCertificate& certificate);
+    // The protocol trace: while Tracing() is true, every command sent and every reply line
+    // received comes to Trace, on the connection's own thread. Off by default, at no cost.
+    virtual bool Tracing() const;
+    virtual void Trace(const QorFtpTraceLine& line);
     // The window for a transfer, or null for none.
     virtual std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress);
 };

@@ -21,6 +21,15 @@ bool QorFtpUi::AskTrustCertificate(const QorFtpCertificate&)
     return false;
 }
 
+bool QorFtpUi::Tracing() const
+{
+    return false;
+}
+
+void QorFtpUi::Trace(const QorFtpTraceLine&)
+{
+}
+
 std::unique_ptr<QorFtpProgressView> QorFtpUi::CreateProgressView(QorFtpProgress&)
 {
     return nullptr;

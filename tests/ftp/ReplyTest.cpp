@@ -56,7 +56,7 @@ protected:
 };
 
 // PASS goes out after a 230 to USER too, and ACCT after a 332; a second login is refused, and
-// Close says goodbye, or nothing at all without a login.
+// Close says goodbye, or nothing at all without a login. The trace has it all, but the secrets.
 TEST_F(Reply, LoginSequenceAndClose)
 {
     QorFtpConnection fresh;
@@ -74,12 +74,16 @@ TEST_F(Reply, LoginSequenceAndClose)
         .Expect("QUIT")
         .Send("221 bye\r\n");
     server.Start();
+    ui.tracing = true;
     ASSERT_EQ(Login(), 1);
     EXPECT_EQ(Login(), 0);
     EXPECT_TRUE(ui.HasText("Already Connected."));
     connection.Close();
     ASSERT_TRUE(server.WaitDone(2000));
     EXPECT_TRUE(server.Mismatches().empty());
+    EXPECT_EQ(ui.Traced(),
+              (std::vector<std::string>{"< 220 hi", "> USER ann", "< 230 no password needed", "> PASS ********",
+                                        "< 332 need account", "> ACCT ********", "< 230 ok", "> QUIT", "< 221 bye"}));
 }
 
 // One reply to a command, single- or multi-line: its result, its message, and the next

@@ -30,6 +30,18 @@ public:
         m_questions.push_back({title, text});
         return answer;
     }
+    bool Tracing() const override { return tracing; }
+    void Trace(const QorFtpTraceLine& line) override
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_trace.push_back((line.sent ? "> " : "< ") + line.text);
+    }
+    // The trace as "> command" and "< reply line".
+    std::vector<std::string> Traced() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_trace;
+    }
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override
     {
         struct View : QorFtpProgressView {
@@ -88,6 +100,7 @@ public:
 
     bool answer = false;
     bool withWindow = false;
+    bool tracing = false;
     // Called from the transfer's thread at every byte-text update of a window.
     std::function<void(QorFtpProgress&)> onProgress;
 
@@ -95,6 +108,7 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Message> m_messages;
     std::vector<Message> m_questions;
+    std::vector<std::string> m_trace;
 };
 
 } // namespace tarvo::test
