@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/FtpSplitterWnd.h"
+#include "app/LogPane.h"
 #include "app/SelkDoc.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/BusyIndicator.h"
@@ -68,10 +69,15 @@ CMainFrame::CMainFrame(CSelkDoc& document, QWidget* parent)
     CreateStatusBar();
     m_wndOperations = new COperationsDlg(this);
     CreatePanes();
+    CreateLogPane();
     RestoreWindowState();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The pane hides as the frame goes; that is no choice of the user's to remember.
+    m_logPane->toggleViewAction()->disconnect(this);
+}
 
 QAction* CMainFrame::AddCommand(int commandId, const QString& text, const QIcon& icon, const QKeySequence& shortcut)
 {
@@ -319,6 +325,21 @@ void CMainFrame::CreatePanes()
     setCentralWidget(m_wndSplitter);
 }
 
+void CMainFrame::CreateLogPane()
+{
+    m_logPane = new LogPane(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_logPane);
+    m_logPane->hide();
+    QAction* toggle = m_logPane->toggleViewAction();
+    // Below Toolbar and Status Bar, before their separator.
+    m_viewMenu->insertAction(m_viewMenu->actions().value(2), toggle);
+    connect(toggle, &QAction::toggled, this, [](bool shown) {
+        const auto store = OpenSettingsStore();
+        store->beginGroup(kWindowGroup);
+        store->setValue(QStringLiteral("Log"), shown);
+    });
+}
+
 void CMainFrame::SetPanes(QWidget* tree, QWidget* fileList)
 {
     m_wndSplitter->SetPanes(tree, fileList);
@@ -345,6 +366,8 @@ void CMainFrame::RestoreWindowState()
     store->beginGroup(kWindowGroup);
     const bool placed = restoreGeometry(store->value(QStringLiteral("Geometry")).toByteArray());
     restoreState(store->value(QStringLiteral("State")).toByteArray());
+    // Off until the user opens it; then open in every run until closed.
+    m_logPane->setVisible(store->value(QStringLiteral("Log"), false).toBool());
     if (!placed) {
         QSize size(960, 640);
         if (const QScreen* screen = QGuiApplication::primaryScreen())

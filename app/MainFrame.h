@@ -12,6 +12,7 @@ class BusyIndicator;
 class CFtpSplitterWnd;
 class COperationsDlg;
 class CSelkDoc;
+class LogPane;
 class QAction;
 class QLabel;
 class QMenu;
@@ -40,6 +41,8 @@ public:
     QLabel* m_operationsPane = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     BusyIndicator* m_wndAnimate = nullptr;
+    // View > Log: the conversation with the servers, hidden until asked for.
+    LogPane* m_logPane = nullptr;
 
 public slots:
     // An operation started (true) or ended.
@@ -61,6 +64,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePanes();
+    void CreateLogPane();
     void RestoreWindowState();
     void RestoreSplit();
     void SaveWindowState() const;

@@ -4,6 +4,7 @@
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/UiThread.h"
 #include "operations/Interaction.h"
+#include "operations/TraceLog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -74,6 +75,16 @@ std::unique_ptr<QorFtpProgressView> QtFtpUi::CreateProgressView(QorFtpProgress& 
     std::lock_guard<std::mutex> guard(m_lock);
     m_links[&progress] = view->Link();
     return view;
+}
+
+bool QtFtpUi::Tracing() const
+{
+    return TraceFeed::Instance().Listening();
+}
+
+void QtFtpUi::Trace(const QorFtpTraceLine& line)
+{
+    TraceFeed::Instance().Post(line);
 }
 
 void QtFtpUi::Forget(QorFtpProgress* progress)

@@ -19,6 +19,9 @@ public:
     // Asked through the program's interaction, as the operations' questions are.
     bool AskTrustCertificate(const QorFtpCertificate& certificate) override;
     std::unique_ptr<QorFtpProgressView> CreateProgressView(QorFtpProgress& progress) override;
+    // The trace goes to the Log pane while it is shown.
+    bool Tracing() const override;
+    void Trace(const QorFtpTraceLine& line) override;
 
     // Called by the views as they go away.
     void Forget(QorFtpProgress* progress);

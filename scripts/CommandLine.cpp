@@ -48,11 +48,15 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
                                               Tr("Shows the certificate of the saved server NAME and remembers it "
                                                  "when you answer yes."),
                                               QStringLiteral("NAME"));
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"),
+        Tr("With --run-script: prints every command sent and every reply received to standard error, "
+           "passwords masked."));
     const QCommandLineOption noSplash(QStringLiteral("nosplash"), Tr("Starts without the splash window."));
     QCommandLineOption demo(QStringLiteral("demo-operations"), QString());
     demo.setFlags(QCommandLineOption::HiddenFromHelp);
     for (const QCommandLineOption& option :
-         {runScript, addServer, passive, encryption, trustCertificate, noSplash, demo})
+         {runScript, verbose, addServer, passive, encryption, trustCertificate, noSplash, demo})
         parser.addOption(option);
     parser.addPositionalArgument(QStringLiteral("SCRIPT.ftp"), Tr("A script to load into the window."),
                                  QStringLiteral("[SCRIPT.ftp]"));
@@ -72,6 +76,7 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList& arguments)
     line.showSplash = !parser.isSet(noSplash);
     line.demoOperations = parser.isSet(demo);
     line.passive = parser.isSet(passive);
+    line.verbose = parser.isSet(verbose);
     if (parser.isSet(encryption)) {
         // In the order of the encryption values.
         const QStringList modes{QStringLiteral("if-available"), QStringLiteral("require"), QStringLiteral("implicit"),

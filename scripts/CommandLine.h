@@ -18,6 +18,8 @@ struct ProgramCommandLine {
     QString script;
     QStringList server; // NAME HOST[:PORT] USER PASSWORD
     bool passive = false;
+    // --verbose: a script run prints its conversation with the servers to standard error.
+    bool verbose = false;
     // --encryption: a QorFtpEncryption value; -1 when not given.
     int encryption = -1;
     bool showSplash = true;

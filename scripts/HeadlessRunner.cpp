@@ -4,6 +4,7 @@
 #include "operations/Interaction.h"
 #include "operations/OperationConnection.h"
 #include "operations/OperationLists.h"
+#include "operations/TraceLog.h"
 #include "scripts/ScriptParser.h"
 #include "scripts/ScriptWriter.h"
 #include "servers/ServerMap.h"
@@ -69,6 +70,16 @@ std::string ServerNameFor(const QorFtpCertificate& certificate)
 // says how to trust it beforehand.
 class ScriptRunUi : public QorFtpUi {
 public:
+    explicit ScriptRunUi(bool verbose)
+        : m_verbose(verbose)
+    {
+    }
+    bool Tracing() const override { return m_verbose; }
+    // One call per line, so lines of connections on several threads do not mix.
+    void Trace(const QorFtpTraceLine& line) override
+    {
+        std::fprintf(stderr, "%s\n", FormatTraceEntry(ToTraceEntry(line)).toLocal8Bit().constData());
+    }
     bool AskTrustCertificate(const QorFtpCertificate& certificate) override
     {
         std::fprintf(stderr, "tarvo: ");
@@ -80,6 +91,9 @@ public:
                                     .arg(QString::fromStdString(ServerNameFor(certificate)))));
         return false;
     }
+
+private:
+    bool m_verbose;
 };
 
 // --trust-certificate: the question on the terminal; the answer is read from standard input.
@@ -212,7 +226,7 @@ int AddServer(const ProgramCommandLine& line)
     return 0;
 }
 
-int RunScriptFile(const QString& path)
+int RunScriptFile(const QString& path, bool verbose)
 {
     // Questions are never asked here: every one is answered No or Cancel.
     TerminalInteraction terminal;
@@ -228,7 +242,7 @@ int RunScriptFile(const QString& path)
         return 2;
     }
     bool allSucceeded = true;
-    ScriptRunUi ui;
+    ScriptRunUi ui(verbose);
     QorFtpSetUi(&ui);
     QorFtpConnection connection;
     for (const OperationRequest& step : ScriptStepList.Snapshot()) {
@@ -257,7 +271,7 @@ int RunHeadless(const ProgramCommandLine& line)
     case ProgramCommandLine::Mode::TrustCertificate:
         return TrustCertificate(line);
     case ProgramCommandLine::Mode::RunScript:
-        return RunScriptFile(line.script);
+        return RunScriptFile(line.script, line.verbose);
     case ProgramCommandLine::Mode::Error:
     case ProgramCommandLine::Mode::Window:
         break;

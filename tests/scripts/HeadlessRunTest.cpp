@@ -121,6 +121,46 @@ TEST_F(HeadlessRun, ExitCodes)
     EXPECT_NE(output.find("--run-script"), std::string::npos);
 }
 
+TEST_F(HeadlessRun, VerbosePrintsTheConversationToStandardError)
+{
+    PyFtpd server;
+    AddServer("one", server);
+    ASSERT_EQ(Tarvo({"--add-server", "bad", "127.0.0.1:" + std::to_string(server.port()), PyFtpd::kUser, "wrong"}), 0);
+    const std::string script = Script("open one\nclose\nopen bad\nclose\n");
+    const std::string errors = local.file("errors.txt");
+    const auto run = [&](bool verbose, std::string& output) {
+        std::vector<std::string> argv = {"/usr/bin/env",
+                                         "XDG_CONFIG_HOME=" + config.path(),
+                                         "/bin/sh",
+                                         "-c",
+                                         "exec \"$@\" 2>\"" + errors + "\"",
+                                         "sh",
+                                         TARVO_BINARY,
+                                         "--run-script",
+                                         script};
+        if (verbose)
+            argv.push_back("--verbose");
+        EXPECT_EQ(RunCommand(argv, "", &output), 1);
+        return ReadFileBytes(errors);
+    };
+    std::string output;
+    const std::string trace = run(true, output);
+    for (const char* line : {" 127.0.0.1 < 220 pyftpdlib ready\n", " 127.0.0.1 > USER user\n",
+                             " 127.0.0.1 < 230 Login successful.\n", " 127.0.0.1 < 530 Authentication failed.\n"})
+        EXPECT_NE(trace.find(line), std::string::npos) << line << " in\n" << trace;
+    std::size_t masked = 0;
+    for (std::size_t at = trace.find("> PASS ********\n"); at != std::string::npos;
+         at = trace.find("> PASS ********\n", at + 1))
+        ++masked;
+    EXPECT_EQ(masked, 2u) << trace;
+    EXPECT_EQ(trace.find(PyFtpd::kPassword), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("wrong"), std::string::npos) << trace;
+    EXPECT_EQ(output.find("> USER"), std::string::npos) << output;
+    EXPECT_NE(output.find("open bad: failed"), std::string::npos) << output;
+
+    EXPECT_EQ(run(false, output).find("> USER"), std::string::npos);
+}
+
 TEST_F(HeadlessRun, AddServerKeepsTheStoreWhole)
 {
     const auto add = [this](const std::string& name, std::string* output) {
