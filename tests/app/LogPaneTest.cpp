@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/QtFtpUi.h"
 #include "app/SelkDoc.h"
+#include "dialogs/CommandIds.h"
 #include "operations/TraceLog.h"
 
 #include "QorFtp.h"
@@ -183,6 +184,10 @@ private slots:
         logView->selectionModel()->select(Model()->index(0, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QApplication::clipboard()->clear();
+        // With the frame's Copy available, as it is once the file list is there.
+        m_frame->Command(Command::Copy)->setEnabled(true);
+        m_frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
         QTest::keyClick(logView, Qt::Key_C, Qt::ControlModifier);
         const QStringList copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 2);
