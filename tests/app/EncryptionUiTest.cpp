@@ -1,19 +1,13 @@
 // Encryption in the windows: the connect dialog and the property sheet write the chosen mode and
-// move the port between 21 and 990 for implicit TLS; the certificate question of a real TLS login
-// reaches the program's interaction, and a certificate trusted there is kept for the server and
-// not asked about again; the dialog warns when a trusted certificate changed.
+// move the port between 21 and 990 for implicit TLS, and the certificate dialog warns when a
+// trusted certificate changed. The question itself, from a worker's real TLS login to the
+// interaction, is in tests/operations/EncryptedTransferTest.cpp.
 #include "GuiTestSupport.h"
 
-#include "PyFtpd.h"
-#include "RecordingInteraction.h"
-#include "TestCertificates.h"
-
-#include "app/QtFtpUi.h"
 #include "dialogs/CertificateDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/EncryptionChoice.h"
 #include "dialogs/ServerPropertySheet.h"
-#include "operations/OperationConnection.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
 
@@ -21,13 +15,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
 #include <memory>
-
-using namespace tarvo::test;
 
 namespace {
 
@@ -127,57 +118,6 @@ private slots:
         QCOMPARE(stored.port, 990);
         // Not shown on the sheet, so not lost by it.
         QCOMPARE(stored.trustedFingerprint, std::string("AA:BB"));
-    }
-
-    // A self-signed server: refused, then trusted and kept, then not asked about again.
-    void certificateQuestionReachesTheInteraction()
-    {
-        TestCertificates certificates;
-        PyFtpd server(PyFtpdOptions{.tlsCertificate = certificates.server("selfsigned")});
-        ServerRecord record{"tls", "127.0.0.1", PyFtpd::kUser, PyFtpd::kPassword, "", int(server.port()), 1, ""};
-        QVERIFY(SaveNewServer(record));
-        RecordingInteraction interaction;
-        SetInteraction(&interaction);
-        QtFtpUi ui;
-        QorFtpSetUi(&ui);
-        // A failed comparison returns early; neither may outlive this test installed.
-        const std::shared_ptr<void> uninstall(nullptr, [](void*) {
-            QorFtpSetUi(nullptr);
-            SetInteraction(nullptr);
-        });
-        // The library's own message about a refused certificate is a box of its own.
-        QStringList messages;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [&messages] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages << box->text();
-                box->accept();
-            }
-        });
-        closer.start(10);
-        const auto login = [&] {
-            std::unique_ptr<QorFtpConnection> connection = NewConnection(ServerMap.at("tls"), 10);
-            const int result = LoginWith(*connection, ServerMap.at("tls"));
-            connection->Close();
-            return result;
-        };
-        struct Step {
-            std::deque<bool> answer;
-            int loggedIn;
-            std::size_t asked; // questions so far
-        };
-        const Step steps[] = {{{false}, 0, 1}, {{true}, 1, 2}, {{}, 1, 2}};
-        for (const Step& step : steps) {
-            interaction.trustAnswers = step.answer;
-            QCOMPARE(login(), step.loggedIn);
-            QCOMPARE(interaction.certificates.size(), step.asked);
-        }
-        QCOMPARE(messages.size(), 1);
-        const QorFtpCertificate& asked = interaction.certificates.back();
-        QCOMPARE(asked.host, std::string("127.0.0.1"));
-        QVERIFY(!asked.fingerprint.empty());
-        QVERIFY(asked.trustedBefore.empty());
-        QCOMPARE(Stored("tls").trustedFingerprint, asked.fingerprint);
     }
 
     void dialogShowsTheCertificateAndWarnsWhenItChanged_data()
