@@ -1,5 +1,6 @@
 // The connection object, login and the control channel.
 #include "ConnectionPrivate.h"
+#include "Facts.h"
 #include "Parsing.h"
 #include "Tls.h"
 
@@ -52,7 +53,8 @@ void QorFtpSocket::SetTls(std::unique_ptr<qorftp::TlsState> tls)
 }
 
 QorFtpConnection::QorFtpConnection()
-    : m_wakeFd(CreateWakeFd())
+    : m_features(std::make_unique<Features>())
+    , m_wakeFd(CreateWakeFd())
 {
 }
 
@@ -234,8 +236,40 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
     }
     if (m_pSocket->Tls() && !ProtectData(host))
         return 0;
+    if (!LearnFeatures())
+        return 0;
     m_strHost = host;
     return 1;
+}
+
+// FEAT after the login, as some servers list more features to a user than to a stranger. A
+// server that refuses it is taken for one that knows none of them.
+bool QorFtpConnection::LearnFeatures()
+{
+    *m_features = Features{};
+    std::string reply, lines;
+    if (SendCommand("FEAT") <= 0)
+        return false;
+    const int code = ReadReply(nullptr, reply, &lines);
+    if (code == 421)
+        return false;
+    if (code / 100 == 2)
+        *m_features = ReadFeatures(lines);
+    if (TlsState* tls = m_pSocket->Tls())
+        tls->sscn = m_features->sscn;
+    // Servers send only some facts unless asked; the mode and owner are among those left out.
+    const std::string facts = m_features->mlst ? WantedFacts(m_features->mlstFacts) : std::string();
+    if (!facts.empty() && (SendCommand("OPTS MLST " + facts) <= 0 || ReadReply(reply) == 421))
+        return false;
+    // Names then travel as UTF-8 both ways; the reply does not matter.
+    if (m_features->utf8 && (SendCommand("OPTS UTF8 ON") <= 0 || ReadReply(reply) == 421))
+        return false;
+    return IsConnected();
+}
+
+void QorFtpConnection::SetUseMlsd(int use)
+{
+    m_useMlsd = use != 0;
 }
 
 bool QorFtpConnection::StartTls(const std::string& host, unsigned port)
@@ -289,12 +323,8 @@ bool QorFtpConnection::ProtectData(const std::string& host)
         m_pSocket->CloseHandle();
         return false;
     }
-    TlsState& tls = *m_pSocket->Tls();
-    tls.protectedData = true;
-    std::string features;
-    if (SendCommand("FEAT") > 0 && ReadReply(nullptr, reply, &features) / 100 == 2)
-        tls.sscn = HasFeature(features, "SSCN");
-    return IsConnected();
+    m_pSocket->Tls()->protectedData = true;
+    return true;
 }
 
 void QorFtpConnection::SetEncryption(QorFtpEncryption mode)

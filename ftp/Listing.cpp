@@ -1,5 +1,6 @@
 // Remote directories: PWD, CWD, LIST and the records of a listing.
 #include "ConnectionPrivate.h"
+#include "Facts.h"
 #include "Parsing.h"
 
 #include <algorithm>
@@ -106,10 +107,42 @@ int QorFtpConnection::GetDir(std::string path)
     if (!CheckConnected())
         return -1;
     Lock lock(*this);
+    const bool mlsd = m_useMlsd && m_features->mlst;
+    // Some servers (pure-ftpd) split LIST's argument at blanks, taking the words for options and
+    // names: a folder with a blank in its name is listed from inside it instead.
+    std::string comeBack;
+    if (!mlsd && path.find(' ') != std::string::npos) {
+        std::string reply;
+        if (m_strCurDir.empty()) {
+            if (SendCommand("PWD") <= 0 || !Accepted(ReadReply(reply)))
+                return -1;
+            m_strCurDir = ParsePwdReply(reply);
+        }
+        if (SendCommand("CWD " + path) <= 0)
+            return -1;
+        if (!Accepted(ReadReply(reply))) {
+            ShowReply(kDirFailed, path, reply);
+            return -1;
+        }
+        comeBack = m_strCurDir.empty() ? std::string("/") : m_strCurDir;
+        path.clear();
+    }
+    const int result = ListInto(path, mlsd);
+    if (!comeBack.empty() && IsConnected()) {
+        std::string reply;
+        if (SendCommand("CWD " + comeBack) > 0)
+            ReadReply(reply);
+    }
+    return result;
+}
+
+int QorFtpConnection::ListInto(const std::string& path, bool mlsd)
+{
     DataChannel channel;
     if (!OpenDataPort(channel))
         return -1;
-    if (SendCommand(path.empty() ? std::string("LIST") : "LIST " + path) <= 0)
+    const std::string verb = mlsd ? "MLSD" : "LIST";
+    if (SendCommand(path.empty() ? verb : verb + " " + path) <= 0)
         return -1;
     std::string reply;
     const int code = ReadReply(reply);
@@ -140,9 +173,10 @@ int QorFtpConnection::GetDir(std::string path)
     }
     m_pLines.swap(lines);
     m_nextLine = 0;
+    m_listingIsMlsd = mlsd;
     // Said once for the whole listing, so a folder whose lines no format reads does not pass
     // for an empty one.
-    if (m_bShowError) {
+    if (m_bShowError && !mlsd) {
         if (const std::size_t unread = CountUnreadLines(m_pLines))
             ShowMessage(kListingLinesUnread, std::to_string(unread));
     }
@@ -154,7 +188,16 @@ int QorFtpConnection::GetNextFile(_Qor_Ftp_FileData& rec, int remove)
     while (m_nextLine < m_pLines.size()) {
         std::size_t after = m_nextLine;
         _Qor_Ftp_FileData parsed;
-        if (ReadListEntry(m_pLines, after, parsed) != ListingLine::Entry) {
+        bool entry;
+        if (m_listingIsMlsd) {
+            const std::size_t end = m_pLines.find('\n', m_nextLine);
+            after = end == std::string::npos ? m_pLines.size() : end + 1;
+            entry = ParseMlsdLine(
+                std::string_view(m_pLines).substr(m_nextLine, after - m_nextLine - (end != std::string::npos)), parsed);
+        } else {
+            entry = ReadListEntry(m_pLines, after, parsed) == ListingLine::Entry;
+        }
+        if (!entry) {
             m_nextLine = after;
             continue;
         }
@@ -174,10 +217,58 @@ int QorFtpConnection::FindFile(std::string path, _Qor_Ftp_FileData& rec)
         return 0;
     if (path.empty())
         return 0;
+    if (m_useMlsd && m_features->mlst) {
+        Lock lock(*this);
+        if (SendCommand("MLST " + path) <= 0)
+            return 0;
+        std::string reply, lines;
+        const int code = ReadReply(nullptr, reply, &lines);
+        if (code / 100 != 2) {
+            ShowReply(kDirFailed, path, reply);
+            return 0;
+        }
+        // The entry is the reply's one line that begins with a blank; it names the whole path.
+        for (std::size_t at = 0; at < lines.size();) {
+            const std::size_t end = lines.find('\n', at);
+            const std::string_view line = std::string_view(lines).substr(at, end - at);
+            at = end == std::string::npos ? lines.size() : end + 1;
+            if (line.size() > 1 && line[0] == ' ' && ParseMlsdLine(line.substr(1), rec)) {
+                const std::size_t slash = rec.Name.rfind('/');
+                if (slash != std::string::npos && slash + 1 < rec.Name.size())
+                    rec.Name.erase(0, slash + 1);
+                return 1;
+            }
+        }
+        return 0;
+    }
+    // LIST of a path with blanks may list something else entirely (see GetDir).
+    if (path.find(' ') != std::string::npos)
+        return FindInParent(path, rec);
     if (GetDir(path) <= 0)
         return 0;
     rec = ParseListLine(CurrentLine());
     return 1;
+}
+
+int QorFtpConnection::FindInParent(const std::string& path, _Qor_Ftp_FileData& rec)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash ? slash : 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (GetDir(parent) < 0)
+        return 0;
+    _Qor_Ftp_FileData entry;
+    while (GetNextFile(entry, 1)) {
+        const std::size_t arrow = entry.Type == 2 ? entry.Name.find(" -> ") : std::string::npos;
+        if (entry.Name.compare(0, arrow, name) == 0
+            && (arrow == std::string::npos ? entry.Name.size() : arrow) == name.size()) {
+            rec = std::move(entry);
+            std::string().swap(m_pLines);
+            m_nextLine = 0;
+            return 1;
+        }
+    }
+    return 0;
 }
 
 int QorFtpConnection::GetFilePermission(std::string path, std::string& permissions)

@@ -25,7 +25,8 @@ enum class QorFtpEncryption : int {
 
 namespace qorftp {
 struct TlsState;
-}
+struct Features;
+} // namespace qorftp
 
 // One entry of a Unix long-format listing.
 struct QORFTP_EXPORT _Qor_Ftp_FileData {
@@ -129,6 +130,8 @@ public:
     // side is encrypted and the target cannot take the client's part of the data connection's
     // TLS (SSCN): the file must then pass through the program.
     bool CanCopyDirectlyTo(QorFtpSocket* target) const;
+    // MLSD listings where the server offers them (the default); off, GetDir always sends LIST.
+    void SetUseMlsd(int use);
     // The most lines a listing may hold (10 million unless set, at least 1); GetDir fails on a
     // longer one with a message instead of taking all memory.
     void SetListingLimit(int lines);
@@ -159,6 +162,9 @@ private:
     QORFTP_HIDDEN int WaitTimeoutMs() const;
     QORFTP_HIDDEN int RunCommand(const std::string& command, int messageId, const std::string& name);
     QORFTP_HIDDEN void TraceLine(bool sent, const std::string& text);
+    QORFTP_HIDDEN bool LearnFeatures();
+    QORFTP_HIDDEN int FindInParent(const std::string& path, _Qor_Ftp_FileData& rec);
+    QORFTP_HIDDEN int ListInto(const std::string& path, bool mlsd);
     QORFTP_HIDDEN bool TypeBinary();
     QORFTP_HIDDEN bool StartTls(const std::string& host, unsigned port);
     QORFTP_HIDDEN bool ProtectData(const std::string& host);
@@ -197,6 +203,9 @@ private:
     std::string m_trustedFingerprint;
     std::string m_newlyTrusted;
     std::string m_loginHost; // for the trace before the login has succeeded
+    std::unique_ptr<qorftp::Features> m_features; // what FEAT said at the login
+    bool m_useMlsd = true;
+    bool m_listingIsMlsd = false; // how the lines of the last listing are to be read
     int m_listingLimit = 10'000'000;
     QorFtpUi* m_ui = nullptr;
     // Wakes a waiting poll() when CancelOperation is called from another thread.

@@ -56,7 +56,8 @@ protected:
 };
 
 // PASS goes out after a 230 to USER too, and ACCT after a 332; a second login is refused, and
-// Close says goodbye, or nothing at all without a login. The trace has it all, but the secrets.
+// Close says goodbye, or nothing at all without a login. FEAT follows the login, and the facts
+// and UTF-8 it offers are asked for. The trace has it all, but the secrets.
 TEST_F(Reply, LoginSequenceAndClose)
 {
     QorFtpConnection fresh;
@@ -71,6 +72,12 @@ TEST_F(Reply, LoginSequenceAndClose)
         .Send("332 need account\r\n")
         .Expect("ACCT acct")
         .Send("230 ok\r\n")
+        .Expect("FEAT")
+        .Send("211-Features:\r\n UTF8\r\n MLST type*;size*;modify*;UNIX.mode;unique;\r\n211 End\r\n")
+        .Expect("OPTS MLST type;size;modify;UNIX.mode;")
+        .Send("200 ok\r\n")
+        .Expect("OPTS UTF8 ON")
+        .Send("200 ok\r\n")
         .Expect("QUIT")
         .Send("221 bye\r\n");
     server.Start();
@@ -83,7 +90,10 @@ TEST_F(Reply, LoginSequenceAndClose)
     EXPECT_TRUE(server.Mismatches().empty());
     EXPECT_EQ(ui.Traced(),
               (std::vector<std::string>{"< 220 hi", "> USER ann", "< 230 no password needed", "> PASS ********",
-                                        "< 332 need account", "> ACCT ********", "< 230 ok", "> QUIT", "< 221 bye"}));
+                                        "< 332 need account", "> ACCT ********", "< 230 ok", "> FEAT",
+                                        "< 211-Features:", "<  UTF8", "<  MLST type*;size*;modify*;UNIX.mode;unique;",
+                                        "< 211 End", "> OPTS MLST type;size;modify;UNIX.mode;", "< 200 ok",
+                                        "> OPTS UTF8 ON", "< 200 ok", "> QUIT", "< 221 bye"}));
 }
 
 // One reply to a command, single- or multi-line: its result, its message, and the next

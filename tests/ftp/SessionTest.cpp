@@ -170,8 +170,14 @@ TEST_P(Session, ListingIsParsed)
     EXPECT_EQ(seen["plain.txt"].Permissions.size(), 9u);
     EXPECT_EQ(seen["name with  spaces"].Size, 2048u);
     EXPECT_EQ(seen["sub dir"].Type, 1);
-    ASSERT_EQ(seen.count("link -> sub dir"), 1u);
-    EXPECT_EQ(seen["link -> sub dir"].Type, 2);
+    // LIST shows a link with its target; MLSD (pyftpdlib) names the link alone, as what it leads to.
+    if (GetParam().server == Server::Vsftpd) {
+        ASSERT_EQ(seen.count("link -> sub dir"), 1u);
+        EXPECT_EQ(seen["link -> sub dir"].Type, 2);
+    } else {
+        ASSERT_EQ(seen.count("link"), 1u);
+        EXPECT_NE(seen["link"].Type, 0);
+    }
 
     _Qor_Ftp_FileData rec;
     ASSERT_EQ(connection.FindFile("plain.txt", rec), 1);

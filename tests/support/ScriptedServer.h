@@ -27,8 +27,13 @@ public:
     ScriptedServer& Send(std::string raw) { return Add(Kind::Send, std::move(raw)); } // include "\r\n"
     // One line, which must start with prefix (any case).
     ScriptedServer& Expect(std::string prefix) { return Add(Kind::Expect, std::move(prefix)); }
-    // An ordinary login after the greeting: USER, then PASS, both accepted.
-    ScriptedServer& LogIn() { return Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n"); }
+    // An ordinary login after the greeting: USER, then PASS, both accepted, and FEAT refused
+    // (a server of the oldest kind).
+    ScriptedServer& LogIn()
+    {
+        return Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n").RefuseFeat();
+    }
+    ScriptedServer& RefuseFeat() { return Expect("FEAT").Send("500 FEAT not understood\r\n"); }
     // Opens a data listener on 127.0.0.1 and announces its real port:
     // "227 Entering Passive Mode (<shownAddress>,p1,p2)\r\n".
     ScriptedServer& SendPasv(std::string shownAddress = "127,0,0,1") { return Add(Kind::SendPasv, shownAddress); }
