@@ -1,10 +1,8 @@
 // Encryption in the windows: the connect dialog and the property sheet write the chosen mode and
-// move the port between 21 and 990 for implicit TLS, and the certificate dialog warns when a
-// trusted certificate changed. The question itself, from a worker's real TLS login to the
-// interaction, is in tests/operations/EncryptedTransferTest.cpp.
+// move the port between 21 and 990 for implicit TLS. The certificate question, from a worker's
+// real TLS login to the interaction, is in tests/operations/EncryptedTransferTest.cpp.
 #include "GuiTestSupport.h"
 
-#include "dialogs/CertificateDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/EncryptionChoice.h"
 #include "dialogs/ServerPropertySheet.h"
@@ -13,7 +11,6 @@
 
 #include "QorFtp.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -118,39 +115,6 @@ private slots:
         QCOMPARE(stored.port, 990);
         // Not shown on the sheet, so not lost by it.
         QCOMPARE(stored.trustedFingerprint, std::string("AA:BB"));
-    }
-
-    void dialogShowsTheCertificateAndWarnsWhenItChanged_data()
-    {
-        QTest::addColumn<QString>("trustedBefore");
-        QTest::newRow("first time") << QString();
-        QTest::newRow("changed") << QStringLiteral("11:22");
-    }
-    void dialogShowsTheCertificateAndWarnsWhenItChanged()
-    {
-        QFETCH(QString, trustedBefore);
-        QorFtpCertificate certificate;
-        certificate.host = "127.0.0.1";
-        certificate.port = 21;
-        certificate.problem = "self-signed certificate";
-        certificate.subject = "/CN=test";
-        certificate.fingerprint = "AB:CD";
-        certificate.trustedBefore = trustedBefore.toStdString();
-        CertificateDialog dialog(certificate);
-        const auto text = [&](const char* id) {
-            auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(id));
-            return label ? label->text() : QString();
-        };
-        QCOMPARE(text("Problem"), QStringLiteral("self-signed certificate"));
-        QCOMPARE(text("Fingerprint"), QStringLiteral("AB:CD"));
-        QCOMPARE(text("TrustedBefore"), trustedBefore);
-        QCOMPARE(text("Heading").contains(QStringLiteral("CHANGED")), !trustedBefore.isEmpty());
-        // Enter refuses; only the Trust button trusts.
-        auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("Cancel"));
-        QVERIFY(cancel->isDefault());
-        dialog.show();
-        dialog.findChild<QPushButton*>(QStringLiteral("Trust"))->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
 private:
