@@ -173,11 +173,11 @@ private slots:
         ScriptedServer server;
         // A server without TLS: a new server's connection asks for it first, then logs in plain.
         server.Send("220 ready\r\n").Expect("AUTH TLS").Send("500 AUTH not understood\r\n");
-        server.Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n");
+        server.Expect("USER").Send("331 password\r\n").Expect("PASS").Send("230 in\r\n").RefuseFeat();
         server.Expect("PWD").Send("257 \"/\"\r\n").Expect("CWD").Hang();
         server.Start();
         QVERIFY(ConnectAndSelect("Held", server.port()));
-        QTRY_COMPARE(server.Received().size(), std::size_t{5});
+        QTRY_COMPARE(server.Received().size(), std::size_t{6});
 
         QStringList said;
         QTimer user;
