@@ -57,6 +57,14 @@ protected:
             copy->trigger();
             return;
         }
+        // Shift+F10 opens the context menu here as in the other panes, at the current line.
+        if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+            const QRect line = visualRect(currentIndex());
+            const QPoint at = line.isValid() ? line.center() : QPoint(4, 4);
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+            contextMenuEvent(&menu);
+            return;
+        }
         QTreeView::keyPressEvent(event);
     }
     void contextMenuEvent(QContextMenuEvent* event) override
