@@ -79,10 +79,13 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     , m_showPlus(new QCheckBox(tr("Always show a plus next to remote folders"), this))
     , m_showName(new QButtonGroup(this))
     , m_wheelOver(new QCheckBox(tr("Use the mouse wheel on the window that has the focus"), this))
+    , m_useMlsd(new QCheckBox(tr("Use MLSD listings where the server offers them"), this))
 {
     setObjectName(QStringLiteral("119"));
     m_showPlus->setObjectName(QStringLiteral("1056"));
     m_wheelOver->setObjectName(QStringLiteral("1072"));
+    m_useMlsd->setObjectName(QStringLiteral("UseMLSD"));
+    m_useMlsd->setToolTip(tr("Exact names, sizes and times; turn off for a server whose MLSD listings are wrong."));
     m_delayProblem->setObjectName(QStringLiteral("DelayProblem"));
     m_delayProblem->setVisible(false);
     m_spin->canStep = [this] {
@@ -112,6 +115,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     layout->addWidget(m_delayProblem);
     layout->addWidget(m_showPlus);
     layout->addWidget(m_wheelOver);
+    layout->addWidget(m_useMlsd);
     layout->addWidget(names);
     layout->addStretch();
 
@@ -120,6 +124,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     const auto clicked = [this] { SetModified(); };
     connect(m_showPlus, &QCheckBox::clicked, this, clicked);
     connect(m_wheelOver, &QCheckBox::clicked, this, clicked);
+    connect(m_useMlsd, &QCheckBox::clicked, this, clicked);
     connect(m_showName, &QButtonGroup::idClicked, this, clicked);
 }
 
@@ -130,6 +135,7 @@ void COptionsPage1::Load()
     m_spinPosition = std::clamp(int(std::lround(m_dragDelay * 1000)), 0, 0xFFFF);
     m_showPlus->setChecked(settings.showPlus != 0);
     m_wheelOver->setChecked(settings.wheelOver != 0);
+    m_useMlsd->setChecked(settings.useMlsd != 0);
     m_showName->button(std::clamp(settings.showName, 0, 2))->setChecked(true);
     Fill();
 }
@@ -195,6 +201,7 @@ bool COptionsPage1::OnApply()
     settings.dragTime = FormatDragTime(m_dragDelay).toFloat();
     settings.showPlus = m_showPlus->isChecked() ? 1 : 0;
     settings.wheelOver = m_wheelOver->isChecked() ? 1 : 0;
+    settings.useMlsd = m_useMlsd->isChecked() ? 1 : 0;
     settings.showName = std::max(0, m_showName->checkedId());
     SetProgramSettings(settings);
     return true;

@@ -55,6 +55,7 @@ private:
     QCheckBox* m_showPlus;
     QButtonGroup* m_showName;
     QCheckBox* m_wheelOver;
+    QCheckBox* m_useMlsd;
 };
 
 class COptionsPage2 : public CPropertyPage {

@@ -32,19 +32,6 @@ std::uint64_t Number(std::string_view text)
     return value;
 }
 
-// The form the program reads, as ls shows it: "Dec 07 06:22" within this year, "Dec 07 2025" before.
-std::string ListedDate(int year, int month, int day, int hour, int minute, int thisYear)
-{
-    static constexpr const char* kMonths[]
-        = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    char text[32];
-    if (year == thisYear)
-        std::snprintf(text, sizeof text, "%s %02d %02d:%02d", kMonths[month - 1], day, hour, minute);
-    else
-        std::snprintf(text, sizeof text, "%s %02d %04d", kMonths[month - 1], day, year % 10000);
-    return text;
-}
-
 // "YYYYMMDDHHMMSS[.sss]" in UTC, as the list shows a listed date in local time.
 std::string ModifyDate(std::string_view text)
 {
@@ -66,11 +53,7 @@ std::string ModifyDate(std::string_view text)
     const std::time_t when = timegm(&utc);
     std::tm local{};
     localtime_r(&when, &local);
-    const std::time_t now = std::time(nullptr);
-    std::tm today{};
-    localtime_r(&now, &today);
-    return ListedDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                      today.tm_year + 1900);
+    return ListedDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
 }
 
 // UNIX.mode ("0755" or "755") as the nine permission letters.

@@ -845,6 +845,13 @@ bool ParseEpsvPort(const std::string& reply, unsigned& port)
     return true;
 }
 
+std::string ListedDate(int year, int month, int day, int hour, int minute, int thisYear)
+{
+    if (month < 1 || month > 12)
+        return {};
+    return ShownDate(When{year, month, day, hour, minute}, thisYear);
+}
+
 bool HasFeature(const std::string& reply, std::string_view feature)
 {
     std::size_t at = 0;

@@ -59,6 +59,10 @@ bool ParsePasvNumbers(const std::string& text, unsigned char host[4], unsigned& 
 // The port of a 229 reply "(|||port|)".
 bool ParseEpsvPort(const std::string& reply, unsigned& port);
 
+// A date in the form the program reads (see ReadListEntry): "Dec 07 06:22" in this year (the
+// current one when 0), "Dec 07 2025" in another.
+std::string ListedDate(int year, int month, int day, int hour, int minute, int thisYear = 0);
+
 // Whether a FEAT reply (all its lines) names `feature`: the first word of a feature line, which
 // begins with a blank (RFC 2389), in any case.
 bool HasFeature(const std::string& reply, std::string_view feature);

@@ -49,6 +49,8 @@ int LoginWith(QorFtpConnection& connection, const ServerRecord& record)
 {
     // A script's connection is made before it knows its server, and serves one server after another.
     PrepareEncryption(connection, record);
+    // Some servers' MLSD is broken; the user may keep to LIST.
+    connection.SetUseMlsd(ProgramSettings().useMlsd);
     const int result = connection.Login(record.address, record.userName, record.password,
                                         static_cast<unsigned int>(record.port), record.account);
     if (result)

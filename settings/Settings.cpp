@@ -186,6 +186,7 @@ AppSettings LoadAppSettings()
     // A thousand entries is an ordinary folder; past 100 million a listing takes gigabytes.
     settings.maxListing = isCount && maxListing > 0 ? int(std::clamp<qlonglong>(maxListing, 1'000, 100'000'000))
                                                     : AppSettings().maxListing;
+    settings.useMlsd = store->value(QStringLiteral("UseMLSD"), 1).toInt() != 0 ? 1 : 0;
     return settings;
 }
 
@@ -216,6 +217,7 @@ void SaveAppSettings(const AppSettings& settings)
     store->setValue(QStringLiteral("Timeout"), settings.timeoutSeconds);
     store->setValue(QStringLiteral("MaxTransfers"), settings.maxTransfers);
     store->setValue(QStringLiteral("MaxListing"), settings.maxListing);
+    store->setValue(QStringLiteral("UseMLSD"), settings.useMlsd);
 }
 
 QString FormatDragTime(float seconds)

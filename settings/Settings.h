@@ -34,6 +34,7 @@ struct AppSettings {
     int timeoutSeconds = 60; // "Timeout": how long a connection waits for its peer
     int maxTransfers = 0; // "MaxTransfers": background operations at once, 0 for no bound
     int maxListing = 10'000'000; // "MaxListing": the most entries one folder listing may hold
+    int useMlsd = 1; // "UseMLSD": MLSD listings where a server offers them, else always LIST
 };
 
 AppSettings LoadAppSettings();

@@ -12,10 +12,12 @@
 #include "operations/OperationLists.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
+#include "settings/Settings.h"
 #include "tree/CPathView.h"
 #include "tree/ConnectionList.h"
 #include "tree/FolderTreeModel.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <filesystem>
@@ -219,6 +221,14 @@ private slots:
         std::filesystem::create_directories(root + "/zeta/inner");
         WriteFileBytes(root + "/zeta/z.txt", "z");
         std::filesystem::create_symlink("small.txt", root + "/latest");
+        // A link with its target needs LIST: pyftpdlib's MLSD lists a link as what it leads to.
+        AppSettings settings = ProgramSettings();
+        settings.useMlsd = 0;
+        SetProgramSettings(settings);
+        const auto restore = qScopeGuard([settings]() mutable {
+            settings.useMlsd = 1;
+            SetProgramSettings(settings);
+        });
         QVERIFY(Connect(QStringLiteral("Texts"), server.port()));
         const QModelIndex start = m_tree->Model()->index(0, 0, m_tree->ServerIndex(QStringLiteral("Texts")));
         // Opening a node lists its subfolders into the tree only.

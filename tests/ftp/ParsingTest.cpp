@@ -1,5 +1,6 @@
 // Listing lines as real servers write them, and the replies whose text the library takes apart.
 #include "Parsing.h"
+#include "Facts.h"
 
 #include <gtest/gtest.h>
 
@@ -235,5 +236,69 @@ INSTANTIATE_TEST_SUITE_P(
                       PassiveCase{"229 Entering Extended Passive Mode (|||65536|)", 0, nullptr},
                       PassiveCase{"229 Entering Extended Passive Mode (|||0|)", 0, nullptr},
                       PassiveCase{"229 (|1|2|)", 0, nullptr}));
+
+} // namespace
+
+namespace {
+
+// MLSD lines as servers write them: exact names, the facts in any case and order, the mode
+// letters from UNIX.mode (pyftpdlib's "0o" form too) or else from perm.
+struct MlsdCase {
+    const char* line;
+    const char* name; // empty: no entry
+    std::uint64_t size;
+    int type;
+    const char* date;
+    const char* permissions;
+};
+
+void PrintTo(const MlsdCase& c, std::ostream* out)
+{
+    *out << '"' << c.line << '"';
+}
+
+class MlsdLine : public ::testing::TestWithParam<MlsdCase> { };
+
+TEST_P(MlsdLine, GivesTheRecord)
+{
+    const MlsdCase& c = GetParam();
+    _Qor_Ftp_FileData rec;
+    ASSERT_EQ(ParseMlsdLine(c.line, rec), *c.name != '\0');
+    if (!*c.name)
+        return;
+    EXPECT_EQ(rec.Name, c.name);
+    EXPECT_EQ(rec.Size, c.size);
+    EXPECT_EQ(rec.Type, c.type);
+    EXPECT_EQ(rec.Date, c.date);
+    EXPECT_EQ(rec.Permissions, c.permissions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServerLines, MlsdLine,
+    ::testing::Values(MlsdCase{"type=file;size=1234;modify=20200102120000;UNIX.mode=0644; notes.txt", "notes.txt", 1234,
+                               0, "Jan 02 2020", "rw-r--r--"},
+                      MlsdCase{
+                          "modify=20200102120000.123;perm=radfwMT;size=3;type=file;unix.mode=0o4755;   two leading.txt ",
+                          "  two leading.txt ", 3, 0, "Jan 02 2020", "rwsr-xr-x"},
+                      MlsdCase{"Type=dir;Sizd=4096;Modify=20200102120000;Perm=flcdmpe; sub dir", "sub dir", 4096, 1,
+                               "Jan 02 2020", "rwx------"},
+                      MlsdCase{"type=file;size=9;perm=r; read only", "read only", 9, 0, "", "r--------"},
+                      MlsdCase{"type=OS.unix=symlink;size=7; link", "link", 7, 2, "", ""},
+                      MlsdCase{"type=OS.unix=slink:/target; other", "other", 0, 2, "", ""},
+                      MlsdCase{"type=cdir;modify=20200102120000; .", "", 0, 0, "", ""},
+                      MlsdCase{"type=pdir; ..", "", 0, 0, "", ""}, MlsdCase{"no facts at all", "", 0, 0, "", ""},
+                      MlsdCase{"type=file;modify=2020; bad date", "bad date", 0, 0, "", ""}));
+
+TEST(Features, FeatReplyAndTheFactsAskedFor)
+{
+    const std::string reply = "211-Features:\n MDTM\n MLST type*;perm*;size*;modify*;unique*;unix.mode;\n"
+                              " REST STREAM\n SIZE\n UTF8\n211 End\n";
+    const Features features = ReadFeatures(reply);
+    EXPECT_TRUE(features.utf8 && features.mlst && features.size && features.mdtm && features.restStream);
+    EXPECT_FALSE(features.epsv || features.sscn || features.authTls);
+    EXPECT_EQ(WantedFacts(features.mlstFacts), "type;perm;size;modify;unix.mode;");
+    EXPECT_FALSE(ReadFeatures("211-Features:\nUTF8 in the text\n211 End\n").utf8)
+        << "a feature line starts with a blank";
+}
 
 } // namespace

@@ -163,7 +163,13 @@ TEST_P(Session, ListingIsParsed)
     // Not to plain.txt: vsftpd's LIST of a name also lists links whose target ends in it.
     fs::create_symlink("sub dir", Remote("link"));
 
+    // Blanks where a name begins and UTF-8 (from MLSD on pyftpdlib, from LIST's columns on vsftpd).
+    const std::string odd = "  l\xC3\xA9ading blanks.txt";
+    Plant(odd, "odd");
     auto seen = List(connection);
+    ASSERT_EQ(seen.count(odd), 1u) << ui.Last();
+    ASSERT_EQ(connection.GetFile(odd, local.file("odd"), 0, 0), 1) << ui.Last();
+    EXPECT_EQ(ReadFileBytes(local.file("odd")), "odd");
     ASSERT_EQ(seen.count("plain.txt"), 1u) << ui.Last();
     EXPECT_EQ(seen["plain.txt"].Type, 0);
     EXPECT_EQ(seen["plain.txt"].Size, 5u);
