@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
   libssl-dev openssl python3-openssl
+  libmemcached11 libmemcachedutil2 libpcre2-posix3 libsodium23
   python3-pyftpdlib vsftpd curl
   xvfb xauth xdotool fonts-dejavu-core adwaita-icon-theme poppler-utils
   desktop-file-utils appstream dpkg-dev dbus-daemon
@@ -26,5 +27,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     if command -v service >/dev/null; then service vsftpd stop >/dev/null 2>&1 || true; fi
     pkill -f '^/usr/sbin/vsftpd( /etc/vsftpd.conf)?$' 2>/dev/null || true
   fi
+fi
+# proftpd and pure-ftpd for the tests, unpacked rather than installed: apt will not install them
+# beside vsftpd. Their libraries are in the list above.
+unpacked=/opt/tarvo-test-servers
+if [ ! -x "$unpacked/usr/sbin/proftpd" ] || [ ! -x "$unpacked/usr/sbin/pure-ftpd" ]; then
+  work=$(mktemp -d)
+  download() { (cd "$work" && apt-get download -qq -o APT::Sandbox::User=root proftpd-core pure-ftpd); }
+  download || { apt-get update -qq && download; }
+  mkdir -p "$unpacked"
+  for deb in "$work"/*.deb; do dpkg-deb -x "$deb" "$unpacked"; done
+  rm -rf "$work"
 fi
 exit 0
