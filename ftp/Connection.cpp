@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <strings.h>
 #include <sys/socket.h>
@@ -183,6 +185,13 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
         return 0;
     }
     SetNoDelay(fd);
+    // A router or firewall in between forgets a control connection that stays quiet through a
+    // long transfer; probes after a minute of silence keep it known, and find a dead peer.
+    const int on = 1, idle = 60, interval = 15, probes = 4;
+    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
     m_pSocket->Attach(fd);
     m_newlyTrusted.clear();
 
