@@ -1,6 +1,7 @@
 #include "dialogs/OptionsSheet.h"
 
 #include "dialogs/ProgramMessage.h"
+#include "servers/ServerStore.h"
 #include "settings/Settings.h"
 
 #include <QButtonGroup>
@@ -80,12 +81,15 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     , m_showName(new QButtonGroup(this))
     , m_wheelOver(new QCheckBox(tr("Use the mouse wheel on the window that has the focus"), this))
     , m_useMlsd(new QCheckBox(tr("Use MLSD listings where the server offers them"), this))
+    , m_useKeyring(new QCheckBox(tr("Keep passwords in the desktop's keyring"), this))
 {
     setObjectName(QStringLiteral("119"));
     m_showPlus->setObjectName(QStringLiteral("1056"));
     m_wheelOver->setObjectName(QStringLiteral("1072"));
     m_useMlsd->setObjectName(QStringLiteral("UseMLSD"));
     m_useMlsd->setToolTip(tr("Exact names, sizes and times; turn off for a server whose MLSD listings are wrong."));
+    m_useKeyring->setObjectName(QStringLiteral("UseKeyring"));
+    m_useKeyring->setToolTip(tr("Server passwords go to the keyring (Secret Service) instead of the settings file."));
     m_delayProblem->setObjectName(QStringLiteral("DelayProblem"));
     m_delayProblem->setVisible(false);
     m_spin->canStep = [this] {
@@ -116,6 +120,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     layout->addWidget(m_showPlus);
     layout->addWidget(m_wheelOver);
     layout->addWidget(m_useMlsd);
+    layout->addWidget(m_useKeyring);
     layout->addWidget(names);
     layout->addStretch();
 
@@ -125,6 +130,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     connect(m_showPlus, &QCheckBox::clicked, this, clicked);
     connect(m_wheelOver, &QCheckBox::clicked, this, clicked);
     connect(m_useMlsd, &QCheckBox::clicked, this, clicked);
+    connect(m_useKeyring, &QCheckBox::clicked, this, clicked);
     connect(m_showName, &QButtonGroup::idClicked, this, clicked);
 }
 
@@ -136,6 +142,7 @@ void COptionsPage1::Load()
     m_showPlus->setChecked(settings.showPlus != 0);
     m_wheelOver->setChecked(settings.wheelOver != 0);
     m_useMlsd->setChecked(settings.useMlsd != 0);
+    m_useKeyring->setChecked(settings.useKeyring != 0);
     m_showName->button(std::clamp(settings.showName, 0, 2))->setChecked(true);
     Fill();
 }
@@ -203,7 +210,12 @@ bool COptionsPage1::OnApply()
     settings.wheelOver = m_wheelOver->isChecked() ? 1 : 0;
     settings.useMlsd = m_useMlsd->isChecked() ? 1 : 0;
     settings.showName = std::max(0, m_showName->checkedId());
+    const bool keyringChanged = settings.useKeyring != (m_useKeyring->isChecked() ? 1 : 0);
+    settings.useKeyring = m_useKeyring->isChecked() ? 1 : 0;
     SetProgramSettings(settings);
+    // The passwords follow the option at once, so the file holds none once it is on.
+    if (keyringChanged)
+        MoveServerPasswords();
     return true;
 }
 

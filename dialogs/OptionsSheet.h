@@ -56,6 +56,7 @@ private:
     QButtonGroup* m_showName;
     QCheckBox* m_wheelOver;
     QCheckBox* m_useMlsd;
+    QCheckBox* m_useKeyring;
 };
 
 class COptionsPage2 : public CPropertyPage {

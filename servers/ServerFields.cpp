@@ -1,7 +1,9 @@
 #include "servers/ServerFields.h"
 
+#include "servers/PasswordKeyring.h"
 #include "servers/PasswordScrambler.h"
 #include "servers/ServerNameKey.h"
+#include "settings/Settings.h"
 
 #include <QByteArray>
 #include <QList>
@@ -54,7 +56,7 @@ void WriteServerFields(QSettings& store, const ServerRecord& record)
     const QString key = ServerKey(record.name) + u'/';
     store.setValue(key + QStringLiteral("IP"), text(record.address));
     store.setValue(key + QStringLiteral("UN"), text(record.userName));
-    store.setValue(key + QStringLiteral("UP"), PasswordToStore(record.password, record.userName));
+    WriteServerPassword(store, record.name, record.userName, record.password);
     store.setValue(key + QStringLiteral("ACC"), text(record.account));
     store.setValue(key + QStringLiteral("PORT"), record.port);
     store.setValue(key + QStringLiteral("PM"), record.passive);
@@ -67,7 +69,7 @@ void WriteServerComment(QSettings& store, const std::string& name, const std::st
     store.setValue(ServerKey(name) + QStringLiteral("/CMNT"), text(comment));
 }
 
-ServerRecord ReadServerRecord(QSettings& store, const QString& key)
+ServerRecord ReadServerRecord(QSettings& store, const QString& key, QString* passwordProblem)
 {
     const QString prefix = QStringLiteral("Servers/") + key + u'/';
     const auto read = [&](const char* valueName) { return store.value(prefix + QLatin1String(valueName)); };
@@ -75,7 +77,10 @@ ServerRecord ReadServerRecord(QSettings& store, const QString& key)
     record.name = utf8(UnescapeServerName(key));
     record.address = utf8(StoredText(read("IP")));
     record.userName = utf8(StoredText(read("UN")));
-    record.password = PasswordFromStore(read("UP"), record.userName);
+    QString problem;
+    record.password = ReadServerPassword(store, record.name, record.userName, problem);
+    if (passwordProblem)
+        *passwordProblem = problem;
     record.account = utf8(StoredText(read("ACC")));
     record.port = storedInt(read("PORT"), 21);
     record.passive = storedInt(read("PM"), 0);
@@ -87,6 +92,44 @@ ServerRecord ReadServerRecord(QSettings& store, const QString& key)
     record.trustedFingerprint = utf8(StoredText(read("CERT")));
     record.comment = utf8(StoredText(read("CMNT")));
     return record;
+}
+
+void WriteServerPassword(QSettings& store, const std::string& name, const std::string& userName,
+                         const std::string& password)
+{
+    const QString key = ServerKey(name) + QStringLiteral("/UP");
+    if (ProgramSettings().useKeyring) {
+        const auto keyring = GetPasswordKeyring();
+        const QString problem = password.empty() ? keyring->Remove(name) : keyring->Write(name, password);
+        if (problem.isEmpty()) {
+            store.remove(key);
+            return;
+        }
+    }
+    store.setValue(key, PasswordToStore(password, userName));
+}
+
+std::string ReadServerPassword(QSettings& store, const std::string& name, const std::string& userName, QString& problem)
+{
+    problem.clear();
+    const QString key = ServerKey(name) + QStringLiteral("/UP");
+    const bool useKeyring = ProgramSettings().useKeyring != 0;
+    if (store.contains(key)) {
+        const std::string password = PasswordFromStore(store.value(key), userName);
+        if (useKeyring)
+            WriteServerPassword(store, name, userName, password);
+        return password;
+    }
+    std::string password;
+    if (useKeyring)
+        problem = GetPasswordKeyring()->Read(name, password);
+    return password;
+}
+
+void ForgetServerPassword(const std::string& name)
+{
+    if (ProgramSettings().useKeyring)
+        GetPasswordKeyring()->Remove(name);
 }
 
 QVariant PasswordToStore(const std::string& password, const std::string& userName)

@@ -18,8 +18,21 @@ void WriteServerFields(QSettings& store, const ServerRecord& record);
 void WriteServerComment(QSettings& store, const std::string& name, const std::string& comment);
 
 // The record stored under the escaped subkey `key` of "Servers", with defaults for
-// missing values.
-ServerRecord ReadServerRecord(QSettings& store, const QString& key);
+// missing values. `passwordProblem`, when given, gets why the keyring did not give the password.
+ServerRecord ReadServerRecord(QSettings& store, const QString& key, QString* passwordProblem = nullptr);
+
+// The one place a server's password is written and read. With "UseKeyring" off it is "UP" in the
+// file, scrambled; with it on it goes to the keyring (GetPasswordKeyring) and "UP" is removed,
+// unless the keyring refused it: then the file keeps it scrambled rather than lose it. An "UP" is
+// always read first; with the option on it is moved to the keyring as it is read.
+void WriteServerPassword(QSettings& store, const std::string& name, const std::string& userName,
+                         const std::string& password);
+// Empty when the keyring could not give it; `problem` then says why.
+std::string ReadServerPassword(QSettings& store, const std::string& name, const std::string& userName,
+                               QString& problem);
+// A server deleted or renamed takes its keyring entry along (with the option on; off, the keyring
+// is never touched).
+void ForgetServerPassword(const std::string& name);
 
 // "UP" is written as a byte array: scrambled passwords are binary, and only a byte
 // array survives the INI file byte for byte. The password of "anonymous" is stored

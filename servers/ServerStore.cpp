@@ -1,12 +1,15 @@
 #include "servers/ServerStore.h"
 
+#include "operations/Interaction.h"
 #include "servers/HistoryText.h"
+#include "servers/PasswordKeyring.h"
 #include "servers/ServerFields.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerNameProblem.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QThread>
 
 #include <algorithm>
@@ -18,19 +21,62 @@ bool storable(const std::string& name)
     return !ServerNameProblem(name);
 }
 
+std::map<std::string, QString> keyringProblems;
+
+void reportKeyringProblems()
+{
+    if (keyringProblems.empty())
+        return;
+    QStringList names;
+    for (const auto& [name, reason] : keyringProblems)
+        names.append(u'\'' + QString::fromStdString(name) + u'\'');
+    const QString reason = keyringProblems.begin()->second;
+    const QString message = keyringProblems.size() == 1
+        ? QCoreApplication::translate("ServerStore",
+                                      "Could not get the password of the server %1 from the desktop's keyring: %2")
+              .arg(names.first(), reason)
+        : QCoreApplication::translate("ServerStore",
+                                      "Could not get the passwords of the servers %1 from the desktop's keyring: %2")
+              .arg(names.join(QStringLiteral(", ")), reason);
+    GetInteraction().ShowMessage(message.toStdString(), MessageIcon::Warning);
+}
+
 } // namespace
 
 void LoadServers()
 {
     ServerMap.clear();
+    keyringProblems.clear();
     const auto store = OpenSettingsStore();
     store->beginGroup(QStringLiteral("Servers"));
     const QStringList keys = store->childGroups();
     store->endGroup();
     for (const QString& key : keys) {
-        ServerRecord record = ReadServerRecord(*store, key);
+        QString problem;
+        ServerRecord record = ReadServerRecord(*store, key, &problem);
         const std::string name = record.name;
+        if (!problem.isEmpty())
+            keyringProblems[name] = problem;
         ServerMap.insert_or_assign(name, std::move(record));
+    }
+    reportKeyringProblems();
+}
+
+std::map<std::string, QString> KeyringPasswordProblems()
+{
+    return keyringProblems;
+}
+
+void MoveServerPasswords()
+{
+    const auto store = OpenSettingsStore();
+    const bool useKeyring = ProgramSettings().useKeyring != 0;
+    for (const auto& [name, record] : ServerMap) {
+        if (keyringProblems.count(name) || !storable(name))
+            continue;
+        WriteServerPassword(*store, name, record.userName, record.password);
+        if (!useKeyring)
+            GetPasswordKeyring()->Remove(name);
     }
 }
 
@@ -84,6 +130,7 @@ bool RenameServer(const std::string& oldName, const std::string& newName)
     ServerMap.erase(found);
     record.name = newName;
     WriteServerFields(*store, record);
+    ForgetServerPassword(oldName);
     WriteServerComment(*store, record.name, record.comment);
     ServerMap.insert_or_assign(newName, std::move(record));
     return true;
@@ -94,6 +141,7 @@ bool DeleteServer(const std::string& name)
     if (!storable(name))
         return false;
     ServerMap.erase(name);
+    ForgetServerPassword(name);
     // The subkey and the history value share the key, so one removal takes both.
     OpenSettingsStore()->remove(ServerKey(name));
     return true;

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <map>
 #include <string>
 
 // The writes that keep the server store and ServerMap in step. Each one goes straight
@@ -16,8 +17,17 @@
 // The dialogs and the command line refuse such names first, with a message; this is the last guard
 // for the store's own values.
 
-// Fills ServerMap from the store; a missing "Servers" group leaves it empty.
+// Fills ServerMap from the store; a missing "Servers" group leaves it empty. Servers whose
+// password the keyring did not give load without one, and one message through GetInteraction()
+// names them.
 void LoadServers();
+
+// The servers of the last LoadServers whose password the keyring did not give, with the reason.
+std::map<std::string, QString> KeyringPasswordProblems();
+
+// After "UseKeyring" changed: every loaded password goes where the option now says, and leaves
+// the other place. Servers whose password the keyring did not give are left as they are.
+void MoveServerPasswords();
 
 // After the first successful connection to a server not yet in ServerMap.
 bool SaveNewServer(const ServerRecord& record, const QDateTime& now = QDateTime::currentDateTime());

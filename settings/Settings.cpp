@@ -187,6 +187,11 @@ AppSettings LoadAppSettings()
     settings.maxListing = isCount && maxListing > 0 ? int(std::clamp<qlonglong>(maxListing, 1'000, 100'000'000))
                                                     : AppSettings().maxListing;
     settings.useMlsd = store->value(QStringLiteral("UseMLSD"), 1).toInt() != 0 ? 1 : 0;
+    settings.keepAlive = store->value(QStringLiteral("KeepAlive"), 0).toInt() != 0 ? 1 : 0;
+    // A NOOP more often than every few seconds only adds traffic; servers wait a minute or more.
+    const int keepAliveSeconds = store->value(QStringLiteral("KeepAliveSeconds"), 60).toInt();
+    settings.keepAliveSeconds = keepAliveSeconds > 0 ? std::clamp(keepAliveSeconds, 1, 3600) : 60;
+    settings.useKeyring = store->value(QStringLiteral("UseKeyring"), 0).toInt() != 0 ? 1 : 0;
     return settings;
 }
 
@@ -218,6 +223,9 @@ void SaveAppSettings(const AppSettings& settings)
     store->setValue(QStringLiteral("MaxTransfers"), settings.maxTransfers);
     store->setValue(QStringLiteral("MaxListing"), settings.maxListing);
     store->setValue(QStringLiteral("UseMLSD"), settings.useMlsd);
+    store->setValue(QStringLiteral("KeepAlive"), settings.keepAlive);
+    store->setValue(QStringLiteral("KeepAliveSeconds"), settings.keepAliveSeconds);
+    store->setValue(QStringLiteral("UseKeyring"), settings.useKeyring);
 }
 
 QString FormatDragTime(float seconds)

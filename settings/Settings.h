@@ -35,6 +35,9 @@ struct AppSettings {
     int maxTransfers = 0; // "MaxTransfers": background operations at once, 0 for no bound
     int maxListing = 10'000'000; // "MaxListing": the most entries one folder listing may hold
     int useMlsd = 1; // "UseMLSD": MLSD listings where a server offers them, else always LIST
+    int keepAlive = 0; // "KeepAlive": NOOP on an idle browsing connection, so the server keeps it
+    int keepAliveSeconds = 60; // "KeepAliveSeconds": between two NOOPs
+    int useKeyring = 0; // "UseKeyring": server passwords in the desktop's keyring, not in this file
 };
 
 AppSettings LoadAppSettings();

@@ -1,0 +1,154 @@
+#include "servers/PasswordKeyring.h"
+#include "servers/PasswordScrambler.h"
+#include "servers/ServerStore.h"
+#include "tests/core/TemporaryStore.h"
+
+#include "RecordingInteraction.h"
+
+#include <QSettings>
+
+#include <map>
+
+namespace {
+
+// The keyring in memory; `refusal` non-empty makes every call fail with it, as a session
+// without a Secret Service does.
+class FakeKeyring final : public PasswordKeyring {
+public:
+    QString Read(const std::string& server, std::string& password) override
+    {
+        if (!refusal.isEmpty())
+            return refusal;
+        const auto found = entries.find(server);
+        password = found == entries.end() ? std::string() : found->second;
+        return {};
+    }
+    QString Write(const std::string& server, const std::string& password) override
+    {
+        if (refusal.isEmpty())
+            entries[server] = password;
+        return refusal;
+    }
+    QString Remove(const std::string& server) override
+    {
+        if (refusal.isEmpty())
+            entries.erase(server);
+        return refusal;
+    }
+
+    std::map<std::string, std::string> entries;
+    QString refusal;
+};
+
+class KeyringStore : public TemporaryStore {
+protected:
+    void SetUp() override
+    {
+        TemporaryStore::SetUp();
+        SetPasswordKeyring(keyring);
+        SetInteraction(&interaction);
+    }
+    void TearDown() override
+    {
+        SetInteraction(nullptr);
+        SetPasswordKeyring(nullptr);
+        TemporaryStore::TearDown();
+    }
+
+    void useKeyring(bool on)
+    {
+        AppSettings settings = ProgramSettings();
+        settings.useKeyring = on ? 1 : 0;
+        SetProgramSettings(settings);
+    }
+
+    bool fileHasPassword(const char* server) const
+    {
+        return QSettings(file(), QSettings::IniFormat).contains(QStringLiteral("Servers/%1/UP").arg(server));
+    }
+
+    std::string loaded(const std::string& server)
+    {
+        ServerMap.clear();
+        LoadServers();
+        return ServerMap.at(server).password;
+    }
+
+    std::shared_ptr<FakeKeyring> keyring = std::make_shared<FakeKeyring>();
+    tarvo::test::RecordingInteraction interaction;
+};
+
+ServerRecord server(std::string name, std::string password)
+{
+    return {std::move(name), "127.0.0.1", "bob", std::move(password)};
+}
+
+} // namespace
+
+TEST_F(KeyringStore, TheOptionChoosesWhereAPasswordIsKept)
+{
+    struct Case {
+        bool on;
+        bool inFile;
+        bool inKeyring;
+    };
+    for (const Case c : {Case{false, true, false}, Case{true, false, true}}) {
+        SCOPED_TRACE(c.on ? "keyring" : "file");
+        keyring->entries.clear();
+        useKeyring(c.on);
+        ASSERT_TRUE(SaveNewServer(server("box", "s\xC3\xA9cret")));
+        EXPECT_EQ(fileHasPassword("box"), c.inFile);
+        EXPECT_EQ(keyring->entries.count("box") == 1, c.inKeyring);
+        EXPECT_EQ(loaded("box"), "s\xC3\xA9cret");
+        // Renamed and deleted servers take their entries along.
+        ASSERT_TRUE(RenameServer("box", "crate"));
+        EXPECT_EQ(loaded("crate"), "s\xC3\xA9cret");
+        EXPECT_EQ(keyring->entries.count("box"), 0u);
+        ASSERT_TRUE(DeleteServer("crate"));
+        EXPECT_TRUE(keyring->entries.empty());
+    }
+    EXPECT_TRUE(interaction.asked.empty());
+}
+
+TEST_F(KeyringStore, AnOldScrambledPasswordMovesToTheKeyringOnFirstUse)
+{
+    {
+        QSettings raw(file(), QSettings::IniFormat);
+        raw.setValue("Servers/old/IP", "127.0.0.1");
+        raw.setValue("Servers/old/UN", "bob");
+        const std::string scrambled = ScramblePassword("hunter2", "bob");
+        raw.setValue("Servers/old/UP", QByteArray(scrambled.data(), qsizetype(scrambled.size())));
+    }
+    useKeyring(true);
+    EXPECT_EQ(loaded("old"), "hunter2");
+    EXPECT_EQ(keyring->entries["old"], "hunter2");
+    EXPECT_FALSE(fileHasPassword("old"));
+    EXPECT_EQ(loaded("old"), "hunter2");
+
+    // Turned off again, the passwords come back to the file.
+    useKeyring(false);
+    MoveServerPasswords();
+    EXPECT_TRUE(keyring->entries.empty());
+    EXPECT_EQ(loaded("old"), "hunter2");
+    EXPECT_TRUE(fileHasPassword("old"));
+}
+
+TEST_F(KeyringStore, WithoutAKeyringTheMessageNamesTheServer)
+{
+    useKeyring(true);
+    ASSERT_TRUE(SaveNewServer(server("kept", "in the keyring")));
+    ASSERT_TRUE(SaveNewServer(server("guest", "")));
+    keyring->refusal = "No keyring is running.";
+    // A password that cannot go to the keyring stays in the file rather than be lost.
+    ASSERT_TRUE(SaveNewServer(server("new", "fallback")));
+    EXPECT_TRUE(fileHasPassword("new"));
+
+    EXPECT_EQ(loaded("kept"), "");
+    EXPECT_EQ(ServerMap.at("new").password, "fallback");
+    const auto problems = KeyringPasswordProblems();
+    EXPECT_EQ(problems.size(), 2u); // "guest" has no entry, but the keyring was not there to say so
+    EXPECT_EQ(problems.count("kept"), 1u);
+    ASSERT_EQ(interaction.asked.size(), 1u);
+    EXPECT_EQ(interaction.asked[0].second, "Could not get the passwords of the servers 'guest', 'kept' from the "
+                                           "desktop's keyring: No keyring is running.");
+}
