@@ -71,8 +71,13 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
+    // "list" as the second argument keeps to LIST; pyftpdlib offers MLSD, which is used otherwise.
+    const bool listOnly = argc > 2 && std::string(argv[2]) == "list";
     QTemporaryDir settings;
     SetSettingsFilePath(settings.filePath(QStringLiteral("Tarvo.conf")));
+    AppSettings appSettings = ProgramSettings();
+    appSettings.useMlsd = listOnly ? 0 : 1;
+    SetProgramSettings(appSettings);
 
     tarvo::test::PyFtpd server;
     const std::string folder = server.root() + "/many";
@@ -124,7 +129,8 @@ int main(int argc, char** argv)
             many = tree->model()->index(row, 0, start);
     }
 
-    std::printf("pyftpdlib on 127.0.0.1:%u, a folder of %d entries (one in ten a folder)\n", server.port(), entries);
+    std::printf("pyftpdlib on 127.0.0.1:%u, a folder of %d entries (one in ten a folder), by %s\n", server.port(),
+                entries, listOnly ? "LIST" : "MLSD");
     const struct {
         const char* name;
         CFileView::ViewMode mode;

@@ -4,6 +4,7 @@
 #include "QorFtp.h"
 #include "TempDir.h"
 #include "TestCertificates.h"
+#include "UnpackedFtpd.h"
 #include "Vsftpd.h"
 
 #include <algorithm>
@@ -12,8 +13,10 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace tarvo::test;
 namespace fs = std::filesystem;
@@ -115,25 +118,48 @@ int main(int argc, char** argv)
         fs::remove(target->root() + "/big");
     }
 
-    fs::create_directory(server.root() + "/many");
-    for (int i = 0; i < entries; ++i) {
-        const std::string name = server.root() + "/many/entry-" + std::to_string(i) + ".txt";
-        ::close(::open(name.c_str(), O_CREAT | O_WRONLY, 0644));
+    // The listing: vsftpd (LIST only), and proftpd by MLSD and by LIST, when it can run here.
+    std::unique_ptr<UnpackedFtpd> proftpd;
+    if (UnpackedFtpd::Available(UnpackedFtpd::Kind::ProFtpd, whyNot))
+        proftpd = std::make_unique<UnpackedFtpd>(UnpackedFtpd::Kind::ProFtpd);
+    struct Listed {
+        const char* name;
+        std::string root, user, password;
+        unsigned port;
+        bool mlsd;
+    };
+    std::vector<Listed> listings{
+        {"vsftpd LIST", server.root(), server.user(), server.password(), server.port(), false}};
+    if (proftpd) {
+        listings.push_back(
+            {"proftpd MLSD", proftpd->root(), proftpd->user(), proftpd->password(), proftpd->port(), true});
+        listings.push_back(
+            {"proftpd LIST", proftpd->root(), proftpd->user(), proftpd->password(), proftpd->port(), false});
     }
-    QorFtpConnection connection;
-    if (!connection.Login("127.0.0.1", server.user(), server.password(), server.port(), ""))
-        return 1;
-    auto start = Clock::now();
-    const int lines = connection.GetDir("many");
-    const double listed = Seconds(start);
-    _Qor_Ftp_FileData rec;
-    int records = 0;
-    start = Clock::now();
-    while (connection.GetNextFile(rec, 1))
-        ++records;
-    const double parsed = Seconds(start);
-    std::printf("listing %d entries: GetDir %.3f s (%d lines), GetNextFile %.3f s (%d records)\n", entries, listed,
-                lines, parsed, records);
-    connection.Close();
+    for (const Listed& listing : listings) {
+        if (!fs::exists(listing.root + "/many")) {
+            fs::create_directory(listing.root + "/many");
+            for (int i = 0; i < entries; ++i) {
+                const std::string name = listing.root + "/many/entry-" + std::to_string(i) + ".txt";
+                ::close(::open(name.c_str(), O_CREAT | O_WRONLY, 0644));
+            }
+        }
+        QorFtpConnection connection;
+        connection.SetUseMlsd(listing.mlsd);
+        if (!connection.Login("127.0.0.1", listing.user, listing.password, listing.port, ""))
+            return 1;
+        auto start = Clock::now();
+        const int lines = connection.GetDir("many");
+        const double listed = Seconds(start);
+        _Qor_Ftp_FileData rec;
+        int records = 0;
+        start = Clock::now();
+        while (connection.GetNextFile(rec, 1))
+            ++records;
+        const double parsed = Seconds(start);
+        std::printf("%-13s %d entries: GetDir %.3f s (%d lines), GetNextFile %.3f s (%d records)\n", listing.name,
+                    entries, listed, lines, parsed, records);
+        connection.Close();
+    }
     return 0;
 }

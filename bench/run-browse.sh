@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the listing benchmark: a folder of many entries on pyftpdlib shown in the file
 # list, and the longest time the window's event loop was held up meanwhile.
-# Usage: bench/run-browse.sh [entries, default 100000]
+# Usage: bench/run-browse.sh [entries, default 100000] [list: LIST instead of MLSD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # A build folder of its own, so benchmarks never flip the build type of build/.
