@@ -1,10 +1,12 @@
 // The server property sheet and the options sheet: every field reaches the settings file, the
 // drag delay keeps to 0.4 to 10 seconds and steps by its rule, and an applied option is the one
 // the program runs with at once, in a file only its owner may read.
+#include "FakeKeyring.h"
 #include "GuiTestSupport.h"
 
 #include "dialogs/OptionsSheet.h"
 #include "dialogs/ServerPropertySheet.h"
+#include "servers/PasswordKeyring.h"
 #include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
 
@@ -259,6 +261,28 @@ private slots:
         QVERIFY(OwnerOnly(m_settings->File()));
         QCOMPARE(read(ProgramSettings()), expected);
         QCOMPARE(read(LoadAppSettings()), expected);
+    }
+
+    // Off by default; ticked, the saved passwords leave the file for the keyring, and come back
+    // when it is cleared again.
+    void keyringOptionMovesThePasswords()
+    {
+        const auto keyring = std::make_shared<tarvo::test::FakeKeyring>();
+        SetPasswordKeyring(keyring);
+        for (const bool on : {true, false}) {
+            COptions sheet;
+            auto* box = sheet.findChild<QCheckBox*>(QStringLiteral("UseKeyring"));
+            QVERIFY(box);
+            QCOMPARE(box->isChecked(), !on);
+            box->click();
+            Ok(&sheet);
+            QCOMPARE(ProgramSettings().useKeyring, on ? 1 : 0);
+            const QSettings raw(m_settings->File(), QSettings::IniFormat);
+            QCOMPARE(raw.contains(QStringLiteral("Servers/alpha/UP")), !on);
+            QCOMPARE(keyring->entries.size(), on ? 2u : 0u);
+            QCOMPARE(Stored("beta").password, std::string("pw2"));
+        }
+        SetPasswordKeyring(nullptr);
     }
 
 private:

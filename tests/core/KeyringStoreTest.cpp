@@ -3,42 +3,12 @@
 #include "servers/ServerStore.h"
 #include "tests/core/TemporaryStore.h"
 
+#include "FakeKeyring.h"
 #include "RecordingInteraction.h"
 
 #include <QSettings>
 
-#include <map>
-
 namespace {
-
-// The keyring in memory; `refusal` non-empty makes every call fail with it, as a session
-// without a Secret Service does.
-class FakeKeyring final : public PasswordKeyring {
-public:
-    QString Read(const std::string& server, std::string& password) override
-    {
-        if (!refusal.isEmpty())
-            return refusal;
-        const auto found = entries.find(server);
-        password = found == entries.end() ? std::string() : found->second;
-        return {};
-    }
-    QString Write(const std::string& server, const std::string& password) override
-    {
-        if (refusal.isEmpty())
-            entries[server] = password;
-        return refusal;
-    }
-    QString Remove(const std::string& server) override
-    {
-        if (refusal.isEmpty())
-            entries.erase(server);
-        return refusal;
-    }
-
-    std::map<std::string, std::string> entries;
-    QString refusal;
-};
 
 class KeyringStore : public TemporaryStore {
 protected:
@@ -74,7 +44,7 @@ protected:
         return ServerMap.at(server).password;
     }
 
-    std::shared_ptr<FakeKeyring> keyring = std::make_shared<FakeKeyring>();
+    std::shared_ptr<tarvo::test::FakeKeyring> keyring = std::make_shared<tarvo::test::FakeKeyring>();
     tarvo::test::RecordingInteraction interaction;
 };
 
@@ -149,6 +119,7 @@ TEST_F(KeyringStore, WithoutAKeyringTheMessageNamesTheServer)
     EXPECT_EQ(problems.size(), 2u); // "guest" has no entry, but the keyring was not there to say so
     EXPECT_EQ(problems.count("kept"), 1u);
     ASSERT_EQ(interaction.asked.size(), 1u);
-    EXPECT_EQ(interaction.asked[0].second, "Could not get the passwords of the servers 'guest', 'kept' from the "
-                                           "desktop's keyring: No keyring is running.");
+    EXPECT_EQ(interaction.asked[0].second,
+              "Could not get the passwords of the servers 'guest', 'kept' from the "
+              "desktop's keyring: No keyring is running.");
 }
