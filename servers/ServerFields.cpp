@@ -51,12 +51,13 @@ QString ServerKey(const std::string& name)
     return QStringLiteral("Servers/") + EscapeServerName(text(name));
 }
 
-void WriteServerFields(QSettings& store, const ServerRecord& record)
+void WriteServerFields(QSettings& store, const ServerRecord& record, bool withPassword)
 {
     const QString key = ServerKey(record.name) + u'/';
     store.setValue(key + QStringLiteral("IP"), text(record.address));
     store.setValue(key + QStringLiteral("UN"), text(record.userName));
-    WriteServerPassword(store, record.name, record.userName, record.password);
+    if (withPassword)
+        WriteServerPassword(store, record.name, record.userName, record.password);
     store.setValue(key + QStringLiteral("ACC"), text(record.account));
     store.setValue(key + QStringLiteral("PORT"), record.port);
     store.setValue(key + QStringLiteral("PM"), record.passive);

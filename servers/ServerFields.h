@@ -14,7 +14,8 @@
 QString ServerKey(const std::string& name);
 
 // "IP", "UN", "UP", "ACC", "PORT", "PM", "ENC" and "CERT"; the comment is written on its own.
-void WriteServerFields(QSettings& store, const ServerRecord& record);
+// Without `withPassword` the password stays where it is (one the keyring did not give).
+void WriteServerFields(QSettings& store, const ServerRecord& record, bool withPassword = true);
 void WriteServerComment(QSettings& store, const std::string& name, const std::string& comment);
 
 // The record stored under the escaped subkey `key` of "Servers", with defaults for

@@ -71,7 +71,9 @@ void MoveServerPasswords()
 {
     const auto store = OpenSettingsStore();
     const bool useKeyring = ProgramSettings().useKeyring != 0;
-    for (const auto& [name, record] : ServerMap) {
+    // A copy: the keyring's waits run queued calls, which may touch ServerMap.
+    const ServerTable servers = ServerMap;
+    for (const auto& [name, record] : servers) {
         if (keyringProblems.count(name) || !storable(name))
             continue;
         WriteServerPassword(*store, name, record.userName, record.password);
@@ -129,8 +131,13 @@ bool RenameServer(const std::string& oldName, const std::string& newName)
     ServerRecord record = std::move(found->second);
     ServerMap.erase(found);
     record.name = newName;
-    WriteServerFields(*store, record);
-    ForgetServerPassword(oldName);
+    // A password the keyring did not give is not known to be empty: its entry is left alone.
+    const auto problem = keyringProblems.extract(oldName);
+    WriteServerFields(*store, record, problem.empty());
+    if (problem.empty())
+        ForgetServerPassword(oldName);
+    else
+        keyringProblems.insert_or_assign(newName, problem.mapped());
     WriteServerComment(*store, record.name, record.comment);
     ServerMap.insert_or_assign(newName, std::move(record));
     return true;
@@ -162,7 +169,11 @@ bool SaveServerSettings(const ServerRecord& record)
 {
     if (!storable(record.name))
         return false;
-    WriteServerFields(*OpenSettingsStore(), record);
+    // The empty password of a server whose password the keyring did not give is no new password.
+    const bool passwordUnknown = record.password.empty() && keyringProblems.count(record.name);
+    WriteServerFields(*OpenSettingsStore(), record, !passwordUnknown);
+    if (!passwordUnknown)
+        keyringProblems.erase(record.name);
     const auto [found, inserted] = ServerMap.try_emplace(record.name, record);
     if (!inserted) {
         const std::string comment = found->second.comment;

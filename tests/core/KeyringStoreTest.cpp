@@ -119,6 +119,10 @@ TEST_F(KeyringStore, WithoutAKeyringTheMessageNamesTheServer)
     EXPECT_EQ(problems.size(), 2u); // "guest" has no entry, but the keyring was not there to say so
     EXPECT_EQ(problems.count("kept"), 1u);
     ASSERT_EQ(interaction.asked.size(), 1u);
+    // Saved again once the keyring is back, the unknown password is left as it was there.
+    keyring->refusal.clear();
+    ASSERT_TRUE(SaveServerSettings(ServerMap.at("kept")));
+    EXPECT_EQ(keyring->entries["kept"], "in the keyring");
     EXPECT_EQ(interaction.asked[0].second,
               "Could not get the passwords of the servers 'guest', 'kept' from the "
               "desktop's keyring: No keyring is running.");
