@@ -10,7 +10,7 @@ packages=(
   libmemcached11 libmemcachedutil2 libpcre2-posix3 libsodium23
   python3-pyftpdlib vsftpd curl
   xvfb xauth xdotool fonts-dejavu-core adwaita-icon-theme poppler-utils
-  desktop-file-utils appstream dpkg-dev dbus-daemon
+  desktop-file-utils appstream dpkg-dev dbus-daemon gnome-keyring
   "$@"
 )
 missing=()
