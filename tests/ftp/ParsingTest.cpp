@@ -242,52 +242,39 @@ INSTANTIATE_TEST_SUITE_P(
 namespace {
 
 // MLSD lines as servers write them: exact names, the facts in any case and order, the mode
-// letters from UNIX.mode (pyftpdlib's "0o" form too) or else from perm.
-struct MlsdCase {
-    const char* line;
-    const char* name; // empty: no entry
-    std::uint64_t size;
-    int type;
-    const char* date;
-    const char* permissions;
-};
-
-void PrintTo(const MlsdCase& c, std::ostream* out)
-{
-    *out << '"' << c.line << '"';
-}
-
-class MlsdLine : public ::testing::TestWithParam<MlsdCase> { };
+// letters from UNIX.mode (pyftpdlib's "0o" form too) or else from perm. Owner and group as given.
+class MlsdLine : public ::testing::TestWithParam<ListLineCase> { };
 
 TEST_P(MlsdLine, GivesTheRecord)
 {
-    const MlsdCase& c = GetParam();
+    const ListLineCase& c = GetParam();
     _Qor_Ftp_FileData rec;
     ASSERT_EQ(ParseMlsdLine(c.line, rec), *c.name != '\0');
-    if (!*c.name)
-        return;
-    EXPECT_EQ(rec.Name, c.name);
-    EXPECT_EQ(rec.Size, c.size);
-    EXPECT_EQ(rec.Type, c.type);
-    EXPECT_EQ(rec.Date, c.date);
-    EXPECT_EQ(rec.Permissions, c.permissions);
+    if (*c.name) {
+        EXPECT_EQ(rec.Name, c.name);
+        EXPECT_EQ(rec.Size, c.size);
+        EXPECT_EQ(rec.Type, c.type);
+        EXPECT_EQ(rec.Date, c.date);
+        EXPECT_EQ(rec.Permissions + "|" + rec.Owner + "|" + rec.Group, c.who);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ServerLines, MlsdLine,
-    ::testing::Values(MlsdCase{"type=file;size=1234;modify=20200102120000;UNIX.mode=0644; notes.txt", "notes.txt", 1234,
-                               0, "Jan 02 2020", "rw-r--r--"},
-                      MlsdCase{
-                          "modify=20200102120000.123;perm=radfwMT;size=3;type=file;unix.mode=0o4755;   two leading.txt ",
-                          "  two leading.txt ", 3, 0, "Jan 02 2020", "rwsr-xr-x"},
-                      MlsdCase{"Type=dir;Sizd=4096;Modify=20200102120000;Perm=flcdmpe; sub dir", "sub dir", 4096, 1,
-                               "Jan 02 2020", "rwx------"},
-                      MlsdCase{"type=file;size=9;perm=r; read only", "read only", 9, 0, "", "r--------"},
-                      MlsdCase{"type=OS.unix=symlink;size=7; link", "link", 7, 2, "", ""},
-                      MlsdCase{"type=OS.unix=slink:/target; other", "other", 0, 2, "", ""},
-                      MlsdCase{"type=cdir;modify=20200102120000; .", "", 0, 0, "", ""},
-                      MlsdCase{"type=pdir; ..", "", 0, 0, "", ""}, MlsdCase{"no facts at all", "", 0, 0, "", ""},
-                      MlsdCase{"type=file;modify=2020; bad date", "bad date", 0, 0, "", ""}));
+    ::testing::Values(
+        ListLineCase{
+            "type=file;size=1234;modify=20200102120000;UNIX.mode=0644;UNIX.owner=ann;UNIX.group=staff; notes.txt",
+            "notes.txt", 1234, 0, "Jan 02 2020", "rw-r--r--|ann|staff"},
+        ListLineCase{"modify=20200102120000.123;perm=radfwMT;size=3;type=file;unix.mode=0o4755;   two leading.txt ",
+                     "  two leading.txt ", 3, 0, "Jan 02 2020", "rwsr-xr-x||"},
+        ListLineCase{"Type=dir;Sizd=4096;Modify=20200102120000;Perm=flcdmpe; sub dir", "sub dir", 4096, 1,
+                     "Jan 02 2020", "rwx------||"},
+        ListLineCase{"type=file;size=9;perm=r; read only", "read only", 9, 0, "", "r--------||"},
+        ListLineCase{"type=OS.unix=symlink;size=7; link", "link", 7, 2, "", "||"},
+        ListLineCase{"type=OS.unix=slink:/target; other", "other", 0, 2, "", "||"},
+        ListLineCase{"type=cdir;modify=20200102120000; .", "", 0, 0, "", "||"},
+        ListLineCase{"type=pdir; ..", "", 0, 0, "", "||"}, ListLineCase{"no facts at all", "", 0, 0, "", "||"},
+        ListLineCase{"type=file;modify=2020; bad date", "bad date", 0, 0, "", "||"}));
 
 TEST(Features, FeatReplyAndTheFactsAskedFor)
 {
