@@ -188,7 +188,7 @@ AppSettings LoadAppSettings()
                                                     : AppSettings().maxListing;
     settings.useMlsd = store->value(QStringLiteral("UseMLSD"), 1).toInt() != 0 ? 1 : 0;
     settings.keepAlive = store->value(QStringLiteral("KeepAlive"), 0).toInt() != 0 ? 1 : 0;
-    // A NOOP more often than every few seconds only adds traffic; servers wait a minute or more.
+    // One second at the least; an hour at the most, as servers close idle sessions well before.
     const int keepAliveSeconds = store->value(QStringLiteral("KeepAliveSeconds"), 60).toInt();
     settings.keepAliveSeconds = keepAliveSeconds > 0 ? std::clamp(keepAliveSeconds, 1, 3600) : 60;
     settings.useKeyring = store->value(QStringLiteral("UseKeyring"), 0).toInt() != 0 ? 1 : 0;

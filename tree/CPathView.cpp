@@ -36,6 +36,9 @@ CPathView::CPathView(QWidget* parent)
     ConnectionList.SetBusyListener(
         [this, target = m_jobs->Target()] { target->Post([this] { emit ConnectionBusyChanged(); }); });
     connect(this, &QTreeView::expanded, this, &CPathView::OnExpanded);
+    // Once a second: a lost connection is shown, and keep-alive commands go out when due.
+    connect(&m_keepAliveTimer, &QTimer::timeout, this, &CPathView::KeepAliveTick);
+    m_keepAliveTimer.start(1000);
     SetupDropTarget();
     // The property sheets show the running connection's time and delete servers the tree's way.
     SetServerSheetHooks({[](const std::string& name) -> std::optional<QDateTime> {

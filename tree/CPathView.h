@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -86,6 +88,11 @@ public:
     void ShowEncryption(QStandardItem* serverItem, const std::string& description);
     // bool on a server node: its connection is encrypted.
     static constexpr int EncryptedRole = Qt::UserRole + 40;
+    // bool on a server node: its connection is known lost (the server closed it); the next use
+    // logs in again.
+    static constexpr int LostRole = Qt::UserRole + 41;
+    // How long keep-alive commands go on while the user does nothing on a server (30 minutes).
+    void SetKeepAliveIdleLimit(std::chrono::milliseconds limit) { m_keepAliveIdleLimit = limit; }
 
     // `directory` in the server's bytes.
     void ListRemote(const std::string& directory, bool addFoldersToTree, bool fillList, const QModelIndex& item);
@@ -153,6 +160,7 @@ private:
         bool fillList = false;
         quint64 generation = 0;
         QString shownName;
+        bool reconnected = false; // run once more after a new login; a second loss disconnects
     };
 
     void SetupDropTarget();
@@ -180,6 +188,16 @@ private:
     void RunNextRemote();
     void RemoteDone(const RemoteJob& job, std::uint32_t operationId, RemoteListing& result);
     void ApplyRemote(const RemoteJob& job, RemoteListing& result);
+    // A new connection set up as the server's record says, not yet logged in.
+    std::shared_ptr<QorFtpConnection> NewBrowsingConnection(const ServerRecord& record);
+    // Logs the job's server in again on a new connection off this thread, then runs the job on
+    // it; a failed login disconnects the server.
+    void Reconnect(RemoteJob job);
+    void ReconnectDone(RemoteJob job, std::uint32_t operationId, const std::shared_ptr<QorFtpConnection>& fresh,
+                       bool loggedIn);
+    void ShowLost(const QString& server);
+    void ShowStatus(const QString& text);
+    void KeepAliveTick();
 
     CFolderTreeModel* m_model;
     QString m_strServer;
@@ -204,4 +222,12 @@ private:
     bool m_dropAcceptable = false;
     QPersistentModelIndex m_dropHighlight;
     QTimer m_dropHoverTimer;
+
+    // Per server: the user's last listing there, and the last keep-alive command.
+    std::map<QString, std::chrono::steady_clock::time_point> m_lastUsed;
+    std::map<QString, std::chrono::steady_clock::time_point> m_lastNoop;
+    std::chrono::milliseconds m_keepAliveIdleLimit = std::chrono::minutes(30);
+    QTimer m_keepAliveTimer;
+    // A parent listed in place of a folder that went while the connection was lost.
+    QPersistentModelIndex m_fallbackItem;
 };

@@ -4,6 +4,7 @@
 
 #include "QorFtp.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 ConnectionListType ConnectionList;
@@ -29,6 +30,17 @@ void CloseBrowsingConnection(QorFtpConnection* connection)
 std::shared_ptr<QorFtpConnection> MakeBrowsingConnection()
 {
     return std::shared_ptr<QorFtpConnection>(new QorFtpConnection, CloseBrowsingConnection);
+}
+
+bool IsKnownLost(QorFtpConnection& connection)
+{
+    const QorFtpSocket* socket = connection.GetSocket();
+    if (!socket)
+        return true;
+    // A hang-up only, not mere data waiting: on an encrypted connection the server may have sent
+    // a record (a session ticket) that nobody has read yet.
+    pollfd peer{socket->Handle(), POLLRDHUP, 0};
+    return ::poll(&peer, 1, 0) > 0 && (peer.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
 }
 
 const ConnectionEntry* ConnectionListType::Find(const std::string& serverName) const
@@ -89,6 +101,26 @@ void ConnectionListType::SetListing(const std::string& serverName, bool listing)
     std::lock_guard<std::mutex> guard(m_lock);
     if (ConnectionEntry* entry = Find(serverName))
         entry->listing = listing;
+}
+
+std::shared_ptr<QorFtpConnection> ConnectionListType::ReplaceConnection(const std::string& serverName,
+                                                                        std::shared_ptr<QorFtpConnection> connection)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    ConnectionEntry* entry = Find(serverName);
+    if (!entry)
+        return nullptr;
+    std::swap(entry->connection, connection);
+    return connection;
+}
+
+std::vector<std::string> ConnectionListType::ServerNames() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    std::vector<std::string> names;
+    for (const ConnectionEntry& entry : m_entries)
+        names.push_back(entry.serverName);
+    return names;
 }
 
 bool ConnectionListType::IsTransferBusy(const std::string& serverName) const

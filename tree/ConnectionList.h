@@ -31,6 +31,11 @@ struct ConnectionEntry {
 // deletes it, on whatever thread lets it go.
 std::shared_ptr<QorFtpConnection> MakeBrowsingConnection();
 
+// Whether an idle connection is known to be gone: the library saw it end, or the server closed
+// its side (as servers do after their idle time-out, with a 421 first). Only for a connection
+// no other call uses at the moment.
+bool IsKnownLost(QorFtpConnection& connection);
+
 class ConnectionListType : public BrowsingConnections {
 public:
     void Append(ConnectionEntry entry);
@@ -39,6 +44,11 @@ public:
     std::optional<ConnectionEntry> EntryOf(const std::string& serverName) const;
     void SetStartDirectory(const std::string& serverName, const std::string& directory);
     void SetListing(const std::string& serverName, bool listing);
+    // Puts a connection logged in again in place of the lost one, which it returns (null when
+    // the server is no longer connected: the new one is not taken).
+    std::shared_ptr<QorFtpConnection> ReplaceConnection(const std::string& serverName,
+                                                        std::shared_ptr<QorFtpConnection> connection);
+    std::vector<std::string> ServerNames() const;
     // The busy flag alone (a background transfer), which the tree shows as a notice.
     bool IsTransferBusy(const std::string& serverName) const;
     void RenameServer(const std::string& oldName, const std::string& newName);

@@ -104,7 +104,7 @@ void CPathView::Connect()
     StartConnect(dialog.Record());
 }
 
-void CPathView::StartConnect(const ServerRecord& record)
+std::shared_ptr<QorFtpConnection> CPathView::NewBrowsingConnection(const ServerRecord& record)
 {
     std::shared_ptr<QorFtpConnection> connection = MakeBrowsingConnection();
     const AppSettings settings = ProgramSettings();
@@ -112,6 +112,12 @@ void CPathView::StartConnect(const ServerRecord& record)
     connection->SetListingLimit(settings.maxListing);
     connection->SetPassive(record.passive);
     PrepareEncryption(*connection, record);
+    return connection;
+}
+
+void CPathView::StartConnect(const ServerRecord& record)
+{
+    std::shared_ptr<QorFtpConnection> connection = NewBrowsingConnection(record);
     SocketHandOffMap.Create(connection.get());
 
     const std::uint32_t operationId = NewOperationId();
@@ -152,6 +158,7 @@ void CPathView::WM_CONNECT_DONE(const ServerRecord& server, std::shared_ptr<QorF
     entry.startDirectory = directory;
     entry.connectedAt = QDateTime::currentDateTime();
     ConnectionList.Append(std::move(entry));
+    m_lastUsed[name] = std::chrono::steady_clock::now();
 
     QModelIndex serverNode = ServerIndex(name);
     if (serverNode.isValid()) {
@@ -236,6 +243,7 @@ void CPathView::Disconnect(const QString& server)
         item->setIcon(FileIcons::Computer());
         item->setToolTip(QString());
         item->setData(false, EncryptedRole);
+        item->setData(false, LostRole);
         item->setData(QVariant(), Qt::AccessibleTextRole);
     }
 }

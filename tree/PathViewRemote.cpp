@@ -82,6 +82,12 @@ void CPathView::RunNextRemote()
         // The node went (disconnect, refresh) or a background transfer holds the connection.
         if (!job.item.isValid() || !connection || ConnectionList.IsTransferBusy(job.server.toStdString()))
             continue;
+        m_lastUsed[job.server] = std::chrono::steady_clock::now();
+        // The server closed the connection while it was idle: log in again before the listing.
+        if (!job.reconnected && IsKnownLost(*connection)) {
+            Reconnect(std::move(job));
+            return;
+        }
         const AppSettings settings = ProgramSettings();
         job.request.showName = settings.showName;
 
@@ -122,10 +128,20 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
     if (!item.isValid())
         return;
     const bool showInList = job.fillList && job.generation == m_listGeneration;
-    // 421: the server closed the control connection (or it was lost); the server is shown as
-    // disconnected.
+    // 421: the server closed the control connection (or it was lost). The job runs once more
+    // after a new login; a connection lost again right after one is given up.
     if (result.error == 421) {
-        Disconnect(job.server);
+        if (!job.reconnected)
+            Reconnect(job);
+        else
+            Disconnect(job.server);
+        return;
+    }
+    // The folder went while the connection was lost: the nearest parent that is still there.
+    if (result.changeFailed && showInList && (job.reconnected || item == m_fallbackItem) && item.parent().isValid()
+        && !IsServerNode(item.parent())) {
+        m_fallbackItem = item.parent();
+        setCurrentIndex(item.parent());
         return;
     }
     if (result.changeFailed) {

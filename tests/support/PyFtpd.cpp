@@ -30,6 +30,8 @@ PyFtpd::PyFtpd(PyFtpdOptions options)
     }
     if (!options.tlsCertificate.empty())
         argv.insert(argv.end(), {"--tls-certificate", options.tlsCertificate});
+    if (options.idleTimeoutSeconds > 0)
+        argv.insert(argv.end(), {"--idle-timeout", std::to_string(options.idleTimeoutSeconds)});
     if (options.tls12Only)
         argv.push_back("--tls12-only");
     if (options.maxConnectionsPerIp > 0)
@@ -52,6 +54,15 @@ PyFtpd::PyFtpd(PyFtpdOptions options)
     }
     process_->Stop();
     throw std::runtime_error("pyftpdlib did not start: " + ReadFileBytes(log));
+}
+
+int PyFtpd::Logins() const
+{
+    const std::string log = ReadFileBytes(dir_.file("pyftpd.log"));
+    int count = 0;
+    for (std::size_t at = log.find(" logged in."); at != std::string::npos; at = log.find(" logged in.", at + 1))
+        ++count;
+    return count;
 }
 
 } // namespace tarvo::test

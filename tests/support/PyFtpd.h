@@ -15,6 +15,7 @@ struct PyFtpdOptions {
     // A PEM file with certificate and key: explicit TLS (AUTH TLS), required for logins and data.
     std::string tlsCertificate{};
     bool tls12Only = false; // TLS 1.2 at most instead of 1.3
+    double idleTimeoutSeconds = 0; // a session idle this long gets 421 and is closed; 0: pyftpdlib's 300 s
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword
@@ -29,6 +30,8 @@ public:
 
     unsigned port() const { return port_; }
     const std::string& root() const { return root_; }
+    // How many logins the server has accepted so far (from its log).
+    int Logins() const;
 
     static constexpr const char* kUser = "user";
     static constexpr const char* kPassword = "secret";

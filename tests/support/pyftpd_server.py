@@ -23,6 +23,8 @@ def main():
     parser.add_argument("--start-dir", default="")
     parser.add_argument("--tls-certificate", default="")
     parser.add_argument("--tls12-only", action="store_true")
+    # Seconds a session may stay idle before "421 Control connection timed out." (pyftpdlib: 300).
+    parser.add_argument("--idle-timeout", type=float, default=0)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -61,6 +63,8 @@ def main():
         Handler.tls_data_required = True
     Handler.authorizer = authorizer
     Handler.banner = "pyftpdlib ready"
+    if args.idle_timeout > 0:
+        Handler.timeout = args.idle_timeout
     Handler.auth_failed_timeout = 0  # not 3 s: tests of a wrong password stay quick
 
     class Server(FTPServer):
