@@ -81,6 +81,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     , m_showName(new QButtonGroup(this))
     , m_wheelOver(new QCheckBox(tr("Use the mouse wheel on the window that has the focus"), this))
     , m_useMlsd(new QCheckBox(tr("Use MLSD listings where the server offers them"), this))
+    , m_keepAlive(new QCheckBox(tr("Send keep-alive commands"), this))
     , m_useKeyring(new QCheckBox(tr("Keep passwords in the desktop's keyring"), this))
 {
     setObjectName(QStringLiteral("119"));
@@ -88,6 +89,9 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     m_wheelOver->setObjectName(QStringLiteral("1072"));
     m_useMlsd->setObjectName(QStringLiteral("UseMLSD"));
     m_useMlsd->setToolTip(tr("Exact names, sizes and times; turn off for a server whose MLSD listings are wrong."));
+    m_keepAlive->setObjectName(QStringLiteral("KeepAlive"));
+    m_keepAlive->setToolTip(tr("A command to an idle server now and then, so that it does not close the connection; "
+                               "not after 30 minutes without use."));
     m_useKeyring->setObjectName(QStringLiteral("UseKeyring"));
     m_useKeyring->setToolTip(tr("Server passwords go to the keyring (Secret Service) instead of the settings file."));
     m_delayProblem->setObjectName(QStringLiteral("DelayProblem"));
@@ -120,6 +124,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     layout->addWidget(m_showPlus);
     layout->addWidget(m_wheelOver);
     layout->addWidget(m_useMlsd);
+    layout->addWidget(m_keepAlive);
     layout->addWidget(m_useKeyring);
     layout->addWidget(names);
     layout->addStretch();
@@ -130,6 +135,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     connect(m_showPlus, &QCheckBox::clicked, this, clicked);
     connect(m_wheelOver, &QCheckBox::clicked, this, clicked);
     connect(m_useMlsd, &QCheckBox::clicked, this, clicked);
+    connect(m_keepAlive, &QCheckBox::clicked, this, clicked);
     connect(m_useKeyring, &QCheckBox::clicked, this, clicked);
     connect(m_showName, &QButtonGroup::idClicked, this, clicked);
 }
@@ -142,6 +148,7 @@ void COptionsPage1::Load()
     m_showPlus->setChecked(settings.showPlus != 0);
     m_wheelOver->setChecked(settings.wheelOver != 0);
     m_useMlsd->setChecked(settings.useMlsd != 0);
+    m_keepAlive->setChecked(settings.keepAlive != 0);
     m_useKeyring->setChecked(settings.useKeyring != 0);
     m_showName->button(std::clamp(settings.showName, 0, 2))->setChecked(true);
     Fill();
@@ -209,6 +216,7 @@ bool COptionsPage1::OnApply()
     settings.showPlus = m_showPlus->isChecked() ? 1 : 0;
     settings.wheelOver = m_wheelOver->isChecked() ? 1 : 0;
     settings.useMlsd = m_useMlsd->isChecked() ? 1 : 0;
+    settings.keepAlive = m_keepAlive->isChecked() ? 1 : 0;
     settings.showName = std::max(0, m_showName->checkedId());
     const bool keyringChanged = settings.useKeyring != (m_useKeyring->isChecked() ? 1 : 0);
     settings.useKeyring = m_useKeyring->isChecked() ? 1 : 0;

@@ -56,6 +56,7 @@ private:
     QButtonGroup* m_showName;
     QCheckBox* m_wheelOver;
     QCheckBox* m_useMlsd;
+    QCheckBox* m_keepAlive;
     QCheckBox* m_useKeyring;
 };
 
