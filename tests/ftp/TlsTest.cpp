@@ -244,71 +244,60 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Certificate,
                                            CertificateCase{"othername", "IP address mismatch"}),
                          [](const auto& info) { return std::string(info.param.kind); });
 
-class TlsScripted : public ::testing::Test {
-protected:
-    int Login(QorFtpEncryption mode)
-    {
-        Certificates();
-        connection.SetUi(&ui);
-        connection.SetTimeout(5);
-        connection.SetEncryption(mode);
-        return connection.Login("127.0.0.1", "ann", "pw", server.port(), "");
-    }
-    bool UserWasSent() const
-    {
-        for (const std::string& line : server.Received())
-            if (line.rfind("USER", 0) == 0 || line.rfind("PASS", 0) == 0)
-                return true;
-        return false;
-    }
-    ScriptedServer server;
-    CertificateUi ui;
-    QorFtpConnection connection;
+// What follows AUTH TLS: a refusal under Require never lets the user name out, a refusal under
+// if-available logs in plain, and garbage for a handshake ends the login without going on in clear.
+struct AuthCase {
+    const char* name;
+    const char* answer; // to AUTH TLS, and what follows it
+    QorFtpEncryption mode;
+    const char* message; // how the one message begins; null: a plain login
 };
 
-// Require: a server without TLS never hears the user name; if-available logs in plain.
-TEST_F(TlsScripted, RequireRefusesAServerWithoutTls)
+class TlsScripted : public ::testing::TestWithParam<AuthCase> { };
+
+TEST_P(TlsScripted, NeverSendsTheLoginInClearUnlessAllowed)
 {
-    server.Send("220 hi\r\n").Expect("AUTH TLS").Send("500 what\r\n");
+    Certificates();
+    const AuthCase& c = GetParam();
+    ScriptedServer server;
+    server.Send("220 hi\r\n").Expect("AUTH TLS").Send(c.answer);
+    if (!c.message)
+        server.LogIn();
     server.Start();
-    EXPECT_EQ(Login(QorFtpEncryption::RequireExplicit), 0);
+    CertificateUi ui;
+    QorFtpConnection connection;
+    connection.SetUi(&ui);
+    connection.SetTimeout(5);
+    connection.SetEncryption(c.mode);
+    EXPECT_EQ(connection.Login("127.0.0.1", "ann", "pw", server.port(), ""), c.message ? 0 : 1);
     EXPECT_TRUE(server.WaitDone(2000));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(UserWasSent());
-    EXPECT_EQ(ui.Last(),
-              "'127.0.0.1' does not offer encryption, so the user name and password were not sent.\n\n"
-              "500 what");
-
-    ScriptedServer plain;
-    plain.Send("220 hi\r\n").Expect("AUTH TLS").Send("500 what\r\n").LogIn();
-    plain.Start();
-    QorFtpConnection other;
-    other.SetUi(&ui);
-    other.SetEncryption(QorFtpEncryption::IfAvailable);
-    EXPECT_EQ(other.Login("127.0.0.1", "ann", "pw", plain.port(), ""), 1);
-    EXPECT_TRUE(other.EncryptionDescription().empty());
-    EXPECT_TRUE(plain.Mismatches().empty());
+    bool userSent = false;
+    for (const std::string& line : server.Received())
+        userSent = userSent || line.rfind("USER", 0) == 0;
+    EXPECT_EQ(userSent, !c.message);
+    EXPECT_EQ(ui.Last().rfind(c.message ? c.message : "", 0), 0u) << ui.Last();
+    EXPECT_TRUE(connection.EncryptionDescription().empty());
 }
 
-// A server that answers the handshake with garbage, or not at all: the login fails at once, or
-// at the time-out, or when cancelled, and never goes on in clear.
-TEST_F(TlsScripted, BrokenHandshakeNeverFallsBackToClearText)
-{
-    server.Send("220 hi\r\n").Expect("AUTH TLS").Send("234 go\r\n").Send("this is not TLS at all\r\n");
-    server.Start();
-    EXPECT_EQ(Login(QorFtpEncryption::IfAvailable), 0);
-    EXPECT_NE(ui.Last().find("The encrypted connection to '127.0.0.1' failed: "), std::string::npos) << ui.Last();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(UserWasSent());
-    EXPECT_EQ(connection.GetSocket(), nullptr);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Answers, TlsScripted,
+    ::testing::Values(AuthCase{"RequireRefused", "500 what\r\n", QorFtpEncryption::RequireExplicit,
+                               "'127.0.0.1' does not offer encryption, so the user name and password were not "
+                               "sent.\n\n500 what"},
+                      AuthCase{"IfAvailableRefused", "500 what\r\n", QorFtpEncryption::IfAvailable, nullptr},
+                      AuthCase{"Garbage", "234 go\r\nthis is not TLS at all\r\n", QorFtpEncryption::IfAvailable,
+                               "The encrypted connection to '127.0.0.1' failed: "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TlsScripted, SilentHandshakeEndsAtTheTimeOutOrACancel)
+// A server that goes silent after agreeing: the time-out or a cancel ends the handshake.
+TEST(TlsHandshake, SilentEndsAtTheTimeOutOrACancel)
 {
     for (bool cancel : {false, true}) {
         ScriptedServer silent;
         silent.Send("220 hi\r\n").Expect("AUTH TLS").Send("234 go\r\n").Hang();
         silent.Start();
+        RecordingUi ui;
         QorFtpConnection waiting;
         waiting.SetUi(&ui);
         waiting.SetTimeout(cancel ? 30 : 1);
