@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -34,6 +35,9 @@ protected:
 
 // The frame's Copy and Select All act on files; inside the log the keys copy and select lines.
 class LogView : public QTreeView {
+    // Its texts under its own name, without a meta-object of its own.
+    Q_DECLARE_TR_FUNCTIONS(LogView)
+
 public:
     using QTreeView::QTreeView;
     QAction* copy = nullptr;

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config ccache iproute2
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgtest-dev qtkeychain-qt6-dev
   libssl-dev openssl python3-openssl
   libmemcached11 libmemcachedutil2 libpcre2-posix3 libsodium23
