@@ -61,7 +61,7 @@ CMainFrame::CMainFrame(CSelkDoc& document, QWidget* parent)
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(ProgramIcon());
     // The tree puts the connected server here later.
-    setWindowTitle(QStringLiteral("Ftp - Not connected"));
+    setWindowTitle(tr("Ftp - Not connected"));
 
     CreateActions();
     CreateMenus();
@@ -99,51 +99,50 @@ void CMainFrame::CreateActions()
 {
     using namespace Command;
     AddCommand(
-        NewConnection, QStringLiteral("&New Connection..."),
+        NewConnection, tr("&New Connection..."),
         ToolbarIcon({QStringLiteral("network-server"), QStringLiteral("network-workgroup")}, QStyle::SP_DriveNetIcon),
         QKeySequence(Qt::CTRL | Qt::Key_N))
-        ->setStatusTip(QStringLiteral("Connect to an FTP server"));
+        ->setStatusTip(tr("Connect to an FTP server"));
     AddCommand(Connect, tr("C&onnect..."), ToolbarIcon({QStringLiteral("network-connect")}))
         ->setStatusTip(tr("Connect to the selected server"));
     AddCommand(DeleteServer, tr("De&lete Server"))->setStatusTip(tr("Remove the selected server from the list"));
     AddCommand(RenameServer, tr("Rena&me Server"))->setStatusTip(tr("Give the selected server another name"));
     AddCommand(ServerProperties, tr("Server P&roperties..."))
         ->setStatusTip(tr("Show and change the selected server's settings"));
-    AddCommand(Disconnect, QStringLiteral("&Close Connection"),
+    AddCommand(Disconnect, tr("&Close Connection"),
                ToolbarIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
-        ->setStatusTip(QStringLiteral("Close the connection to the selected server"));
-    AddCommand(LoadScript, QStringLiteral("&Load Script..."), ToolbarIcon({QStringLiteral("document-open")}),
+        ->setStatusTip(tr("Close the connection to the selected server"));
+    AddCommand(LoadScript, tr("&Load Script..."), ToolbarIcon({QStringLiteral("document-open")}),
                QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(RunScript, QStringLiteral("&Run Script"), ToolbarIcon({QStringLiteral("media-playback-start")}),
+    AddCommand(RunScript, tr("&Run Script"), ToolbarIcon({QStringLiteral("media-playback-start")}),
                QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddCommand(NewScript, QStringLiteral("New &Script..."), ToolbarIcon({QStringLiteral("document-new")}));
-    AddCommand(PageSetup, QStringLiteral("Page Set&up..."), ToolbarIcon({QStringLiteral("document-page-setup")}));
-    AddCommand(PrintPreview, QStringLiteral("Print Pre&view"), ToolbarIcon({QStringLiteral("document-print-preview")}));
-    AddCommand(Print, QStringLiteral("&Print..."), ToolbarIcon({QStringLiteral("document-print")}),
+    AddCommand(NewScript, tr("New &Script..."), ToolbarIcon({QStringLiteral("document-new")}));
+    AddCommand(PageSetup, tr("Page Set&up..."), ToolbarIcon({QStringLiteral("document-page-setup")}));
+    AddCommand(PrintPreview, tr("Print Pre&view"), ToolbarIcon({QStringLiteral("document-print-preview")}));
+    AddCommand(Print, tr("&Print..."), ToolbarIcon({QStringLiteral("document-print")}),
                QKeySequence(Qt::CTRL | Qt::Key_P))
-        ->setStatusTip(QStringLiteral("Print the listing of the current folder"));
-    QAction* exit = AddCommand(Exit, QStringLiteral("E&xit"), ToolbarIcon({QStringLiteral("application-exit")}),
+        ->setStatusTip(tr("Print the listing of the current folder"));
+    QAction* exit = AddCommand(Exit, tr("E&xit"), ToolbarIcon({QStringLiteral("application-exit")}),
                                QKeySequence(Qt::CTRL | Qt::Key_Q));
     exit->setEnabled(true);
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     // Cut has no handler anywhere: the list's rows are never moved by the clipboard.
-    AddCommand(Cut, QStringLiteral("Cu&t"), ToolbarIcon({QStringLiteral("edit-cut")}),
-               QKeySequence(Qt::CTRL | Qt::Key_X));
-    QAction* copy = AddCommand(Copy, QStringLiteral("&Copy"), ToolbarIcon({QStringLiteral("edit-copy")}));
+    AddCommand(Cut, tr("Cu&t"), ToolbarIcon({QStringLiteral("edit-cut")}), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QAction* copy = AddCommand(Copy, tr("&Copy"), ToolbarIcon({QStringLiteral("edit-copy")}));
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     copy->setStatusTip(tr("Copy the selected files"));
-    AddCommand(Append, QStringLiteral("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z))
+    AddCommand(Append, tr("App&end"), {}, QKeySequence(Qt::CTRL | Qt::Key_Z))
         ->setStatusTip(tr("Add the selected files to the copied ones"));
-    QAction* paste = AddCommand(Paste, QStringLiteral("&Paste"), ToolbarIcon({QStringLiteral("edit-paste")}));
+    QAction* paste = AddCommand(Paste, tr("&Paste"), ToolbarIcon({QStringLiteral("edit-paste")}));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     paste->setStatusTip(tr("Paste the copied files into the current folder"));
-    AddCommand(Command::Delete, QStringLiteral("&Delete"),
-               ToolbarIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon), QKeySequence(Qt::Key_Delete))
-        ->setStatusTip(QStringLiteral("Delete the selection"));
-    AddCommand(SelectAll, QStringLiteral("Select &All"), ToolbarIcon({QStringLiteral("edit-select-all")}),
+    AddCommand(Command::Delete, tr("&Delete"), ToolbarIcon({QStringLiteral("edit-delete")}, QStyle::SP_TrashIcon),
+               QKeySequence(Qt::Key_Delete))
+        ->setStatusTip(tr("Delete the selection"));
+    AddCommand(SelectAll, tr("Select &All"), ToolbarIcon({QStringLiteral("edit-select-all")}),
                QKeySequence(Qt::CTRL | Qt::Key_A));
-    AddCommand(MarkUnmark, QStringLiteral("&Mark/UnMark"));
+    AddCommand(MarkUnmark, tr("&Mark/UnMark"));
     AddCommand(Open, tr("&Open"))->setStatusTip(tr("Open the selected folder"));
     AddCommand(Rename, tr("Re&name"), {}, QKeySequence(Qt::Key_F2))->setStatusTip(tr("Rename the selected file"));
     AddCommand(Command::View, tr("&View"))->setStatusTip(tr("Open a copy of the selected file with its program"));
@@ -152,65 +151,60 @@ void CMainFrame::CreateActions()
     AddCommand(Properties, tr("P&roperties"), ToolbarIcon({QStringLiteral("document-properties")}),
                QKeySequence(Qt::ALT | Qt::Key_Return))
         ->setStatusTip(tr("Show what the list knows about the selected file"));
-    AddCommand(Command::Download, QStringLiteral("&Download..."));
-    AddCommand(DownloadFile, QStringLiteral("Download &File..."));
-    AddCommand(UploadFile, QStringLiteral("&Upload File..."));
-    AddCommand(NewFolder, QStringLiteral("&New Folder"),
+    AddCommand(Command::Download, tr("&Download..."));
+    AddCommand(DownloadFile, tr("Download &File..."));
+    AddCommand(UploadFile, tr("&Upload File..."));
+    AddCommand(NewFolder, tr("&New Folder"),
                ToolbarIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
-    AddCommand(ChangeDirectory, QStringLiteral("C&hange Directory..."));
+    AddCommand(ChangeDirectory, tr("C&hange Directory..."));
 
-    AddCommand(LargeIcons, QStringLiteral("Lar&ge Icons"),
-               ToolbarIcon({QStringLiteral("view-list-icons")}, ViewGlyph::LargeIcons))
-        ->setStatusTip(QStringLiteral("Show the files as large icons"));
-    AddCommand(SmallIcons, QStringLiteral("S&mall Icons"),
+    AddCommand(LargeIcons, tr("Lar&ge Icons"), ToolbarIcon({QStringLiteral("view-list-icons")}, ViewGlyph::LargeIcons))
+        ->setStatusTip(tr("Show the files as large icons"));
+    AddCommand(SmallIcons, tr("S&mall Icons"),
                ToolbarIcon({QStringLiteral("view-list-compact")}, ViewGlyph::SmallIcons))
-        ->setStatusTip(QStringLiteral("Show the files as small icons"));
-    AddCommand(List, QStringLiteral("&List"), ToolbarIcon({QStringLiteral("view-list-text")}, ViewGlyph::List))
-        ->setStatusTip(QStringLiteral("Show the files as a list"));
-    AddCommand(Details, QStringLiteral("&Details"),
-               ToolbarIcon({QStringLiteral("view-list-details")}, ViewGlyph::Details))
-        ->setStatusTip(QStringLiteral("Show the files with size, type and date"));
+        ->setStatusTip(tr("Show the files as small icons"));
+    AddCommand(List, tr("&List"), ToolbarIcon({QStringLiteral("view-list-text")}, ViewGlyph::List))
+        ->setStatusTip(tr("Show the files as a list"));
+    AddCommand(Details, tr("&Details"), ToolbarIcon({QStringLiteral("view-list-details")}, ViewGlyph::Details))
+        ->setStatusTip(tr("Show the files with size, type and date"));
     auto* viewModes = new QActionGroup(this);
     for (int id : {LargeIcons, SmallIcons, List, Details}) {
         Command(id)->setCheckable(true);
         viewModes->addAction(Command(id));
     }
     Command(Details)->setChecked(true);
-    AddCommand(StateIcons, QStringLiteral("&State Icons"),
-               ToolbarIcon({QStringLiteral("checkbox")}, ViewGlyph::StateIcons))
-        ->setStatusTip(QStringLiteral("Show or hide the marks in front of the files"));
+    AddCommand(StateIcons, tr("&State Icons"), ToolbarIcon({QStringLiteral("checkbox")}, ViewGlyph::StateIcons))
+        ->setStatusTip(tr("Show or hide the marks in front of the files"));
     Command(StateIcons)->setCheckable(true);
-    AddCommand(Refresh, QStringLiteral("&Refresh"),
-               ToolbarIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
+    AddCommand(Refresh, tr("&Refresh"), ToolbarIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),
                QKeySequence(QKeySequence::Refresh));
-    AddCommand(UpOneLevel, QStringLiteral("&Up One Level"),
-               ToolbarIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
-        ->setStatusTip(QStringLiteral("Go to the folder above"));
-    AddCommand(Options, QStringLiteral("&Options..."),
+    AddCommand(UpOneLevel, tr("&Up One Level"), ToolbarIcon({QStringLiteral("go-up")}, QStyle::SP_FileDialogToParent))
+        ->setStatusTip(tr("Go to the folder above"));
+    AddCommand(Options, tr("&Options..."),
                ToolbarIcon({QStringLiteral("preferences-system"), QStringLiteral("preferences-other")}));
 
-    QAction* helpTopics = AddCommand(HelpIndex, QStringLiteral("&Help Topics"),
+    QAction* helpTopics = AddCommand(HelpIndex, tr("&Help Topics"),
                                      ToolbarIcon({QStringLiteral("help-contents"), QStringLiteral("help-browser")}),
                                      QKeySequence::HelpContents);
     helpTopics->setStatusTip(tr("Open the user's manual in the web browser"));
     helpTopics->setEnabled(true);
     connect(helpTopics, &QAction::triggered, this, [this] { OpenHelpTopic(this); });
-    QAction* contextHelp = AddCommand(ContextHelp, QStringLiteral("What's &This?"),
+    QAction* contextHelp = AddCommand(ContextHelp, tr("What's &This?"),
                                       ToolbarIcon({QStringLiteral("help-contextual"), QStringLiteral("help-whatsthis"),
                                                    QStringLiteral("help-browser")},
                                                   QStyle::SP_TitleBarContextHelpButton),
                                       QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    contextHelp->setStatusTip(QStringLiteral("Click on any part of the window to learn what it does"));
+    contextHelp->setStatusTip(tr("Click on any part of the window to learn what it does"));
     contextHelp->setEnabled(true);
     connect(contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    QAction* about = AddCommand(About, QStringLiteral("&About Tarvo..."), ToolbarIcon({QStringLiteral("help-about")}));
+    QAction* about = AddCommand(About, tr("&About Tarvo..."), ToolbarIcon({QStringLiteral("help-about")}));
     about->setMenuRole(QAction::AboutRole);
 }
 
 void CMainFrame::CreateMenus()
 {
     using namespace Command;
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
     m_fileMenu->addActions({Command(NewConnection), Command(Connect), Command(Disconnect)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({Command(DeleteServer), Command(RenameServer), Command(ServerProperties)});
@@ -223,7 +217,7 @@ void CMainFrame::CreateMenus()
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(Command(Exit));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addActions({Command(Cut), Command(Copy), Command(Append), Command(Paste)});
     edit->addSeparator();
     edit->addActions({Command(Command::Delete), Command(Rename), Command(SelectAll), Command(MarkUnmark)});
@@ -233,7 +227,7 @@ void CMainFrame::CreateMenus()
     edit->addSeparator();
     edit->addActions({Command(Command::View), Command(FilePermissions), Command(Properties)});
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* view = menuBar()->addMenu(tr("&View", "menu bar"));
     m_viewMenu = view;
     view->addActions({Command(LargeIcons), Command(SmallIcons), Command(List), Command(Details)});
     view->addSeparator();
@@ -241,7 +235,7 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(Command(Options));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addActions({Command(HelpIndex), Command(ContextHelp)});
     help->addSeparator();
     help->addAction(Command(About));
@@ -288,14 +282,15 @@ void CMainFrame::CreateToolBar()
 
     m_wndAnimate = new BusyIndicator(m_wndToolBar);
     m_wndAnimate->setObjectName(QStringLiteral("116"));
-    m_wndAnimate->setToolTip(QStringLiteral("Background operations"));
-    m_wndAnimate->setWhatsThis(QStringLiteral("Turns while background operations run. "
-                                              "Click it to show or hide the list of background operations."));
+    m_wndAnimate->setToolTip(tr("Background operations"));
+    m_wndAnimate->setAccessibleName(tr("Background operations"));
+    m_wndAnimate->setWhatsThis(tr("Turns while background operations run. "
+                                  "Click it to show or hide the list of background operations."));
     m_wndToolBar->addWidget(m_wndAnimate);
     connect(m_wndAnimate, &BusyIndicator::clicked, this, &CMainFrame::ToggleOperationsWindow);
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
     QAction* toggle = m_wndToolBar->toggleViewAction();
-    toggle->setText(QStringLiteral("&Toolbar"));
+    toggle->setText(tr("&Toolbar"));
     m_viewMenu->insertAction(m_viewMenu->actions().value(0), toggle);
 }
 
@@ -305,12 +300,11 @@ void CMainFrame::CreateStatusBar()
     bar->setObjectName(QStringLiteral("59393"));
     m_operationsPane = new QLabel(bar);
     m_operationsPane->setObjectName(QString::number(kOperationsPaneId));
-    m_operationsPane->setMinimumWidth(
-        m_operationsPane->fontMetrics().horizontalAdvance(QStringLiteral("Operations: 000")) + 8);
+    m_operationsPane->setMinimumWidth(m_operationsPane->fontMetrics().horizontalAdvance(tr("Operations: 000")) + 8);
     bar->addPermanentWidget(m_operationsPane);
     UpdateOperationsPane();
 
-    QAction* toggle = new QAction(QStringLiteral("&Status Bar"), this);
+    QAction* toggle = new QAction(tr("&Status Bar"), this);
     toggle->setCheckable(true);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
@@ -447,7 +441,7 @@ void CMainFrame::PlaceOperationsWindow()
 
 void CMainFrame::UpdateOperationsPane()
 {
-    m_operationsPane->setText(QStringLiteral("Operations:%1").arg(m_nOperations));
+    m_operationsPane->setText(tr("Operations:%1").arg(m_nOperations));
 }
 
 void CMainFrame::WM_OPERATION_COUNT(bool started, std::uint32_t operationId)

@@ -1,10 +1,12 @@
 #include "app/QuitRequests.h"
 #include "app/TarvoApp.h"
+#include "app/Translations.h"
 #include "operations/CommandThread.h"
 #include "scripts/HeadlessRunner.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <chrono>
@@ -50,10 +52,12 @@ int main(int argc, char** argv)
     });
     if (line.mode != ProgramCommandLine::Mode::Error ? line.Headless() : namesHeadlessOption) {
         QCoreApplication app(argc, argv);
+        InstallTranslations(app, QLocale::system().uiLanguages());
         return Leave(RunHeadless(line));
     }
 
     QApplication app(argc, argv);
+    InstallTranslations(app, QLocale::system().uiLanguages());
     line = ParseProgramCommandLine(app.arguments());
     if (line.Headless())
         return RunHeadless(line);

@@ -60,15 +60,15 @@ CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std
     , m_password(Field("1003", this))
     , m_account(Field("1097", this))
     , m_port(Field("1005", this))
-    , m_passive(new QCheckBox(QStringLiteral("Passive &Mode"), this))
+    , m_passive(new QCheckBox(tr("Passive &Mode"), this))
     , m_encryption(new EncryptionChoice(m_port, this))
     , m_comment(new QPlainTextEdit(this))
-    , m_connect(Button(QStringLiteral("Connect"), "1", this))
-    , m_cancel(Button(QStringLiteral("Cancel"), "2", this))
-    , m_help(Button(QStringLiteral("Help"), "1029", this))
+    , m_connect(Button(tr("Connect"), "1", this))
+    , m_cancel(Button(tr("Cancel"), "2", this))
+    , m_help(Button(tr("Help"), "1029", this))
 {
     setObjectName(QStringLiteral("132"));
-    setWindowTitle(QStringLiteral("Connect To:"));
+    setWindowTitle(tr("Connect To:"));
 
     m_name->setObjectName(QStringLiteral("1007"));
     m_name->setEditable(true);
@@ -83,25 +83,24 @@ CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std
     m_comment->setTabChangesFocus(true);
     m_comment->setFixedHeight(m_comment->fontMetrics().height() * 4);
 
-    m_name->setWhatsThis(
-        QStringLiteral("The name the server is listed under. Choose a known server or type a new name."));
-    m_address->setWhatsThis(QStringLiteral("The host name or IP address of the FTP server."));
-    m_user->setWhatsThis(QStringLiteral("The user name to log in with; empty means anonymous."));
-    m_password->setWhatsThis(QStringLiteral("The password; an anonymous login gets Hiker@ when it is empty."));
-    m_account->setWhatsThis(QStringLiteral("The account, for the few servers that ask for one after the password."));
-    m_port->setWhatsThis(QStringLiteral("The port of the FTP server, normally 21."));
-    m_connect->setWhatsThis(QStringLiteral("Logs in to the server; its folders then appear under its name."));
+    m_name->setWhatsThis(tr("The name the server is listed under. Choose a known server or type a new name."));
+    m_address->setWhatsThis(tr("The host name or IP address of the FTP server."));
+    m_user->setWhatsThis(tr("The user name to log in with; empty means anonymous."));
+    m_password->setWhatsThis(tr("The password; an anonymous login gets Hiker@ when it is empty."));
+    m_account->setWhatsThis(tr("The account, for the few servers that ask for one after the password."));
+    m_port->setWhatsThis(tr("The port of the FTP server, normally 21."));
+    m_connect->setWhatsThis(tr("Logs in to the server; its folders then appear under its name."));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Server &Name:"), m_name);
-    form->addRow(QStringLiteral("Server &Address:"), m_address);
-    form->addRow(QStringLiteral("&User Name:"), m_user);
-    form->addRow(QStringLiteral("&Password:"), m_password);
-    form->addRow(QStringLiteral("A&ccount:"), m_account);
-    form->addRow(QStringLiteral("P&ort:"), m_port);
+    form->addRow(tr("Server &Name:"), m_name);
+    form->addRow(tr("Server &Address:"), m_address);
+    form->addRow(tr("&User Name:"), m_user);
+    form->addRow(tr("&Password:"), m_password);
+    form->addRow(tr("A&ccount:"), m_account);
+    form->addRow(tr("P&ort:"), m_port);
     form->addRow(tr("&Encryption:"), m_encryption);
     form->addRow(QString(), m_passive);
-    form->addRow(QStringLiteral("Comment:"), m_comment);
+    form->addRow(tr("Comment:"), m_comment);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -276,12 +275,12 @@ void CConnectDlg::accept()
 {
     const bool portValid = ReadControls();
     if (m_strAddress.isEmpty()) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("The Server Address cannot be Empty."));
+        QMessageBox::warning(this, windowTitle(), tr("The Server Address cannot be Empty."));
         m_address->setFocus();
         return;
     }
     if (!portValid) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("The port must be a number from 1 to 65535."));
+        QMessageBox::warning(this, windowTitle(), tr("The port must be a number from 1 to 65535."));
         m_port->setFocus();
         return;
     }

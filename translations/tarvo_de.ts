@@ -5,7 +5,91 @@
     <name>CConnectDlg</name>
     <message>
         <source>&amp;Encryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verschlüsselung:</translation>
+    </message>
+    <message>
+        <source>Passive &amp;Mode</source>
+        <translation>Passiver &amp;Modus</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Connect To:</source>
+        <translation>Verbinden mit:</translation>
+    </message>
+    <message>
+        <source>The name the server is listed under. Choose a known server or type a new name.</source>
+        <translation>Der Name, unter dem der Server geführt wird. Einen bekannten Server wählen oder einen neuen Namen eingeben.</translation>
+    </message>
+    <message>
+        <source>The host name or IP address of the FTP server.</source>
+        <translation>Der Hostname oder die IP-Adresse des FTP-Servers.</translation>
+    </message>
+    <message>
+        <source>The user name to log in with; empty means anonymous.</source>
+        <translation>Der Benutzername für die Anmeldung; leer bedeutet anonym.</translation>
+    </message>
+    <message>
+        <source>The password; an anonymous login gets Hiker@ when it is empty.</source>
+        <translation>Das Kennwort; eine anonyme Anmeldung erhält Hiker@, wenn es leer ist.</translation>
+    </message>
+    <message>
+        <source>The account, for the few servers that ask for one after the password.</source>
+        <translation>Das Konto, für die wenigen Server, die nach dem Kennwort danach fragen.</translation>
+    </message>
+    <message>
+        <source>The port of the FTP server, normally 21.</source>
+        <translation>Der Port des FTP-Servers, normalerweise 21.</translation>
+    </message>
+    <message>
+        <source>Logs in to the server; its folders then appear under its name.</source>
+        <translation>Meldet sich am Server an; seine Ordner erscheinen dann unter seinem Namen.</translation>
+    </message>
+    <message>
+        <source>Server &amp;Name:</source>
+        <translation>Server&amp;name:</translation>
+    </message>
+    <message>
+        <source>Server &amp;Address:</source>
+        <translation>Server&amp;adresse:</translation>
+    </message>
+    <message>
+        <source>&amp;User Name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Kennwort:</translation>
+    </message>
+    <message>
+        <source>A&amp;ccount:</source>
+        <translation>K&amp;onto:</translation>
+    </message>
+    <message>
+        <source>P&amp;ort:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>Comment:</source>
+        <translation>Kommentar:</translation>
+    </message>
+    <message>
+        <source>The Server Address cannot be Empty.</source>
+        <translation>Die Serveradresse darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>The port must be a number from 1 to 65535.</source>
+        <translation>Der Port muss eine Zahl von 1 bis 65535 sein.</translation>
     </message>
 </context>
 <context>
@@ -20,11 +104,11 @@
     </message>
     <message>
         <source>Download As</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen als</translation>
     </message>
     <message>
         <source>All Files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Dateien (*)</translation>
     </message>
     <message>
         <source>%1 files (*.%1)</source>
@@ -43,58 +127,58 @@
     <name>CFileListModel</name>
     <message>
         <source>File Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateiordner</translation>
     </message>
 </context>
 <context>
     <name>CFilePropertiesDlg</name>
     <message>
         <source>File Properties</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateieigenschaften</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Type:</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ:</translation>
     </message>
     <message>
         <source>Size:</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe:</translation>
     </message>
     <message>
         <source>Modified:</source>
-        <translation type="unfinished"></translation>
+        <translation>Geändert:</translation>
     </message>
     <message>
         <source>Owner:</source>
-        <translation type="unfinished"></translation>
+        <translation>Besitzer:</translation>
     </message>
     <message>
         <source>Group:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe:</translation>
     </message>
     <message>
         <source>Read</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen</translation>
     </message>
     <message>
         <source>Write</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben</translation>
     </message>
     <message>
         <source>Execute</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausführen</translation>
     </message>
     <message>
         <source>Other:</source>
-        <translation type="unfinished"></translation>
+        <translation>Andere:</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -106,17 +190,17 @@
     </message>
     <message>
         <source>The directory &apos;%1&apos; has no files</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner &apos;%1&apos; enthält keine Dateien</translation>
     </message>
     <message>
         <source>Move &apos;%1&apos; to the trash?</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; in den Papierkorb verschieben?</translation>
     </message>
     <message numerus="yes">
         <source>Move these %n items to the trash?</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Dieses Element in den Papierkorb verschieben?</numerusform>
+            <numerusform>Diese %n Elemente in den Papierkorb verschieben?</numerusform>
         </translation>
     </message>
     <message>
@@ -126,15 +210,15 @@ Delete it for good?</source>
     </message>
     <message>
         <source>Could not delete &apos;%1&apos;.</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; konnte nicht gelöscht werden.</translation>
     </message>
     <message>
         <source>Are you sure you want to delete &apos;%1&apos;</source>
-        <translation type="unfinished"></translation>
+        <translation>Soll &apos;%1&apos; wirklich gelöscht werden?</translation>
     </message>
     <message>
         <source>No Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Dateien</translation>
     </message>
     <message>
         <source>&apos;%1&apos; cannot be used as a name: it must not hold &quot;/&quot; or be &quot;.&quot; or &quot;..&quot;.</source>
@@ -142,11 +226,11 @@ Delete it for good?</source>
     </message>
     <message>
         <source>Could not create the folder &apos;%1&apos;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner &apos;%1&apos; konnte nicht angelegt werden.</translation>
     </message>
     <message>
         <source>Could not rename &apos;%1&apos;.</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; konnte nicht umbenannt werden.</translation>
     </message>
     <message>
         <source>Could not Connect to Clipboard</source>
@@ -174,286 +258,503 @@ Delete it for good?</source>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Ö&amp;ffnen</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
         <source>Re&amp;name</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Umbenennen</translation>
     </message>
     <message>
         <source>Move to &amp;Trash</source>
-        <translation type="unfinished"></translation>
+        <translation>In den &amp;Papierkorb</translation>
     </message>
     <message>
         <source>&amp;Mark/UnMark</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Markieren/Demarkieren</translation>
     </message>
     <message>
         <source>&amp;About Tarvo...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ü&amp;ber Tarvo...</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>Download...</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen...</translation>
     </message>
     <message>
         <source>&amp;Download...</source>
-        <translation type="unfinished"></translation>
+        <translation>He&amp;runterladen...</translation>
     </message>
     <message>
         <source>De&amp;lete</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>&amp;Append</source>
-        <translation type="unfinished"></translation>
+        <translation>Anh&amp;ängen</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>An&amp;zeigen</translation>
     </message>
     <message>
         <source>File &amp;Permissions</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateiberech&amp;tigungen</translation>
     </message>
     <message>
         <source>P&amp;roperties</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigen&amp;schaften</translation>
     </message>
     <message>
         <source>&amp;New Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neuer Ordner</translation>
     </message>
     <message>
         <source>&amp;Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisie&amp;ren</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einfügen</translation>
     </message>
     <message>
         <source>Lar&amp;ge Icons</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Große Symbole</translation>
     </message>
     <message>
         <source>S&amp;mall Icons</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kleine Symbole</translation>
     </message>
     <message>
         <source>&amp;List</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Liste</translation>
     </message>
     <message>
         <source>&amp;Details</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Details</translation>
     </message>
     <message>
         <source>Tarvo did not find anything to print.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tarvo hat nichts zum Drucken gefunden.</translation>
     </message>
 </context>
 <context>
     <name>CMainFrame</name>
     <message>
         <source>C&amp;onnect...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verbinden...</translation>
     </message>
     <message>
         <source>Connect to the selected server</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem ausgewählten Server verbinden</translation>
     </message>
     <message>
         <source>De&amp;lete Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Server &amp;löschen</translation>
     </message>
     <message>
         <source>Remove the selected server from the list</source>
-        <translation type="unfinished"></translation>
+        <translation>Den ausgewählten Server aus der Liste entfernen</translation>
     </message>
     <message>
         <source>Rena&amp;me Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Server &amp;umbenennen</translation>
     </message>
     <message>
         <source>Give the selected server another name</source>
-        <translation type="unfinished"></translation>
+        <translation>Dem ausgewählten Server einen anderen Namen geben</translation>
     </message>
     <message>
         <source>Server P&amp;roperties...</source>
-        <translation type="unfinished"></translation>
+        <translation>Server&amp;eigenschaften...</translation>
     </message>
     <message>
         <source>Show and change the selected server&apos;s settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungen des ausgewählten Servers anzeigen und ändern</translation>
     </message>
     <message>
         <source>Copy the selected files</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausgewählten Dateien kopieren</translation>
     </message>
     <message>
         <source>Add the selected files to the copied ones</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausgewählten Dateien zu den kopierten hinzufügen</translation>
     </message>
     <message>
         <source>Paste the copied files into the current folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Die kopierten Dateien in den aktuellen Ordner einfügen</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Ö&amp;ffnen</translation>
     </message>
     <message>
         <source>Open the selected folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Den ausgewählten Ordner öffnen</translation>
     </message>
     <message>
         <source>Re&amp;name</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Umbenennen</translation>
     </message>
     <message>
         <source>Rename the selected file</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausgewählte Datei umbenennen</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>An&amp;zeigen</translation>
     </message>
     <message>
         <source>Open a copy of the selected file with its program</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Kopie der ausgewählten Datei mit ihrem Programm öffnen</translation>
     </message>
     <message>
         <source>File &amp;Permissions...</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateiberech&amp;tigungen...</translation>
     </message>
     <message>
         <source>Change who may read, write and run the file</source>
-        <translation type="unfinished"></translation>
+        <translation>Ändern, wer die Datei lesen, schreiben und ausführen darf</translation>
     </message>
     <message>
         <source>P&amp;roperties</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigen&amp;schaften</translation>
     </message>
     <message>
         <source>Show what the list knows about the selected file</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzeigen, was die Liste über die ausgewählte Datei weiß</translation>
     </message>
     <message>
         <source>Open the user&apos;s manual in the web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Handbuch im Webbrowser öffnen</translation>
+    </message>
+    <message>
+        <source>Ftp - Not connected</source>
+        <translation>Ftp - Nicht verbunden</translation>
+    </message>
+    <message>
+        <source>&amp;New Connection...</source>
+        <translation>&amp;Neue Verbindung...</translation>
+    </message>
+    <message>
+        <source>Connect to an FTP server</source>
+        <translation>Mit einem FTP-Server verbinden</translation>
+    </message>
+    <message>
+        <source>&amp;Close Connection</source>
+        <translation>Verbindung &amp;trennen</translation>
+    </message>
+    <message>
+        <source>Close the connection to the selected server</source>
+        <translation>Die Verbindung zum ausgewählten Server trennen</translation>
+    </message>
+    <message>
+        <source>&amp;Load Script...</source>
+        <translation>Skript l&amp;aden...</translation>
+    </message>
+    <message>
+        <source>&amp;Run Script</source>
+        <translation>Skript aus&amp;führen</translation>
+    </message>
+    <message>
+        <source>New &amp;Script...</source>
+        <translation>Neues S&amp;kript...</translation>
+    </message>
+    <message>
+        <source>Page Set&amp;up...</source>
+        <translation>Seite ein&amp;richten...</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <translation>Druckvors&amp;chau</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>Print the listing of the current folder</source>
+        <translation>Die Liste des aktuellen Ordners drucken</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>App&amp;end</source>
+        <translation>Anh&amp;ängen</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selection</source>
+        <translation>Die Auswahl löschen</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles aus&amp;wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Mark/UnMark</source>
+        <translation>&amp;Markieren/Demarkieren</translation>
+    </message>
+    <message>
+        <source>&amp;Download...</source>
+        <translation>He&amp;runterladen...</translation>
+    </message>
+    <message>
+        <source>Download &amp;File...</source>
+        <translation>&amp;Datei herunterladen...</translation>
+    </message>
+    <message>
+        <source>&amp;Upload File...</source>
+        <translation>Datei &amp;hochladen...</translation>
+    </message>
+    <message>
+        <source>&amp;New Folder</source>
+        <translation>&amp;Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>C&amp;hange Directory...</source>
+        <translation>&amp;Ordner wechseln...</translation>
+    </message>
+    <message>
+        <source>Lar&amp;ge Icons</source>
+        <translation>&amp;Große Symbole</translation>
+    </message>
+    <message>
+        <source>Show the files as large icons</source>
+        <translation>Die Dateien als große Symbole anzeigen</translation>
+    </message>
+    <message>
+        <source>S&amp;mall Icons</source>
+        <translation>&amp;Kleine Symbole</translation>
+    </message>
+    <message>
+        <source>Show the files as small icons</source>
+        <translation>Die Dateien als kleine Symbole anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;List</source>
+        <translation>&amp;Liste</translation>
+    </message>
+    <message>
+        <source>Show the files as a list</source>
+        <translation>Die Dateien als Liste anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Details</source>
+        <translation>&amp;Details</translation>
+    </message>
+    <message>
+        <source>Show the files with size, type and date</source>
+        <translation>Die Dateien mit Größe, Typ und Datum anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;State Icons</source>
+        <translation>&amp;Statussymbole</translation>
+    </message>
+    <message>
+        <source>Show or hide the marks in front of the files</source>
+        <translation>Die Markierungen vor den Dateien ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>Aktualisie&amp;ren</translation>
+    </message>
+    <message>
+        <source>&amp;Up One Level</source>
+        <translation>Eine Ebene &amp;nach oben</translation>
+    </message>
+    <message>
+        <source>Go to the folder above</source>
+        <translation>Zum übergeordneten Ordner wechseln</translation>
+    </message>
+    <message>
+        <source>&amp;Options...</source>
+        <translation>&amp;Optionen...</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>&amp;Hilfethemen</translation>
+    </message>
+    <message>
+        <source>What&apos;s &amp;This?</source>
+        <translation>&amp;Direkthilfe</translation>
+    </message>
+    <message>
+        <source>Click on any part of the window to learn what it does</source>
+        <translation>Auf einen Teil des Fensters klicken, um zu erfahren, was er tut</translation>
+    </message>
+    <message>
+        <source>&amp;About Tarvo...</source>
+        <translation>Ü&amp;ber Tarvo...</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Background operations</source>
+        <translation>Hintergrundvorgänge</translation>
+    </message>
+    <message>
+        <source>Turns while background operations run. Click it to show or hide the list of background operations.</source>
+        <translation>Dreht sich, während Hintergrundvorgänge laufen. Klicken, um die Liste der Hintergrundvorgänge ein- oder auszublenden.</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>Sy&amp;mbolleiste</translation>
+    </message>
+    <message>
+        <source>Operations: 000</source>
+        <translation>Vorgänge: 000</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>Statusl&amp;eiste</translation>
+    </message>
+    <message>
+        <source>Operations:%1</source>
+        <translation>Vorgänge:%1</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <comment>menu bar</comment>
+        <translation>&amp;Ansicht</translation>
     </message>
 </context>
 <context>
     <name>COptions</name>
     <message>
         <source>Options:</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen:</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>Connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung</translation>
     </message>
     <message>
         <source>Customize Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Server anpassen</translation>
     </message>
 </context>
 <context>
     <name>COptionsPage1</name>
     <message>
         <source>Please enter a number between %1 and %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte eine Zahl zwischen %1 und %2 eingeben.</translation>
     </message>
     <message>
         <source>Always show a plus next to remote folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Neben entfernten Ordnern immer ein Plus zeigen</translation>
     </message>
     <message>
         <source>Use the mouse wheel on the window that has the focus</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Mausrad auf das Fenster mit dem Fokus wirken lassen</translation>
     </message>
     <message>
         <source>Use MLSD listings where the server offers them</source>
-        <translation type="unfinished"></translation>
+        <translation>MLSD-Listen verwenden, wo der Server sie anbietet</translation>
     </message>
     <message>
         <source>Send keep-alive commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Keep-Alive-Befehle senden</translation>
     </message>
     <message>
         <source>Keep passwords in the desktop&apos;s keyring</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennwörter im Schlüsselbund des Desktops speichern</translation>
     </message>
     <message>
         <source>Exact names, sizes and times; turn off for a server whose MLSD listings are wrong.</source>
-        <translation type="unfinished"></translation>
+        <translation>Genaue Namen, Größen und Zeiten; für einen Server mit fehlerhaften MLSD-Listen ausschalten.</translation>
     </message>
     <message>
         <source>A command to an idle server now and then, so that it does not close the connection; not after 30 minutes without use.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab und zu ein Befehl an einen untätigen Server, damit er die Verbindung nicht schließt; nicht nach 30 Minuten ohne Nutzung.</translation>
     </message>
     <message>
         <source>Server passwords go to the keyring (Secret Service) instead of the settings file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Kennwörter kommen in den Schlüsselbund (Secret Service) statt in die Einstellungsdatei.</translation>
     </message>
     <message>
         <source>Show Filename:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateinamen zeigen:</translation>
     </message>
     <message>
         <source>As is</source>
-        <translation type="unfinished"></translation>
+        <translation>Unverändert</translation>
     </message>
     <message>
         <source>Uppercase letters</source>
-        <translation type="unfinished"></translation>
+        <translation>Großbuchstaben</translation>
     </message>
     <message>
         <source>Lowercase letters</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleinbuchstaben</translation>
     </message>
     <message>
         <source>Drag delay (seconds):</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziehverzögerung (Sekunden):</translation>
     </message>
     <message>
         <source>Please enter a number.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte eine Zahl eingeben.</translation>
     </message>
 </context>
 <context>
     <name>COptionsPage2</name>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Durchsuchen...</translation>
     </message>
     <message>
         <source>Default download directory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Standard-Downloadordner:</translation>
     </message>
     <message>
         <source>Select a default download directory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen Standard-Downloadordner wählen:</translation>
     </message>
 </context>
 <context>
     <name>CPathView</name>
     <message>
         <source>Encrypted connection: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselte Verbindung: %1</translation>
     </message>
     <message>
         <source>This connection is not encrypted: the password and the files pass in clear text.</source>
@@ -461,47 +762,47 @@ Delete it for good?</source>
     </message>
     <message>
         <source>encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>verschlüsselt</translation>
     </message>
     <message>
         <source>not encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>nicht verschlüsselt</translation>
     </message>
     <message>
         <source>Are you sure you want to delete &apos;%1&apos;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Soll &apos;%1&apos; wirklich gelöscht werden?</translation>
     </message>
     <message>
         <source>The server &apos;%1&apos; already exists.</source>
-        <translation type="unfinished"></translation>
+        <translation>Den Server &apos;%1&apos; gibt es schon.</translation>
     </message>
     <message>
         <source>Enter directory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner eingeben:</translation>
     </message>
     <message>
         <source>&amp;Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verbinden</translation>
     </message>
     <message>
         <source>&amp;Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Trennen</translation>
     </message>
     <message>
         <source>De&amp;lete</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>Re&amp;name</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Umbenennen</translation>
     </message>
     <message>
         <source>P&amp;roperties</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigen&amp;schaften</translation>
     </message>
     <message>
         <source>&amp;Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisie&amp;ren</translation>
     </message>
     <message>
         <source>The server closed the connection; it is opened again when you next use this server.</source>
@@ -509,135 +810,146 @@ Delete it for good?</source>
     </message>
     <message>
         <source>Reconnecting</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu verbinden</translation>
     </message>
     <message>
         <source>Password for %1 on %2:</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennwort für %1 auf %2:</translation>
     </message>
     <message>
         <source>Reconnecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Neu verbinden mit %1</translation>
     </message>
 </context>
 <context>
     <name>CPermissionsDlg</name>
     <message>
         <source>File Permissions</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateiberechtigungen</translation>
     </message>
     <message>
         <source>Owner:</source>
-        <translation type="unfinished"></translation>
+        <translation>Besitzer:</translation>
     </message>
     <message>
         <source>Group:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe:</translation>
     </message>
     <message>
         <source>Others:</source>
-        <translation type="unfinished"></translation>
+        <translation>Andere:</translation>
     </message>
     <message>
         <source>Read</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen</translation>
     </message>
     <message>
         <source>Write</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben</translation>
     </message>
     <message>
         <source>Execute</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausführen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>CServerProperty</name>
     <message>
         <source>Server Properties</source>
-        <translation type="unfinished"></translation>
+        <translation>Servereigenschaften</translation>
     </message>
     <message>
         <source>General</source>
-        <translation type="unfinished"></translation>
+        <translation>Allgemein</translation>
     </message>
     <message>
         <source>Customize Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Server anpassen</translation>
     </message>
 </context>
 <context>
     <name>CServerPropertyPage1</name>
     <message>
         <source>Server:</source>
-        <translation type="unfinished"></translation>
+        <translation>Server:</translation>
     </message>
     <message>
         <source>Last Connected:</source>
-        <translation type="unfinished"></translation>
+        <translation>Zuletzt verbunden:</translation>
     </message>
     <message>
         <source>Duration:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauer:</translation>
     </message>
     <message>
         <source>Comment:</source>
-        <translation type="unfinished"></translation>
+        <translation>Kommentar:</translation>
     </message>
 </context>
 <context>
     <name>CServerPropertyPage2</name>
     <message>
         <source>Passive Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Passiver Modus</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>Server:</source>
-        <translation type="unfinished"></translation>
+        <translation>Server:</translation>
     </message>
     <message>
         <source>Server Address:</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveradresse:</translation>
     </message>
     <message>
         <source>User Name:</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername:</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennwort:</translation>
     </message>
     <message>
         <source>Account:</source>
-        <translation type="unfinished"></translation>
+        <translation>Konto:</translation>
     </message>
     <message>
         <source>Port:</source>
-        <translation type="unfinished"></translation>
+        <translation>Port:</translation>
     </message>
     <message>
         <source>Encryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselung:</translation>
     </message>
     <message>
         <source>Tarvo</source>
-        <translation type="unfinished"></translation>
+        <translation>Tarvo</translation>
     </message>
     <message>
         <source>Are you sure you want to delete &apos;%1&apos;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Soll &apos;%1&apos; wirklich gelöscht werden?</translation>
+    </message>
+</context>
+<context>
+    <name>CTarvoApp</name>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
     </message>
 </context>
 <context>
@@ -652,11 +964,11 @@ Delete it for good?</source>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung</translation>
     </message>
     <message>
         <source>Caution</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorsicht</translation>
     </message>
     <message>
         <source>WARNING: the certificate of %1 has CHANGED since you trusted it.
@@ -701,18 +1013,18 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>&amp;Trust</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vertrauen</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>EncryptionChoice</name>
     <message>
         <source>Encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselung</translation>
     </message>
     <message>
         <source>How the connection is encrypted. Plain FTP sends the password and the files in clear; implicit FTP over TLS usually needs port 990.</source>
@@ -720,19 +1032,19 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Require explicit FTP over TLS</source>
-        <translation type="unfinished"></translation>
+        <translation>Explizites FTP über TLS verlangen</translation>
     </message>
     <message>
         <source>Require implicit FTP over TLS</source>
-        <translation type="unfinished"></translation>
+        <translation>Implizites FTP über TLS verlangen</translation>
     </message>
     <message>
         <source>Only use plain FTP (insecure)</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur einfaches FTP verwenden (unsicher)</translation>
     </message>
     <message>
         <source>Use explicit FTP over TLS if available</source>
-        <translation type="unfinished"></translation>
+        <translation>Explizites FTP über TLS verwenden, wenn verfügbar</translation>
     </message>
 </context>
 <context>
@@ -761,94 +1073,94 @@ This happens when the server got a new certificate, but it is also what an attac
     <name>HelpPage</name>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>The help page %1 is not installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Hilfeseite %1 ist nicht installiert.</translation>
     </message>
 </context>
 <context>
     <name>LogPane</name>
     <message>
         <source>Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Protokoll</translation>
     </message>
     <message>
         <source>Protocol log</source>
-        <translation type="unfinished"></translation>
+        <translation>Protokoll der Verbindungen</translation>
     </message>
     <message>
         <source>Every command sent to a server and every reply line received</source>
-        <translation type="unfinished"></translation>
+        <translation>Jeder an einen Server gesendete Befehl und jede empfangene Antwortzeile</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
         <source>C&amp;lear</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Leeren</translation>
     </message>
     <message>
         <source>Copy the selected lines</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausgewählten Zeilen kopieren</translation>
     </message>
     <message>
         <source>Remove every line from the log</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Zeilen aus dem Protokoll entfernen</translation>
     </message>
     <message>
         <source>&amp;Log</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Protokoll</translation>
     </message>
     <message>
         <source>Show or hide the conversation with the servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Den Austausch mit den Servern ein- oder ausblenden</translation>
     </message>
 </context>
 <context>
     <name>LogView</name>
     <message>
         <source>Select &amp;All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alles aus&amp;wählen</translation>
     </message>
 </context>
 <context>
     <name>OperationNotifier</name>
     <message>
         <source>%1 failed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fehlgeschlagen</translation>
     </message>
     <message>
         <source>%1 finished</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 abgeschlossen</translation>
     </message>
     <message>
         <source>The operation ended without an error.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Vorgang endete ohne Fehler.</translation>
     </message>
 </context>
 <context>
     <name>PasswordKeyring</name>
     <message>
         <source>The keyring did not answer.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Schlüsselbund hat nicht geantwortet.</translation>
     </message>
     <message>
         <source>The keyring is not available.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Schlüsselbund ist nicht verfügbar.</translation>
     </message>
 </context>
 <context>
     <name>QtInteraction</name>
     <message>
         <source>Tarvo Script Files (*.ftp)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tarvo-Skriptdateien (*.ftp)</translation>
     </message>
     <message>
         <source>All (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle (*)</translation>
     </message>
 </context>
 <context>
@@ -871,7 +1183,7 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>Nothing to select</source>
@@ -887,7 +1199,7 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>&amp;Append</source>
-        <translation type="unfinished"></translation>
+        <translation>Anh&amp;ängen</translation>
     </message>
     <message>
         <source>Select where to append the file:</source>
@@ -915,27 +1227,27 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Owner:</source>
-        <translation type="unfinished"></translation>
+        <translation>Besitzer:</translation>
     </message>
     <message>
         <source>Group:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe:</translation>
     </message>
     <message>
         <source>Others:</source>
-        <translation type="unfinished"></translation>
+        <translation>Andere:</translation>
     </message>
     <message>
         <source>Read</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen</translation>
     </message>
     <message>
         <source>Write</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben</translation>
     </message>
     <message>
         <source>Execute</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausführen</translation>
     </message>
     <message>
         <source>&amp;Save</source>
@@ -943,7 +1255,7 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Save Script</source>
@@ -951,11 +1263,11 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Tarvo Script Files (*.ftp)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tarvo-Skriptdateien (*.ftp)</translation>
     </message>
     <message>
         <source>All (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle (*)</translation>
     </message>
     <message>
         <source>You must select where to upload %1
@@ -1003,7 +1315,7 @@ Use the right tree view.</source>
     <name>ServerName</name>
     <message>
         <source>A server needs a name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Server braucht einen Namen.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; cannot be a server name: the server list keeps a value of its own under it. Please choose another name.</source>
@@ -1036,23 +1348,23 @@ Use the right tree view.</source>
     <name>TraceLog</name>
     <message>
         <source>Sent</source>
-        <translation type="unfinished"></translation>
+        <translation>Gesendet</translation>
     </message>
     <message>
         <source>Received</source>
-        <translation type="unfinished"></translation>
+        <translation>Empfangen</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit</translation>
     </message>
     <message>
         <source>Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>Text</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
 </context>
 </TS>
