@@ -125,6 +125,13 @@ void CPathView::ReconnectDone(RemoteJob job, std::uint32_t operationId, const st
         ShowEncryption(item, fresh->EncryptionDescription());
     }
     m_lastNoop.erase(job.server);
+    // A refresh goes back into its folder the way opening it does, so that a folder removed
+    // meanwhile gives way to its nearest parent.
+    if (job.fillList && !job.request.changeDirectory && !job.request.directory.empty()) {
+        job.request.changeDirectory = true;
+        job.request.changeTo = std::move(job.request.directory);
+        job.request.directory.clear();
+    }
     job.reconnected = true;
     m_remoteQueue.push_front(std::move(job));
     RunNextRemote();

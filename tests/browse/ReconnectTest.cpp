@@ -97,7 +97,8 @@ private slots:
         QTest::addColumn<int>("logins");
         QTest::newRow("refresh") << false << false << QStringList({"sub", "top.txt"}) << 2;
         QTest::newRow("open a folder") << true << false << QStringList({"inner.txt"}) << 2;
-        QTest::newRow("login refused") << false << true << QStringList({"No Connection", "Not Connected to: Idle"}) << 1;
+        QTest::newRow("login refused") << false << true << QStringList({"No Connection", "Not Connected to: Idle"})
+                                       << 1;
     }
 
     void nextUseAfterTheIdleCloseLogsInAgain()
@@ -135,6 +136,24 @@ private slots:
         QCOMPARE(static_cast<int>(m_ui.Texts().size()) > messages, refused);
         QTRY_COMPARE(m_host.Running(), 0);
         QCOMPARE(OperationStatusList.Count(), std::size_t{0});
+    }
+
+    void aFolderRemovedMeanwhileGivesWayToItsParent()
+    {
+        PyFtpd server(ClosingIdleSessions());
+        WriteFileBytes(server.root() + "/top.txt", "t");
+        std::filesystem::create_directories(server.root() + "/gone/deeper");
+        QVERIFY(Connect(server.port()));
+        QVERIFY(Filled([&] { m_tree->setCurrentIndex(StartNode()); }));
+        const QModelIndex gone = m_tree->Model()->index(0, 0, StartNode());
+        QVERIFY(Filled([&] { m_tree->setCurrentIndex(gone); }));
+        QCOMPARE(ListNames(), QStringList({"deeper"}));
+        QTRY_VERIFY_WITH_TIMEOUT(ShownLost(), 6000);
+        std::filesystem::remove_all(server.root() + "/gone");
+        m_tree->OnRefresh();
+        QTRY_COMPARE_WITH_TIMEOUT(m_tree->currentIndex(), StartNode(), 10000);
+        QTRY_COMPARE(ListNames(), QStringList({"top.txt"}));
+        QCOMPARE(server.Logins(), 2);
     }
 
     void keepAliveHoldsTheSessionUntilTheIdlenessLimit()
