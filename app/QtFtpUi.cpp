@@ -1,5 +1,6 @@
 #include "app/QtFtpUi.h"
 
+#include "app/LibraryMessages.h"
 #include "app/OperationNotifier.h"
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/UiThread.h"
@@ -40,8 +41,11 @@ void QtFtpUi::ShowMessage(const std::string& title, const std::string& text)
 {
     // "Error" is a local file's failure; every other box of the library is a warning.
     const QMessageBox::Icon icon = title == "Error" ? QMessageBox::Critical : QMessageBox::Warning;
-    ReportOperationFailure(QString::fromStdString(text));
-    RunOnUiThreadAndWait([title = QString::fromStdString(title), text = QString::fromStdString(text), icon] {
+    const QString shown = TranslateLibraryMessage(QString::fromStdString(text));
+    ReportOperationFailure(shown);
+    const QString caption
+        = title == "Error" ? QCoreApplication::translate("QtFtpUi", "Error") : QString::fromStdString(title);
+    RunOnUiThreadAndWait([title = caption, text = shown, icon] {
         QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
         box.setObjectName(QStringLiteral("LibraryMessage"));
         box.exec();
@@ -52,7 +56,7 @@ bool QtFtpUi::AskYesNo(const std::string& title, const std::string& text, QorFtp
 {
     std::weak_ptr<ProgressLink> link = LinkOf(owner);
     return AskOnUiThread<bool>(
-        [title = QString::fromStdString(title), text = QString::fromStdString(text), link] {
+        [title = QString::fromStdString(title), text = TranslateLibraryMessage(QString::fromStdString(text)), link] {
             QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, OwnerWindow(link));
             box.setObjectName(QStringLiteral("LibraryQuestion"));
             box.setDefaultButton(QMessageBox::Yes);

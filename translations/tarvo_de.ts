@@ -1153,6 +1153,148 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
 </context>
 <context>
+    <name>QorFtp</name>
+    <message>
+        <source>Are you sure you want to cancel?</source>
+        <translation>Wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <source>Already Connected.</source>
+        <translation>Schon verbunden.</translation>
+    </message>
+    <message>
+        <source>Login to &apos;%1&apos; failed.
+
+%2</source>
+        <translation>Anmeldung an &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Not Connected.</source>
+        <translation>Nicht verbunden.</translation>
+    </message>
+    <message>
+        <source>Directory change to &apos;%1&apos; failed.
+
+%2</source>
+        <translation>Wechsel in den Ordner &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Dir command to &apos;%1&apos; failed.
+
+%2</source>
+        <translation>Auflisten von &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Change file permisions failed for &apos;%1&apos;
+
+%2</source>
+        <translation>Ändern der Dateiberechtigungen von &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Delete file &apos;%1&apos; failed.
+
+%2</source>
+        <translation>Löschen der Datei &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Make directory &apos;%1&apos; failed.
+
+%2</source>
+        <translation>Anlegen des Ordners &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Rename file &apos;%1&apos; failed.
+
+%2</source>
+        <translation>Umbenennen der Datei &apos;%1&apos; fehlgeschlagen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Connection closed by the server.</source>
+        <translation>Der Server hat die Verbindung geschlossen.</translation>
+    </message>
+    <message>
+        <source>The command &apos;%1&apos; holds a line break and was not sent.</source>
+        <translation>Der Befehl &apos;%1&apos; enthält einen Zeilenumbruch und wurde nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>The server sent a reply line longer than 4096 bytes; the connection was closed.</source>
+        <translation>Der Server hat eine Antwortzeile mit mehr als 4096 Bytes gesendet; die Verbindung wurde geschlossen.</translation>
+    </message>
+    <message>
+        <source>The server sent a reply longer than 1 MiB; the connection was closed.</source>
+        <translation>Der Server hat eine Antwort mit mehr als 1 MiB gesendet; die Verbindung wurde geschlossen.</translation>
+    </message>
+    <message>
+        <source>The listing has more than %1 lines and was not read.</source>
+        <translation>Die Liste hat mehr als %1 Zeilen und wurde nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>The download ended after %1 of the file&apos;s %2 bytes.</source>
+        <translation>Der Download endete nach %1 von %2 Bytes der Datei.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; does not offer encryption, so the user name and password were not sent.
+
+%2</source>
+        <translation>&apos;%1&apos; bietet keine Verschlüsselung an, daher wurden Benutzername und Kennwort nicht gesendet.
+
+%2</translation>
+    </message>
+    <message>
+        <source>The encrypted connection to &apos;%1&apos; failed: %2</source>
+        <translation>Die verschlüsselte Verbindung zu &apos;%1&apos; ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The certificate of &apos;%1&apos; is not trusted, so the connection was closed.
+
+%2</source>
+        <translation>Dem Zertifikat von &apos;%1&apos; wird nicht vertraut, daher wurde die Verbindung geschlossen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; would not encrypt its data connections, so the connection was closed.
+
+%2</source>
+        <translation>&apos;%1&apos; wollte seine Datenverbindungen nicht verschlüsseln, daher wurde die Verbindung geschlossen.
+
+%2</translation>
+    </message>
+    <message>
+        <source>The listing has %1 line(s) in a form that could not be read; they are not shown.</source>
+        <translation>Die Liste hat %1 Zeile(n) in einer Form, die nicht gelesen werden konnte; sie werden nicht angezeigt.</translation>
+    </message>
+    <message>
+        <source>Connection failed</source>
+        <translation>Verbindung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>No command to send</source>
+        <translation>Kein Befehl zum Senden</translation>
+    </message>
+</context>
+<context>
+    <name>QtFtpUi</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
     <name>QtInteraction</name>
     <message>
         <source>Tarvo Script Files (*.ftp)</source>

@@ -1,5 +1,6 @@
 // The program in German: the user's languages choose the translation, and the menus follow it.
 #include "GuiTestSupport.h"
+#include "app/LibraryMessages.h"
 #include "app/MainFrame.h"
 #include "app/SelkDoc.h"
 #include "app/Translations.h"
@@ -62,6 +63,32 @@ private slots:
     {
         QCOMPARE(InstallTranslations(*qApp, {"de-DE"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de-DE"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    }
+
+    // The library's messages by their English templates, inserts kept as the server sent them.
+    void libraryMessages_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("two inserts, reply kept")
+            << "Login to 'ftp.example' failed.\n\n530 Login incorrect."
+            << "Anmeldung an 'ftp.example' fehlgeschlagen.\n\n530 Login incorrect.";
+        QTest::newRow("numbers") << "The download ended after 10 of the file's 20 bytes."
+                                 << "Der Download endete nach 10 von 20 Bytes der Datei.";
+        QTest::newRow("insert holding %2") << "Delete file 'a%2b' failed.\n\n550 No."
+                                           << "Löschen der Datei 'a%2b' fehlgeschlagen.\n\n550 No.";
+        QTest::newRow("no inserts") << "Not Connected."
+                                    << "Nicht verbunden.";
+        QTest::newRow("server's own text") << "421 Too many users"
+                                           << "421 Too many users";
+    }
+    void libraryMessages()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, german);
+        QCOMPARE(TranslateLibraryMessage(text), text);
+        QCOMPARE(InstallTranslations(*qApp, {"de"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de"));
+        QCOMPARE(TranslateLibraryMessage(text), german);
     }
 };
 
