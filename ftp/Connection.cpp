@@ -248,7 +248,33 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
     if (!LearnFeatures())
         return 0;
     m_strHost = host;
+    m_lastLogin = {host, user, password, port, account};
     return 1;
+}
+
+int QorFtpConnection::Relogin()
+{
+    if (m_strHost.empty()) {
+        if (m_bShowError)
+            ShowMessage(kNotConnected);
+        return 0;
+    }
+    // Copies: Login fills them in again.
+    const LastLogin last = m_lastLogin;
+    std::string folder = m_strCurDir;
+    // No QUIT: the server has closed its end, or will see a session of its own go.
+    m_pSocket.reset();
+    if (!Login(last.host, last.user, last.password, last.port, last.account))
+        return 0;
+    // The folder, or the nearest parent that still exists; its absence is no failure.
+    const int show = m_bShowError;
+    m_bShowError = 0;
+    while (!folder.empty() && !ChangeDirectory(folder) && IsConnected()) {
+        const std::size_t slash = folder.find_last_of('/');
+        folder = slash == std::string::npos || folder == "/" ? std::string() : folder.substr(0, slash ? slash : 1);
+    }
+    m_bShowError = show;
+    return IsConnected() ? 1 : 0;
 }
 
 // FEAT after the login, as some servers list more features to a user than to a stranger. A

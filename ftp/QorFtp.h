@@ -71,6 +71,10 @@ public:
     // Connection and control channel
     int Login(std::string host, std::string user, std::string password, unsigned int port, std::string account);
     void Close();
+    // Logs in again with the details of the last successful Login, after the server closed the
+    // connection (an open one is dropped first, without QUIT), and goes back to the folder it was
+    // in or to the nearest parent that still exists. The caller needs no copy of the password.
+    int Relogin();
     unsigned long GetError();
     void SetShowError(int show);
 
@@ -203,6 +207,11 @@ private:
     std::string m_trustedFingerprint;
     std::string m_newlyTrusted;
     std::string m_loginHost; // for the trace before the login has succeeded
+    struct LastLogin {
+        std::string host, user, password;
+        unsigned port = 0;
+        std::string account;
+    } m_lastLogin; // for Relogin
     std::unique_ptr<qorftp::Features> m_features; // what FEAT said at the login
     bool m_useMlsd = true;
     bool m_listingIsMlsd = false; // how the lines of the last listing are to be read

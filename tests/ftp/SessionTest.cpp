@@ -416,4 +416,30 @@ TEST(ServerToServer, BothWaysAndToItself)
     }
 }
 
+// After the server closed an idle session, Relogin logs in once more with the last details and
+// goes back into the folder, or into its nearest parent when the folder has gone meanwhile.
+TEST(Relogin, AfterAnIdleCloseGoesBackToTheFolderOrItsParent)
+{
+    PyFtpd server(PyFtpdOptions{.idleTimeoutSeconds = 1});
+    RecordingUi ui;
+    QorFtpConnection connection;
+    connection.SetUi(&ui);
+    connection.SetPassive(1);
+    EXPECT_EQ(connection.Relogin(), 0) << "no login to repeat";
+    ASSERT_EQ(connection.Login("127.0.0.1", PyFtpd::kUser, PyFtpd::kPassword, server.port(), ""), 1);
+    fs::create_directories(server.root() + "/a/b");
+    for (const char* gone : {"", "/a/b"}) {
+        ASSERT_EQ(connection.ChangeDirectory("/a/b"), 1) << ui.Last();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        if (*gone)
+            fs::remove(server.root() + gone);
+        ASSERT_EQ(connection.Relogin(), 1) << ui.Last();
+        EXPECT_EQ(connection.GetCurrentDirectoryA(), *gone ? "/a" : "/a/b");
+        EXPECT_GE(connection.GetDir(""), 0) << ui.Last();
+        if (*gone)
+            fs::create_directories(server.root() + "/a/b");
+    }
+    EXPECT_EQ(server.Logins(), 3);
+}
+
 } // namespace
