@@ -96,11 +96,11 @@
     <name>CDownloadAsDlg</name>
     <message>
         <source>Don&apos;t prompt for each file</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht für jede Datei fragen</translation>
     </message>
     <message>
         <source>&amp;More &gt;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mehr &gt;&gt;</translation>
     </message>
     <message>
         <source>Download As</source>
@@ -112,15 +112,15 @@
     </message>
     <message>
         <source>%1 files (*.%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1-Dateien (*.%1)</translation>
     </message>
     <message>
         <source>Remaining files</source>
-        <translation type="unfinished"></translation>
+        <translation>Übrige Dateien</translation>
     </message>
     <message>
         <source>You can rename each file or Highlited and press delete to remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Jede Datei lässt sich umbenennen, oder markieren und mit Entf entfernen.</translation>
     </message>
 </context>
 <context>
@@ -186,7 +186,8 @@
     <message>
         <source>Are you sure you want to download
  all the contents of the &apos;%1&apos; directory?</source>
-        <translation type="unfinished"></translation>
+        <translation>Soll wirklich der ganze Inhalt
+ des Ordners &apos;%1&apos; heruntergeladen werden?</translation>
     </message>
     <message>
         <source>The directory &apos;%1&apos; has no files</source>
@@ -206,7 +207,8 @@
     <message>
         <source>&apos;%1&apos; cannot be moved to the trash.
 Delete it for good?</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; kann nicht in den Papierkorb verschoben werden.
+Endgültig löschen?</translation>
     </message>
     <message>
         <source>Could not delete &apos;%1&apos;.</source>
@@ -222,7 +224,7 @@ Delete it for good?</source>
     </message>
     <message>
         <source>&apos;%1&apos; cannot be used as a name: it must not hold &quot;/&quot; or be &quot;.&quot; or &quot;..&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; kann kein Name sein: er darf kein &quot;/&quot; enthalten und nicht &quot;.&quot; oder &quot;..&quot; sein.</translation>
     </message>
     <message>
         <source>Could not create the folder &apos;%1&apos;.</source>
@@ -234,27 +236,27 @@ Delete it for good?</source>
     </message>
     <message>
         <source>Could not Connect to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Zugriff auf die Zwischenablage</translation>
     </message>
     <message>
         <source>No Available Files to Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Dateien zum Einfügen vorhanden</translation>
     </message>
     <message>
         <source>Enter file to Download from %1:</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterzuladende Datei von %1 eingeben:</translation>
     </message>
     <message>
         <source>Enter local Pathname:</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokalen Pfad eingeben:</translation>
     </message>
     <message>
         <source>Enter file to Upload to %1:</source>
-        <translation type="unfinished"></translation>
+        <translation>Hochzuladende Datei nach %1 eingeben:</translation>
     </message>
     <message>
         <source>Enter remote Pathname:</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernten Pfad eingeben:</translation>
     </message>
     <message>
         <source>&amp;Open</source>
@@ -758,7 +760,7 @@ Delete it for good?</source>
     </message>
     <message>
         <source>This connection is not encrypted: the password and the files pass in clear text.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Verbindung ist nicht verschlüsselt: Kennwort und Dateien werden im Klartext übertragen.</translation>
     </message>
     <message>
         <source>encrypted</source>
@@ -806,7 +808,7 @@ Delete it for good?</source>
     </message>
     <message>
         <source>The server closed the connection; it is opened again when you next use this server.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server hat die Verbindung geschlossen; sie wird beim nächsten Zugriff auf diesen Server neu geöffnet.</translation>
     </message>
     <message>
         <source>Reconnecting</source>
@@ -956,11 +958,11 @@ Delete it for good?</source>
     <name>CertificateDialog</name>
     <message>
         <source>Server Certificate Changed</source>
-        <translation type="unfinished"></translation>
+        <translation>Serverzertifikat geändert</translation>
     </message>
     <message>
         <source>Untrusted Server Certificate</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht vertrauenswürdiges Serverzertifikat</translation>
     </message>
     <message>
         <source>Warning</source>
@@ -973,43 +975,44 @@ Delete it for good?</source>
     <message>
         <source>WARNING: the certificate of %1 has CHANGED since you trusted it.
 This happens when the server got a new certificate, but it is also what an attacker between you and the server would show. Trust the new certificate only when the server&apos;s administrator confirms the fingerprint below.</source>
-        <translation type="unfinished"></translation>
+        <translation>WARNUNG: Das Zertifikat von %1 hat sich GEÄNDERT, seit Sie ihm vertraut haben.
+Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein Angreifer zwischen Ihnen und dem Server würde das zeigen. Vertrauen Sie dem neuen Zertifikat nur, wenn der Administrator des Servers den Fingerabdruck unten bestätigt.</translation>
     </message>
     <message>
         <source>The certificate of %1 could not be verified, so Tarvo cannot be sure the connection goes to that server. Trust it only when you know this certificate is your server&apos;s, for example when the fingerprint below is the one its administrator gave you.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Zertifikat von %1 konnte nicht geprüft werden, daher kann Tarvo nicht sicher sein, dass die Verbindung zu diesem Server führt. Vertrauen Sie ihm nur, wenn Sie wissen, dass es das Zertifikat Ihres Servers ist, etwa wenn der Fingerabdruck unten der ist, den Ihnen sein Administrator genannt hat.</translation>
     </message>
     <message>
         <source>Problem:</source>
-        <translation type="unfinished"></translation>
+        <translation>Problem:</translation>
     </message>
     <message>
         <source>Issued to:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgestellt für:</translation>
     </message>
     <message>
         <source>Issued by:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgestellt von:</translation>
     </message>
     <message>
         <source>Valid from:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gültig ab:</translation>
     </message>
     <message>
         <source>Valid until:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gültig bis:</translation>
     </message>
     <message>
         <source>SHA-256 fingerprint:</source>
-        <translation type="unfinished"></translation>
+        <translation>SHA-256-Fingerabdruck:</translation>
     </message>
     <message>
         <source>Trusted before:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bisher vertraut:</translation>
     </message>
     <message>
         <source>A trusted certificate is remembered for this server; Tarvo asks again only when the server shows another one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein vertrautes Zertifikat wird für diesen Server gespeichert; Tarvo fragt erst wieder, wenn der Server ein anderes zeigt.</translation>
     </message>
     <message>
         <source>&amp;Trust</source>
@@ -1028,7 +1031,7 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>How the connection is encrypted. Plain FTP sends the password and the files in clear; implicit FTP over TLS usually needs port 990.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie die Verbindung verschlüsselt wird. Einfaches FTP überträgt Kennwort und Dateien im Klartext; implizites FTP über TLS braucht meist Port 990.</translation>
     </message>
     <message>
         <source>Require explicit FTP over TLS</source>
@@ -1051,22 +1054,22 @@ This happens when the server got a new certificate, but it is also what an attac
     <name>FileProperties</name>
     <message>
         <source> bytes</source>
-        <translation type="unfinished"></translation>
+        <translation> Bytes</translation>
     </message>
     <message>
         <source> KB</source>
-        <translation type="unfinished"></translation>
+        <translation> KB</translation>
     </message>
     <message>
         <source> MB</source>
-        <translation type="unfinished"></translation>
+        <translation> MB</translation>
     </message>
 </context>
 <context>
     <name>FileRow</name>
     <message>
         <source>This name is not UTF-8; it is shown as Latin-1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Name ist kein UTF-8; er wird als Latin-1 angezeigt.</translation>
     </message>
 </context>
 <context>
@@ -1309,19 +1312,19 @@ This happens when the server got a new certificate, but it is also what an attac
     <name>ScriptEditorDialog</name>
     <message>
         <source>&amp;Download</source>
-        <translation type="unfinished"></translation>
+        <translation>He&amp;runterladen</translation>
     </message>
     <message>
         <source>Select where to download the file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen, wohin die Datei heruntergeladen wird:</translation>
     </message>
     <message>
         <source>&amp;Upload</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hochladen</translation>
     </message>
     <message>
         <source>Select where to upload the file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen, wohin die Datei hochgeladen wird:</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
@@ -1329,15 +1332,15 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Nothing to select</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts auszuwählen</translation>
     </message>
     <message>
         <source>&amp;Transfer</source>
-        <translation type="unfinished"></translation>
+        <translation>Ü&amp;bertragen</translation>
     </message>
     <message>
         <source>Select where to transfer the file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen, wohin die Datei übertragen wird:</translation>
     </message>
     <message>
         <source>&amp;Append</source>
@@ -1345,27 +1348,27 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Select where to append the file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen, wo die Datei angehängt wird:</translation>
     </message>
     <message>
         <source>ChMod</source>
-        <translation type="unfinished"></translation>
+        <translation>ChMod</translation>
     </message>
     <message>
         <source>Select the new file permissions:</source>
-        <translation type="unfinished"></translation>
+        <translation>Die neuen Dateiberechtigungen wählen:</translation>
     </message>
     <message>
         <source>Script</source>
-        <translation type="unfinished"></translation>
+        <translation>Skript</translation>
     </message>
     <message>
         <source>Select File(s):</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei(en) wählen:</translation>
     </message>
     <message>
         <source>Operation:</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorgang:</translation>
     </message>
     <message>
         <source>Owner:</source>
@@ -1393,7 +1396,7 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -1401,7 +1404,7 @@ This happens when the server got a new certificate, but it is also what an attac
     </message>
     <message>
         <source>Save Script</source>
-        <translation type="unfinished"></translation>
+        <translation>Skript speichern</translation>
     </message>
     <message>
         <source>Tarvo Script Files (*.ftp)</source>
@@ -1414,43 +1417,48 @@ This happens when the server got a new certificate, but it is also what an attac
     <message>
         <source>You must select where to upload %1
 Use the right tree view.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie, wohin %1 hochgeladen wird.
+Nutzen Sie die rechte Baumansicht.</translation>
     </message>
     <message>
         <source>You must select where to download %1 
 Use the right tree view.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie, wohin %1 heruntergeladen wird.
+Nutzen Sie die rechte Baumansicht.</translation>
     </message>
     <message>
         <source>You must select where to transfer %1
 Use the right tree view.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie, wohin %1 übertragen wird.
+Nutzen Sie die rechte Baumansicht.</translation>
     </message>
     <message>
         <source>You must select the file where the %1
 will be appended to.
 Use the right tree view.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie die Datei, an die %1
+angehängt wird.
+Nutzen Sie die rechte Baumansicht.</translation>
     </message>
     <message>
         <source>Choose the new permissions of %1 with the Owner, Group and Others boxes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie die neuen Berechtigungen von %1 mit den Feldern Besitzer, Gruppe und Andere.</translation>
     </message>
     <message>
         <source>Choose an operation for at least one marked item.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie einen Vorgang für mindestens ein markiertes Element.</translation>
     </message>
     <message>
         <source>The script cannot hold &quot;%1&quot;: a script word may not contain a double quote or a line break. Nothing was saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Skript kann &quot;%1&quot; nicht enthalten: Ein Skriptwort darf kein doppeltes Anführungszeichen und keinen Zeilenumbruch enthalten. Es wurde nichts gespeichert.</translation>
     </message>
     <message>
         <source>The line &quot;%1&quot; is longer than a script line may be (%2 bytes). Nothing was saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeile &quot;%1&quot; ist länger, als eine Skriptzeile sein darf (%2 Bytes). Es wurde nichts gespeichert.</translation>
     </message>
     <message>
         <source>The script could not be saved as %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Skript konnte nicht als %1 gespeichert werden: %2</translation>
     </message>
 </context>
 <context>
@@ -1461,29 +1469,29 @@ Use the right tree view.</source>
     </message>
     <message>
         <source>&quot;%1&quot; cannot be a server name: the server list keeps a value of its own under it. Please choose another name.</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;%1&quot; kann kein Servername sein: Die Serverliste führt darunter einen eigenen Wert. Bitte einen anderen Namen wählen.</translation>
     </message>
 </context>
 <context>
     <name>ServerStore</name>
     <message>
         <source>Could not get the password of the server %1 from the desktop&apos;s keyring: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Kennwort des Servers %1 konnte nicht aus dem Schlüsselbund des Desktops geholt werden: %2</translation>
     </message>
     <message>
         <source>Could not get the passwords of the servers %1 from the desktop&apos;s keyring: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kennwörter der Server %1 konnten nicht aus dem Schlüsselbund des Desktops geholt werden: %2</translation>
     </message>
 </context>
 <context>
     <name>Settings</name>
     <message>
         <source>The settings file %1 is damaged: part of it cannot be read. It could not be set aside, so mend it or move it away before changing settings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei %1 ist beschädigt: Ein Teil davon kann nicht gelesen werden. Sie konnte nicht beiseitegelegt werden; bitte reparieren oder verschieben Sie sie, bevor Sie Einstellungen ändern.</translation>
     </message>
     <message>
         <source>The settings file %1 was damaged: part of it could not be read. It has been kept as %2, and a new settings file holds what could be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei %1 war beschädigt: Ein Teil davon konnte nicht gelesen werden. Sie wurde als %2 aufbewahrt, und eine neue Einstellungsdatei enthält, was gelesen werden konnte.</translation>
     </message>
 </context>
 <context>
