@@ -35,7 +35,7 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_list);
     resize(260, 180);
-    setWindowTitle(QStringLiteral("Bkg Operations:"));
+    setWindowTitle(tr("Bkg Operations:"));
 }
 
 void COperationsDlg::InsertOperation(std::uint32_t operationId, const QString& title)
@@ -70,7 +70,7 @@ QListWidgetItem* COperationsDlg::ItemOf(std::uint32_t operationId) const
 
 void COperationsDlg::UpdateCaption()
 {
-    setWindowTitle(QStringLiteral("Bkg Operations: %1").arg(m_list->count()));
+    setWindowTitle(tr("Bkg Operations: %1").arg(m_list->count()));
 }
 
 bool COperationsDlg::eventFilter(QObject* watched, QEvent* event)
@@ -103,7 +103,7 @@ void COperationsDlg::ShowContextMenu(const QPoint& at)
     if (!status || !status->connection)
         return;
     QMenu menu(this);
-    QAction* cancel = menu.addAction(QStringLiteral("Cancel"));
+    QAction* cancel = menu.addAction(tr("Cancel"));
     cancel->setObjectName(QString::number(Command::CancelOperation));
     // The operation reports its own end through WM_OPERATION_COUNT; the row goes then.
     if (menu.exec(m_list->viewport()->mapToGlobal(at)) == cancel)

@@ -656,6 +656,21 @@ Endgültig löschen?</translation>
     </message>
 </context>
 <context>
+    <name>COperationsDlg</name>
+    <message>
+        <source>Bkg Operations:</source>
+        <translation>Hintergrundvorgänge:</translation>
+    </message>
+    <message>
+        <source>Bkg Operations: %1</source>
+        <translation>Hintergrundvorgänge: %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>COptions</name>
     <message>
         <source>Options:</source>
@@ -1081,6 +1096,17 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
     <message>
         <source>The help page %1 is not installed.</source>
         <translation>Die Hilfeseite %1 ist nicht installiert.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalPlaces</name>
+    <message>
+        <source>File System</source>
+        <translation>Dateisystem</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Persönlicher Ordner</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "tree/LocalPlaces.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -40,11 +41,12 @@ std::vector<LocalPlace> LocalPlaces()
 {
     std::vector<LocalPlace> places;
     QSet<QString> seen;
-    places.push_back({Text(QStringLiteral("File System"), QStringLiteral("/")), QStringLiteral("/")});
+    places.push_back(
+        {Text(QCoreApplication::translate("LocalPlaces", "File System"), QStringLiteral("/")), QStringLiteral("/")});
     seen.insert(QStringLiteral("/"));
     const QString home = QDir::homePath();
     if (!seen.contains(home)) {
-        places.push_back({Text(QStringLiteral("Home"), home), home});
+        places.push_back({Text(QCoreApplication::translate("LocalPlaces", "Home"), home), home});
         seen.insert(home);
     }
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
