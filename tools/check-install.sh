@@ -27,7 +27,8 @@ for file in bin/tarvo "$libdir/libQorFtp.so.$version" "$libdir/libQorFtp.so" \
     "$libdir/cmake/QorFtp/QorFtpConfigVersion.cmake" "$libdir/cmake/QorFtp/QorFtpTargets.cmake" \
     share/applications/tarvo.desktop share/icons/hicolor/scalable/apps/tarvo.svg \
     share/mime/packages/tarvo-script.xml share/metainfo/org.halvern.Tarvo.metainfo.xml \
-    share/tarvo/Tarvo.html share/tarvo/help-browse.png share/tarvo/help-context-menu.png; do
+    share/tarvo/Tarvo.html share/tarvo/help-browse.png share/tarvo/help-context-menu.png \
+    share/tarvo/translations/tarvo_de.qm; do
     [[ -f "$prefix/$file" ]] || fail "$file is not installed"
 done
 soname="$(objdump -p "$prefix/$libdir/libQorFtp.so.$version" | awk '/SONAME/ {print $2}')"
