@@ -16,22 +16,22 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("CAboutDlg"));
-    setWindowTitle(QStringLiteral("About Tarvo"));
+    setWindowTitle(tr("About Tarvo"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
     auto* name = new QLabel(QStringLiteral("<b>Tarvo</b> Version %1").arg(QApplication::applicationVersion()), this);
-    auto* what = new QLabel(QStringLiteral("An FTP client built like a file explorer."), this);
+    auto* what = new QLabel(tr("An FTP client built like a file explorer."), this);
 
     const std::optional<quint64> memory = AvailableMemoryKb();
-    auto* memoryText = new QLabel(memory ? QStringLiteral("%1 KB").arg(*memory) : QStringLiteral("Unavailable"), this);
+    auto* memoryText = new QLabel(memory ? tr("%1 KB").arg(*memory) : tr("Unavailable"), this);
     memoryText->setObjectName(QStringLiteral("memory"));
     auto* diskText = new QLabel(FreeDiskText(QDir::currentPath()), this);
     diskText->setObjectName(QStringLiteral("disk"));
     auto* facts = new QFormLayout;
-    facts->addRow(QStringLiteral("Physical Memory Available:"), memoryText);
-    facts->addRow(QStringLiteral("Free Disk Space:"), diskText);
+    facts->addRow(tr("Physical Memory Available:"), memoryText);
+    facts->addRow(tr("Free Disk Space:"), diskText);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);
@@ -73,6 +73,6 @@ QString CAboutDlg::FreeDiskText(const QString& folder)
 {
     const QStorageInfo storage(folder);
     if (!storage.isValid() || !storage.isReady() || storage.bytesAvailable() < 0)
-        return QStringLiteral("Unavailable");
-    return QStringLiteral("%1 KB Free on %2").arg(storage.bytesAvailable() / 1024).arg(storage.rootPath());
+        return tr("Unavailable");
+    return tr("%1 KB Free on %2").arg(storage.bytesAvailable() / 1024).arg(storage.rootPath());
 }

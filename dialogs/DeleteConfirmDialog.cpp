@@ -32,7 +32,7 @@ DeleteConfirmDialog::DeleteConfirmDialog(QWidget* parent)
     , m_prompt(new QLabel(this))
 {
     setObjectName(QStringLiteral("DeleteConfirmDialog"));
-    setWindowTitle(QStringLiteral("Tarvo - Delete"));
+    setWindowTitle(tr("Tarvo - Delete"));
     m_icon->setObjectName(QStringLiteral("icon"));
     m_icon->setFixedSize(kIconSize, kIconSize);
     m_prompt->setObjectName(QStringLiteral("prompt"));
@@ -40,10 +40,10 @@ DeleteConfirmDialog::DeleteConfirmDialog(QWidget* parent)
     m_prompt->setWordWrap(true);
     m_prompt->setMinimumWidth(m_prompt->fontMetrics().averageCharWidth() * 50);
 
-    auto* yes = new QPushButton(QStringLiteral("&Yes"), this);
-    auto* yesToAll = new QPushButton(QStringLiteral("Yes To &All"), this);
-    auto* no = new QPushButton(QStringLiteral("&No"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* yes = new QPushButton(tr("&Yes"), this);
+    auto* yesToAll = new QPushButton(tr("Yes To &All"), this);
+    auto* no = new QPushButton(tr("&No"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     yes->setObjectName(QStringLiteral("yes"));
     yesToAll->setObjectName(QStringLiteral("yesToAll"));
     no->setObjectName(QStringLiteral("no"));

@@ -10,14 +10,14 @@
 
 CInputDialog::CInputDialog(QWidget* parent)
     : QDialog(parent)
-    , m_prompt1(new QLabel(QStringLiteral("Enter Server:"), this))
+    , m_prompt1(new QLabel(tr("Enter Server:"), this))
     , m_value1(new QLineEdit(this))
-    , m_prompt2(new QLabel(QStringLiteral("Enter File:"), this))
+    , m_prompt2(new QLabel(tr("Enter File:"), this))
     , m_value2(new QLineEdit(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setObjectName(QStringLiteral("CInputDialog"));
-    setWindowTitle(QStringLiteral("Ftp Command:"));
+    setWindowTitle(tr("Ftp Command:"));
     m_prompt1->setObjectName(QStringLiteral("1075"));
     m_value1->setObjectName(QStringLiteral("1076"));
     m_prompt2->setObjectName(QStringLiteral("1096"));
@@ -65,7 +65,7 @@ void CInputDialog::accept()
     else if (m_bTwoFields && m_strValue2.isEmpty())
         missing = m_value2;
     if (missing) {
-        ShowProgramMessage(this, QStringLiteral("This field is required."));
+        ShowProgramMessage(this, tr("This field is required."));
         missing->setFocus();
         return;
     }

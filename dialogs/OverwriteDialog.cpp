@@ -12,7 +12,7 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
     : QDialog(parent)
     , m_message(new QLabel(this))
     , m_newName(new QLineEdit(this))
-    , m_rename(new QPushButton(QStringLiteral("Re&name"), this))
+    , m_rename(new QPushButton(tr("Re&name"), this))
 {
     setObjectName(QStringLiteral("OverwriteDialog"));
     setWindowTitle(QStringLiteral("Tarvo"));
@@ -24,31 +24,31 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
     m_message->setMinimumWidth(m_message->fontMetrics().averageCharWidth() * 52);
     m_message->setMinimumHeight(m_message->fontMetrics().lineSpacing() * 2);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* question = new QLabel(QStringLiteral("This file already exists.\nWhat you would like to do?"), this);
+    auto* question = new QLabel(tr("This file already exists.\nWhat you would like to do?"), this);
     question->setObjectName(QStringLiteral("question"));
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* recover = new QPushButton(QStringLiteral("&Recover"), this);
-    auto* append = new QPushButton(QStringLiteral("&Append"), this);
-    auto* overwrite = new QPushButton(QStringLiteral("&Overwrite"), this);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    auto* recover = new QPushButton(tr("&Recover"), this);
+    auto* append = new QPushButton(tr("&Append"), this);
+    auto* overwrite = new QPushButton(tr("&Overwrite"), this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     recover->setObjectName(QStringLiteral("recover"));
     append->setObjectName(QStringLiteral("append"));
     overwrite->setObjectName(QStringLiteral("overwrite"));
     cancel->setObjectName(QStringLiteral("cancel"));
     m_rename->setObjectName(QStringLiteral("rename"));
     m_newName->setObjectName(QStringLiteral("newName"));
-    recover->setToolTip(QStringLiteral("Go on from where the existing file ends"));
-    append->setToolTip(QStringLiteral("Add the whole file to the end of the existing one"));
+    recover->setToolTip(tr("Go on from where the existing file ends"));
+    append->setToolTip(tr("Add the whole file to the end of the existing one"));
     // Enter renames once a name is typed, and does nothing before: no choice is made by accident.
     for (QPushButton* button : {recover, append, overwrite, cancel})
         button->setAutoDefault(false);
     m_rename->setDefault(true);
     m_rename->setEnabled(false);
 
-    auto* renameLabel = new QLabel(QStringLiteral("Rename file to:"), this);
+    auto* renameLabel = new QLabel(tr("Rename file to:"), this);
     renameLabel->setBuddy(m_newName);
 
     connect(recover, &QPushButton::clicked, this, [this] { done(Recover); });

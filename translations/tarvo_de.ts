@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>About Tarvo</source>
+        <translation>Über Tarvo</translation>
+    </message>
+    <message>
+        <source>An FTP client built like a file explorer.</source>
+        <translation>Ein FTP-Programm, aufgebaut wie ein Datei-Explorer.</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>Unavailable</source>
+        <translation>Nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Physical Memory Available:</source>
+        <translation>Verfügbarer Arbeitsspeicher:</translation>
+    </message>
+    <message>
+        <source>Free Disk Space:</source>
+        <translation>Freier Speicherplatz:</translation>
+    </message>
+    <message>
+        <source>%1 KB Free on %2</source>
+        <translation>%1 KB frei auf %2</translation>
+    </message>
+</context>
+<context>
     <name>CConnectDlg</name>
     <message>
         <source>&amp;Encryption:</source>
@@ -345,6 +376,25 @@ Endgültig löschen?</translation>
     <message>
         <source>Tarvo did not find anything to print.</source>
         <translation>Tarvo hat nichts zum Drucken gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>CInputDialog</name>
+    <message>
+        <source>Enter Server:</source>
+        <translation>Server eingeben:</translation>
+    </message>
+    <message>
+        <source>Enter File:</source>
+        <translation>Datei eingeben:</translation>
+    </message>
+    <message>
+        <source>Ftp Command:</source>
+        <translation>FTP-Befehl:</translation>
+    </message>
+    <message>
+        <source>This field is required.</source>
+        <translation>Dieses Feld muss ausgefüllt werden.</translation>
     </message>
 </context>
 <context>
@@ -1039,6 +1089,29 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
     </message>
 </context>
 <context>
+    <name>DeleteConfirmDialog</name>
+    <message>
+        <source>Tarvo - Delete</source>
+        <translation>Tarvo - Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>Yes To &amp;All</source>
+        <translation>Ja, &amp;alle</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>EncryptionChoice</name>
     <message>
         <source>Encryption</source>
@@ -1168,6 +1241,47 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
     <message>
         <source>The operation ended without an error.</source>
         <translation>Der Vorgang endete ohne Fehler.</translation>
+    </message>
+</context>
+<context>
+    <name>OverwriteDialog</name>
+    <message>
+        <source>Re&amp;name</source>
+        <translation>&amp;Umbenennen</translation>
+    </message>
+    <message>
+        <source>This file already exists.
+What you would like to do?</source>
+        <translation>Diese Datei gibt es schon.
+Was möchten Sie tun?</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Append</source>
+        <translation>&amp;Anhängen</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>Ü&amp;berschreiben</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>Go on from where the existing file ends</source>
+        <translation>Dort weitermachen, wo die vorhandene Datei endet</translation>
+    </message>
+    <message>
+        <source>Add the whole file to the end of the existing one</source>
+        <translation>Die ganze Datei an das Ende der vorhandenen anhängen</translation>
+    </message>
+    <message>
+        <source>Rename file to:</source>
+        <translation>Datei umbenennen in:</translation>
     </message>
 </context>
 <context>
