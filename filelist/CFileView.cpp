@@ -81,7 +81,7 @@ CFileView::CFileView(QWidget* parent)
     });
 
     SetViewMode(ViewMode::List);
-    ShowMessage(QStringLiteral("No Connection"));
+    ShowMessage(tr("No Connection"));
 }
 
 CFileView::~CFileView()
@@ -217,7 +217,7 @@ void CFileView::Fill(const QString& root, const QString& folder, const std::stri
     ClearList();
     m_model->SetFolder(root, folder, folderBytes);
     if (rows.empty()) {
-        m_model->AddMessage(QStringLiteral("No Files"));
+        m_model->AddMessage(tr("No Files"));
         emit FillFinished();
         return;
     }

@@ -377,6 +377,10 @@ Endgültig löschen?</translation>
         <source>Tarvo did not find anything to print.</source>
         <translation>Tarvo hat nichts zum Drucken gefunden.</translation>
     </message>
+    <message>
+        <source>No Connection</source>
+        <translation>Keine Verbindung</translation>
+    </message>
 </context>
 <context>
     <name>CInputDialog</name>
@@ -886,6 +890,30 @@ Endgültig löschen?</translation>
     <message>
         <source>Reconnecting to %1</source>
         <translation>Neu verbinden mit %1</translation>
+    </message>
+    <message>
+        <source>No Connection - Ftp</source>
+        <translation>Keine Verbindung - Ftp</translation>
+    </message>
+    <message>
+        <source>Not Connected to: %1</source>
+        <translation>Nicht verbunden mit: %1</translation>
+    </message>
+    <message>
+        <source>No Connection</source>
+        <translation>Keine Verbindung</translation>
+    </message>
+    <message>
+        <source>Retreiving %1 directory</source>
+        <translation>Ordner %1 wird abgerufen</translation>
+    </message>
+    <message>
+        <source>Retreiving %1 directory from %2</source>
+        <translation>Ordner %1 wird von %2 abgerufen</translation>
+    </message>
+    <message>
+        <source>No Files</source>
+        <translation>Keine Dateien</translation>
     </message>
 </context>
 <context>

@@ -116,7 +116,7 @@ QModelIndex CPathView::ServerIndex(const QString& name) const
 void CPathView::FillTree()
 {
     if (!m_pConnection)
-        emit TitleChanged(QStringLiteral("No Connection - Ftp"));
+        emit TitleChanged(tr("No Connection - Ftp"));
     if (m_bFirstFill) {
         m_model->clear();
         QStandardItem* myComputer
@@ -358,7 +358,7 @@ void CPathView::currentChanged(const QModelIndex& current, const QModelIndex& pr
         return;
     const std::optional<ConnectionEntry> entry = ConnectionList.EntryOf(server.toStdString());
     if (!entry) {
-        ShowListMessage(QStringLiteral("Not Connected to: ") + server);
+        ShowListMessage(tr("Not Connected to: %1").arg(server));
         return;
     }
     m_strServer = QString::fromStdString(entry->serverName);

@@ -233,9 +233,9 @@ void CPathView::Disconnect(const QString& server)
         SetCurrentConnection(first.get());
     }
 
-    ShowListMessage(QStringLiteral("Not Connected to: ") + server);
+    ShowListMessage(tr("Not Connected to: %1").arg(server));
     if (!m_pConnection)
-        emit ListMessageAtTop(QStringLiteral("No Connection"));
+        emit ListMessageAtTop(tr("No Connection"));
 
     const QModelIndex serverNode = ServerIndex(server);
     if (QStandardItem* item = ItemOf(serverNode)) {

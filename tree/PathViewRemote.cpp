@@ -13,11 +13,13 @@
 
 #include "QorFtp.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 std::string Retrieving(const QString& folder)
 {
-    return QStringLiteral("Retreiving %1 directory").arg(folder).toStdString();
+    return QCoreApplication::translate("CPathView", "Retreiving %1 directory").arg(folder).toStdString();
 }
 
 } // namespace
@@ -95,8 +97,9 @@ void CPathView::RunNextRemote()
         OperationStatus status;
         status.operationId = operationId;
         status.title = Retrieving(job.shownName);
-        status.description
-            = QStringLiteral("Retreiving %1 directory from %2").arg(job.shownName, job.server).toStdString();
+        status.description = QCoreApplication::translate("CPathView", "Retreiving %1 directory from %2")
+                                 .arg(job.shownName, job.server)
+                                 .toStdString();
         OperationStatusList.Append(std::move(status));
         GetOperationHost().OperationCount(true, operationId);
         ConnectionList.SetListing(job.server.toStdString(), true);
@@ -155,7 +158,7 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
         if (showInList && !result.folder.empty())
             emit RemoteRowsReady(job.server, result.folder, result.rows, m_pConnection);
         else if (showInList)
-            ShowListMessage(QStringLiteral("No Files"));
+            ShowListMessage(tr("No Files"));
         SetChildrenFlag(item, false);
         return;
     }
