@@ -49,6 +49,10 @@ int StartOperation(OperationRequest request, std::uint32_t* operationId)
         status.title = texts->title;
         status.description = texts->description;
         thread->m_cancelled = status.cancelled;
+        if (IsFolderJob(request.kind)) {
+            status.progress = std::make_shared<JobProgress>();
+            thread->m_progress = status.progress;
+        }
         OperationStatusList.Append(std::move(status));
     }
     try {

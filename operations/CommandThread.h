@@ -113,6 +113,7 @@ private:
     bool m_sourceKnown = false; // serverRecord came from sourceServer
     bool m_retryPosted = false; // the request must stay pending for the retry
     CancelFlag m_cancelled;
+    std::shared_ptr<JobProgress> m_progress; // folder jobs: the row's progress
     ServerTable m_servers;
     int m_timeoutSeconds = 60;
     std::vector<OperationRequest> m_steps;

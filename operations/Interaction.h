@@ -21,6 +21,9 @@ struct OverwriteAnswer {
     enum Result : int { Overwrite = 1, Cancel = 2, Recover = 5, Append = 8 };
     int result = Cancel;
     std::string newName;
+    // Folder jobs: the answer holds for every further existing target of the job (never with a
+    // new name, which is for one file).
+    bool applyToAll = false;
 };
 
 // The delete confirmation's results.
@@ -71,6 +74,11 @@ public:
     virtual bool AskYesNo(const std::string& text, const CancelFlag& cancelled = nullptr) = 0;
     // The overwrite dialog for an existing target, `path` shown in full.
     virtual OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled = nullptr) = 0;
+    // The overwrite dialog of a folder job, which also offers "Apply to all" (applyToAll).
+    virtual OverwriteAnswer AskOverwriteInJob(const std::string& path, const CancelFlag& cancelled = nullptr)
+    {
+        return AskOverwrite(path, cancelled);
+    }
     // The permissions dialog, started from the current permission letters ("rwxr-xr-x");
     // the new mode text (three octal digits) on OK, nothing otherwise.
     virtual std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,

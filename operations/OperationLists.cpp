@@ -8,6 +8,18 @@ OperationStatusListType OperationStatusList;
 RequestListType PendingRequestList;
 RequestListType ScriptStepList;
 
+std::string JobProgress::CurrentFile() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_currentFile;
+}
+
+void JobProgress::SetCurrentFile(std::string file)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_currentFile = std::move(file);
+}
+
 void OperationStatusListType::Append(OperationStatus status)
 {
     if (!status.cancelled)

@@ -17,12 +17,28 @@ class QorFtpConnection;
 // Set when the user cancels an operation; a worker waiting for an answer gives up when it is set.
 using CancelFlag = std::shared_ptr<std::atomic<bool>>;
 
+// The progress of a folder job, shared by the job's workers and the operations window. Totals
+// grow while `counting` is set (the tree is still being walked).
+struct JobProgress {
+    std::atomic<std::uint64_t> totalFiles{0}, doneFiles{0}, failedFiles{0};
+    std::atomic<std::uint64_t> totalBytes{0}, doneBytes{0};
+    std::atomic<bool> counting{true};
+    // The file in flight (the last one a worker started).
+    std::string CurrentFile() const;
+    void SetCurrentFile(std::string file);
+
+private:
+    mutable std::mutex m_lock;
+    std::string m_currentFile;
+};
+
 struct OperationStatus {
     std::uint32_t operationId = 0;
     QorFtpConnection* connection = nullptr;
     std::string title;
     std::string description;
     CancelFlag cancelled = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<JobProgress> progress; // folder jobs only
 };
 
 class OperationStatusListType {

@@ -1,5 +1,7 @@
 #include "OperationTexts.h"
 
+#include <QCoreApplication>
+
 std::string FillInsert(const std::string& text, const std::string& insert1, const std::string& insert2)
 {
     std::string result;
@@ -61,6 +63,40 @@ std::optional<StatusTexts> BackgroundStatusTexts(const OperationRequest& request
     case OperationKind::DownloadAppend:
         return StatusTexts{FillMarkers("Appending %s", file),
                            FillMarkers("Appending %s to %s", file, request.targetFile)};
+    case OperationKind::FolderDownload:
+    case OperationKind::FolderUpload:
+    case OperationKind::FolderTransfer:
+    case OperationKind::FolderDelete:
+        return FolderJobStatusTexts(request);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<StatusTexts> FolderJobStatusTexts(const OperationRequest& request)
+{
+    const auto text = [](const char* source, const std::string& insert1, const std::string& insert2 = {}) {
+        return QCoreApplication::translate("FolderJob", source)
+            .arg(QString::fromStdString(insert1), QString::fromStdString(insert2))
+            .toStdString();
+    };
+    const auto one = [](const char* source, const std::string& insert) {
+        return QCoreApplication::translate("FolderJob", source).arg(QString::fromStdString(insert)).toStdString();
+    };
+    const std::string& folder = request.file;
+    switch (request.kind) {
+    case OperationKind::FolderDownload:
+        return StatusTexts{one("Downloading folder %1", folder),
+                           text("Downloading folder %1 from %2", folder, request.sourceServer)};
+    case OperationKind::FolderUpload:
+        return StatusTexts{one("Uploading folder %1", folder),
+                           text("Uploading folder %1 to %2", folder, request.targetServer)};
+    case OperationKind::FolderTransfer:
+        return StatusTexts{one("Copying folder %1", folder),
+                           text("Copying folder %1 to %2", folder, request.targetServer)};
+    case OperationKind::FolderDelete:
+        return StatusTexts{one("Deleting folder %1", folder),
+                           text("Deleting folder %1 from %2", folder, request.sourceServer)};
     default:
         return std::nullopt;
     }

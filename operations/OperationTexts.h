@@ -52,8 +52,10 @@ struct StatusTexts {
 };
 
 // The row of a background operation, from the request's full `file`; none for the kinds that get
-// no row (5, 6, 8 and values above 10).
+// no row (5, 6, 8, 11 and 12). Folder jobs (13 to 16) get FolderJobStatusTexts.
 std::optional<StatusTexts> BackgroundStatusTexts(const OperationRequest& request);
+// The row of a folder job, in the user's language; none for the other kinds.
+std::optional<StatusTexts> FolderJobStatusTexts(const OperationRequest& request);
 // The row of an operation run over the browsing connection, from the name part of `file`.
 StatusTexts ForegroundDownloadTexts(const OperationRequest& request);
 StatusTexts ForegroundUploadTexts(const OperationRequest& request);

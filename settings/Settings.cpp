@@ -191,6 +191,8 @@ AppSettings LoadAppSettings()
     // One second at the least; an hour at the most, as servers close idle sessions well before.
     const int keepAliveSeconds = store->value(QStringLiteral("KeepAliveSeconds"), 60).toInt();
     settings.keepAliveSeconds = keepAliveSeconds > 0 ? std::clamp(keepAliveSeconds, 1, 3600) : 60;
+    // More connections than this only make servers refuse logins (many allow a handful per address).
+    settings.parallelTransfers = std::clamp(store->value(QStringLiteral("ParallelTransfers"), 2).toInt(), 1, 10);
     settings.useKeyring = store->value(QStringLiteral("UseKeyring"), 0).toInt() != 0 ? 1 : 0;
     return settings;
 }
@@ -225,6 +227,7 @@ void SaveAppSettings(const AppSettings& settings)
     store->setValue(QStringLiteral("UseMLSD"), settings.useMlsd);
     store->setValue(QStringLiteral("KeepAlive"), settings.keepAlive);
     store->setValue(QStringLiteral("KeepAliveSeconds"), settings.keepAliveSeconds);
+    store->setValue(QStringLiteral("ParallelTransfers"), std::clamp(settings.parallelTransfers, 1, 10));
     store->setValue(QStringLiteral("UseKeyring"), settings.useKeyring);
 }
 

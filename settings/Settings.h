@@ -37,6 +37,7 @@ struct AppSettings {
     int useMlsd = 1; // "UseMLSD": MLSD listings where a server offers them, else always LIST
     int keepAlive = 0; // "KeepAlive": NOOP on an idle browsing connection, so the server keeps it
     int keepAliveSeconds = 60; // "KeepAliveSeconds": between two NOOPs
+    int parallelTransfers = 2; // "ParallelTransfers": connections one folder job may use per server, 1..10
     int useKeyring = 0; // "UseKeyring": server passwords in the desktop's keyring, not in this file
 };
 
