@@ -36,7 +36,7 @@ QWidget* PlaceholderTree()
 {
     auto* tree = new QTreeWidget;
     tree->setObjectName(QStringLiteral("PathViewPlaceholder"));
-    tree->setHeaderLabels({QStringLiteral("Folders")});
+    tree->setHeaderLabels({CMainFrame::tr("Folders")});
     tree->header()->setVisible(false);
     return tree;
 }
@@ -47,7 +47,7 @@ QWidget* PlaceholderFileList()
     list->setObjectName(QStringLiteral("FileViewPlaceholder"));
     list->setRootIsDecorated(false);
     list->setHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"), QStringLiteral("Modified")});
+        {CMainFrame::tr("Name"), CMainFrame::tr("Size"), CMainFrame::tr("Type"), CMainFrame::tr("Modified")});
     list->header()->resizeSection(0, 220);
     return list;
 }

@@ -21,7 +21,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
-    auto* name = new QLabel(QStringLiteral("<b>Tarvo</b> Version %1").arg(QApplication::applicationVersion()), this);
+    auto* name = new QLabel(tr("<b>Tarvo</b> Version %1").arg(QApplication::applicationVersion()), this);
     auto* what = new QLabel(tr("An FTP client built like a file explorer."), this);
 
     const std::optional<quint64> memory = AvailableMemoryKb();

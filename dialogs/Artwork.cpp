@@ -90,9 +90,9 @@ QPixmap SplashPixmap()
     subtitle.setPointSizeF(subtitle.pointSizeF() * 1.1);
     painter.setFont(subtitle);
     painter.setPen(QColor(0xd6, 0xe4, 0xf5));
-    painter.drawText(QRect(152, 118, 250, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("FTP client"));
+    painter.drawText(QRect(152, 118, 250, 24), Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("SplashWindow", "FTP client"));
     painter.drawText(QRect(152, 142, 250, 24), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Version %1").arg(QCoreApplication::applicationVersion()));
+                     QCoreApplication::translate("SplashWindow", "Version %1").arg(QCoreApplication::applicationVersion()));
     return pixmap;
 }
 

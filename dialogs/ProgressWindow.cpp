@@ -11,6 +11,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+namespace {
+// The library's captions, as it sends them.
+[[maybe_unused]] constexpr const char* kCaptions[]
+    = {QT_TRANSLATE_NOOP("QorFtp", "Downloading:"), QT_TRANSLATE_NOOP("QorFtp", "Uploading:")};
+} // namespace
+
 void ProgressLink::RequestCancel()
 {
     std::lock_guard<std::mutex> guard(lock);
@@ -33,7 +39,7 @@ TransferProgressWnd::TransferProgressWnd(std::shared_ptr<ProgressLink> link)
     , m_fileText(new QLabel(this))
     , m_progress(new QProgressBar(this))
     , m_byteText(new QLabel(this))
-    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+    , m_cancel(new QPushButton(tr("Cancel"), this))
 {
     setObjectName(QStringLiteral("TransferProgressWnd"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -51,7 +57,7 @@ TransferProgressWnd::TransferProgressWnd(std::shared_ptr<ProgressLink> link)
     connect(m_cancel, &QPushButton::clicked, this, [this] { m_link->RequestCancel(); });
 
     auto* bytes = new QHBoxLayout;
-    bytes->addWidget(new QLabel(QStringLiteral("Bytes:"), this));
+    bytes->addWidget(new QLabel(tr("Bytes:"), this));
     bytes->addWidget(m_byteText, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -72,7 +78,12 @@ TransferProgressWnd::TransferProgressWnd(std::shared_ptr<ProgressLink> link)
 
 void TransferProgressWnd::SetCaption(const QString& caption)
 {
-    setWindowTitle(caption);
+    // The library's caption is its "Downloading:" or "Uploading:", then the percentage while the
+    // window is minimized; the word is shown in the user's language.
+    const qsizetype colon = caption.indexOf(QLatin1Char(':'));
+    const QString word = colon < 0 ? caption : caption.left(colon + 1);
+    const QByteArray source = word.toUtf8();
+    setWindowTitle(QCoreApplication::translate("QorFtp", source.constData()) + caption.mid(word.size()));
 }
 
 void TransferProgressWnd::SetFileText(const QString& text)

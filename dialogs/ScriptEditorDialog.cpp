@@ -207,14 +207,22 @@ void ScriptEditorDialog::FillTopLevel(QTreeWidget* tree)
         TopLevel(tree, server);
 }
 
+std::string ScriptEditorDialog::NameOf(const QTreeWidgetItem* item)
+{
+    const QVariant name = item->data(0, Qt::UserRole);
+    return (name.isValid() ? name.toString() : item->text(0)).toStdString();
+}
+
 QTreeWidgetItem* ScriptEditorDialog::TopLevel(QTreeWidget* tree, const std::string& text)
 {
-    const QString name = QString::fromStdString(text);
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        if (tree->topLevelItem(i)->text(0) == name)
+        if (NameOf(tree->topLevelItem(i)) == text)
             return tree->topLevelItem(i);
     }
-    auto* item = new QTreeWidgetItem(tree, {name});
+    // "My Computer" is shown in the user's language; the item keeps the name it stands for.
+    const QString name = QString::fromStdString(text);
+    auto* item = new QTreeWidgetItem(tree, {IsLocal(text) ? tr("My Computer") : name});
+    item->setData(0, Qt::UserRole, name);
     item->setIcon(0, IsLocal(text) ? FileIcons::ConnectedComputer() : FileIcons::Computer());
     return item;
 }
@@ -222,7 +230,7 @@ QTreeWidgetItem* ScriptEditorDialog::TopLevel(QTreeWidget* tree, const std::stri
 ScriptEditorDialog::ItemKey ScriptEditorDialog::KeyOf(const QTreeWidgetItem* item) const
 {
     const QTreeWidgetItem* root = item->parent() ? item->parent() : item;
-    return {root->text(0).toStdString(), item->text(0).toStdString()};
+    return {NameOf(root), NameOf(item)};
 }
 
 void ScriptEditorDialog::RebuildRightTree(RightMode mode)
@@ -254,7 +262,7 @@ void ScriptEditorDialog::OfferTargets(Operation operation)
     m_right->clearSelection();
     for (int i = 0; i < m_right->topLevelItemCount(); ++i) {
         QTreeWidgetItem* root = m_right->topLevelItem(i);
-        const std::string rootText = root->text(0).toStdString();
+        const std::string rootText = NameOf(root);
         bool fits = false;
         switch (operation) {
         case OpDownload:
@@ -302,7 +310,7 @@ void ScriptEditorDialog::OnSourceChanged(QTreeWidgetItem* current, QTreeWidgetIt
             box->setEnabled(false);
         return;
     }
-    const bool local = IsLocal(current->parent()->text(0).toStdString());
+    const bool local = IsLocal(NameOf(current->parent()));
     m_operations[OpUpload]->setEnabled(local);
     m_operations[OpAppend]->setEnabled(true);
     for (Operation remoteOnly : {OpDownload, OpTransfer, OpChMod, OpDelete})
@@ -407,7 +415,7 @@ void ScriptEditorDialog::OnTargetChanged(QTreeWidgetItem* current)
         return;
     Entry& entry = found->second;
     OperationRequest& step = entry.step;
-    const std::string parent = current->parent()->text(0).toStdString();
+    const std::string parent = NameOf(current->parent());
     const std::string node = current->text(0).toStdString();
     const std::string name = LastName(step.file);
     switch (step.kind) {

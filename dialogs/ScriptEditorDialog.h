@@ -75,6 +75,8 @@ private:
     QString MissingTarget(const Entry& entry) const;
     ItemKey KeyOf(const QTreeWidgetItem* item) const;
     static bool IsLocal(const std::string& root);
+    // A top-level item's server name (or "My Computer"), whatever its shown text.
+    static std::string NameOf(const QTreeWidgetItem* item);
 
     std::vector<ScriptEditorMark> m_marks;
     std::vector<std::string> m_servers;

@@ -131,8 +131,9 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::DisplayRole) {
-        static const char* const titles[] = {"Name", "Size", "Type", "Modified"};
-        return section >= 0 && section < ColumnCount ? QString::fromLatin1(titles[section]) : QVariant();
+        static const char* const titles[] = {QT_TR_NOOP("Name"), QT_TR_NOOP("Size"), QT_TR_NOOP("Type"),
+                                             QT_TR_NOOP("Modified")};
+        return section >= 0 && section < ColumnCount ? tr(titles[section]) : QVariant();
     }
     if (role == Qt::TextAlignmentRole && section == SizeColumn)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));

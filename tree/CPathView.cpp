@@ -61,7 +61,8 @@ QStringList CPathView::TextsOf(const QModelIndex& item) const
 {
     QStringList texts;
     for (QModelIndex at = item; at.isValid(); at = at.parent())
-        texts.prepend(at.data().toString());
+        // "My Computer" is shown in the user's language but named by its identifier.
+        texts.prepend(at == MyComputerIndex() ? kMyComputerText : at.data().toString());
     return texts;
 }
 
@@ -120,7 +121,7 @@ void CPathView::FillTree()
     if (m_bFirstFill) {
         m_model->clear();
         QStandardItem* myComputer
-            = CFolderTreeModel::MakeNode(kMyComputerText, FileIcons::ConnectedComputer(), NODE_PLAIN, true);
+            = CFolderTreeModel::MakeNode(tr("My Computer"), FileIcons::ConnectedComputer(), NODE_PLAIN, true);
         m_model->appendRow(myComputer);
         FillDrives(myComputer);
         expand(myComputer->index());
@@ -342,7 +343,7 @@ void CPathView::currentChanged(const QModelIndex& current, const QModelIndex& pr
     if (!selection.isValid())
         return;
     const QString server = ServerNameOf(selection);
-    emit TitleChanged(QStringLiteral("Tarvo >") + server);
+    emit TitleChanged(tr("Tarvo >%1").arg(server == kMyComputerText ? tr("My Computer") : server));
 
     if (server == kMyComputerText) {
         if (selection == MyComputerIndex()) {
@@ -364,9 +365,10 @@ void CPathView::currentChanged(const QModelIndex& current, const QModelIndex& pr
     m_strServer = QString::fromStdString(entry->serverName);
     SetCurrentConnection(entry->connection.get());
     if (entry->busy) {
-        ShowListMessage(QStringLiteral("Connection!"));
-        for (const char* line : {"Using the same", "Uploading", "or", "Downloading"})
-            emit ListMessageAtTop(QString::fromLatin1(line));
+        ShowListMessage(tr("Connection!"));
+        for (const char* line : {QT_TR_NOOP("Using the same"), QT_TR_NOOP("Uploading"), QT_TR_NOOP("or"),
+                                 QT_TR_NOOP("Downloading")})
+            emit ListMessageAtTop(tr(line));
         return;
     }
     QModelIndex item = selection;

@@ -98,7 +98,7 @@ void CPathView::RenameEnded(const QPersistentModelIndex& node, const QString& te
         return;
     // The comparison is exact: a name that differs only in case is another name.
     for (int row = 0; row < m_model->rowCount(); ++row) {
-        if (m_model->index(row, 0).data().toString() == newName) {
+        if (ServerNameOf(m_model->index(row, 0)) == newName) {
             GetInteraction().ShowMessage(tr("The server '%1' already exists.").arg(newName).toStdString(),
                                          MessageIcon::Error);
             return;
@@ -114,7 +114,7 @@ void CPathView::RenameEnded(const QPersistentModelIndex& node, const QString& te
     if (m_strServer == oldName)
         m_strServer = newName;
     m_model->setData(node, newName);
-    emit TitleChanged(QStringLiteral("Tarvo >") + newName);
+    emit TitleChanged(tr("Tarvo >%1").arg(newName));
 }
 
 void CPathView::OnServerProperties()

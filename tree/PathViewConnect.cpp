@@ -123,8 +123,9 @@ void CPathView::StartConnect(const ServerRecord& record)
     const std::uint32_t operationId = NewOperationId();
     OperationStatus status;
     status.operationId = operationId;
-    status.title = "Connecting to " + record.name;
-    status.description = "Trying to connect to " + record.name;
+    const QString name = QString::fromStdString(record.name);
+    status.title = tr("Connecting to %1").arg(name).toStdString();
+    status.description = tr("Trying to connect to %1").arg(name).toStdString();
     OperationStatusList.Append(std::move(status));
     GetOperationHost().OperationCount(true, operationId);
 

@@ -149,7 +149,7 @@ void CPathView::ApplyRemote(const RemoteJob& job, RemoteListing& result)
     }
     if (result.changeFailed) {
         if (showInList)
-            ShowListMessage(QStringLiteral("Error!"));
+            ShowListMessage(tr("Error!"));
         return;
     }
     if (result.lineCount <= 0) {
