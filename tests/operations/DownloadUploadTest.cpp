@@ -129,3 +129,25 @@ TEST_F(DownloadUpload, ViewOpensTheFileWritten)
 }
 
 } // namespace
+
+// A data connection that dies mid-file fails the download and keeps what arrived; the user's
+// Recover then resumes at that size (REST), and the file ends byte-equal, never started over.
+TEST_F(OperationsTest, ADownloadCutMidFileFailsThenResumes)
+{
+    PyFtpd cutting(PyFtpdOptions{.cutFirstDownloadAfter = 300'000});
+    AddServer("cut", cutting.port());
+    const std::string content = RandomBytes(1'000'000, 7);
+    WriteFileBytes(cutting.root() + "/big.bin", content);
+    const std::string target = local.file("big.bin");
+
+    Run(Request(OperationKind::Download, "cut", "/big.bin", target));
+    ASSERT_EQ(ftpUi.Messages().size(), 1u) << "the cut is reported, not taken for the whole file";
+    EXPECT_TRUE(ReadFileBytes(target) == content.substr(0, 300'000)) << "what arrived is kept";
+
+    interaction.overwrite = {{OverwriteAnswer::Recover, ""}};
+    Run(Request(OperationKind::Download, "cut", "/big.bin", target));
+    const std::string resumed = ReadFileBytes(target);
+    EXPECT_EQ(resumed.size(), content.size());
+    EXPECT_TRUE(resumed == content);
+    EXPECT_EQ(ftpUi.Messages().size(), 1u);
+}

@@ -32,6 +32,8 @@ PyFtpd::PyFtpd(PyFtpdOptions options)
         argv.insert(argv.end(), {"--tls-certificate", options.tlsCertificate});
     if (options.idleTimeoutSeconds > 0)
         argv.insert(argv.end(), {"--idle-timeout", std::to_string(options.idleTimeoutSeconds)});
+    if (options.cutFirstDownloadAfter > 0)
+        argv.insert(argv.end(), {"--cut-first-download-after", std::to_string(options.cutFirstDownloadAfter)});
     if (options.tls12Only)
         argv.push_back("--tls12-only");
     if (options.maxConnectionsPerIp > 0)

@@ -16,6 +16,9 @@ struct PyFtpdOptions {
     std::string tlsCertificate{};
     bool tls12Only = false; // TLS 1.2 at most instead of 1.3
     double idleTimeoutSeconds = 0; // a session idle this long gets 421 and is closed; 0: pyftpdlib's 300 s
+    // The first download's data connection is cut after this many bytes ("426 Transfer aborted");
+    // 0: never.
+    long long cutFirstDownloadAfter = 0;
 };
 
 // A pyftpdlib server on 127.0.0.1 serving a fresh, empty folder. User kUser / kPassword

@@ -5,7 +5,7 @@ import os
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import FTPHandler, TLS_FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -25,6 +25,9 @@ def main():
     parser.add_argument("--tls12-only", action="store_true")
     # Seconds a session may stay idle before "421 Control connection timed out." (pyftpdlib: 300).
     parser.add_argument("--idle-timeout", type=float, default=0)
+    # The first download's data connection is cut after this many bytes, with "426 Transfer
+    # aborted", as when a connection dies mid-file; later downloads are whole.
+    parser.add_argument("--cut-first-download-after", type=int, default=0)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -65,6 +68,23 @@ def main():
     Handler.banner = "pyftpdlib ready"
     if args.idle_timeout > 0:
         Handler.timeout = args.idle_timeout
+    if args.cut_first_download_after > 0:
+        cut = {"done": False}
+
+        class CuttingDTPHandler(DTPHandler):
+            def send(self, data):
+                if cut["done"] or self.receive:
+                    return super().send(data)
+                room = args.cut_first_download_after - self.tot_bytes_sent
+                if room <= 0:
+                    # Closed from the loop, not from inside asynchat's own send.
+                    cut["done"] = True
+                    self.cmd_channel.ioloop.call_later(0, self.handle_close)
+                    return 0
+                return super().send(data[:room])
+
+        Handler.dtp_handler = CuttingDTPHandler
+        Handler.use_sendfile = False
     Handler.auth_failed_timeout = 0  # not 3 s: tests of a wrong password stay quick
 
     class Server(FTPServer):
