@@ -1,9 +1,11 @@
 // The two panes against real servers: connecting through the dialog and where new servers go,
 // browsing, Up One Level, failed and cancelled logins, disconnecting, the list's texts, marks and
-// the folder watch.
+// the folder watch; a server node's encryption; and sessions that outlast the server's idle
+// time-out (a closed session is logged in again on the next use, keep-alive holds one open).
 #include "BrowseTestSupport.h"
 #include "PyFtpd.h"
 #include "ScriptedServer.h"
+#include "TestCertificates.h"
 
 #include "app/BrowsePanes.h"
 #include "filelist/CFileView.h"
@@ -20,12 +22,37 @@
 #include <QScopeGuard>
 #include <QtTest>
 
+#include <algorithm>
 #include <filesystem>
 
 using tarvo::test::PyFtpd;
+using tarvo::test::PyFtpdOptions;
 using tarvo::test::ReadFileBytes;
 using tarvo::test::TempDir;
+using tarvo::test::TestCertificates;
 using tarvo::test::WriteFileBytes;
+
+namespace {
+
+// Trusts every certificate it is asked about, and keeps their fingerprints.
+class TrustingUi : public RecordingUi {
+public:
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override
+    {
+        fingerprints.push_back(certificate.fingerprint);
+        return true;
+    }
+    std::vector<std::string> fingerprints;
+};
+
+PyFtpdOptions ClosingIdleSessions()
+{
+    PyFtpdOptions options;
+    options.idleTimeoutSeconds = 2;
+    return options;
+}
+
+} // namespace
 
 class BrowseTest : public QObject {
     Q_OBJECT
@@ -57,10 +84,18 @@ private:
     {
         return Filled([&] { m_tree->setCurrentIndex(node); });
     }
+    QModelIndex ServerNode(const QString& name = QStringLiteral("Idle")) const { return m_tree->ServerIndex(name); }
+    QModelIndex StartNode() const { return m_tree->Model()->index(0, 0, ServerNode()); }
+    bool ShownLost() const { return ServerNode().data(CPathView::LostRole).toBool(); }
+    int Noops() const
+    {
+        const std::vector<std::string> trace = m_ui.Traced();
+        return static_cast<int>(std::count(trace.begin(), trace.end(), std::string("> NOOP")));
+    }
 
     TemporarySettings m_settings;
     RecordingHost m_host;
-    RecordingUi m_ui;
+    TrustingUi m_ui;
     std::unique_ptr<CPathView> m_tree;
     std::unique_ptr<CFileView> m_list;
 
@@ -331,6 +366,131 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(changed.count(), 1);
         QVERIFY(m_list->IsWatching());
+    }
+
+    void serverNodeShowsTheEncryption_data()
+    {
+        QTest::addColumn<bool>("tls");
+        QTest::newRow("plain server") << false;
+        QTest::newRow("TLS server") << true;
+    }
+    void serverNodeShowsTheEncryption()
+    {
+        QFETCH(bool, tls);
+        TestCertificates certificates;
+        PyFtpdOptions options;
+        if (tls)
+            options.tlsCertificate = certificates.server("selfsigned");
+        PyFtpd server(options);
+        m_ui.fingerprints.clear();
+        QVERIFY(Connect(QStringLiteral("Site"), server.port()));
+        const QModelIndex node = ServerNode(QStringLiteral("Site"));
+        QVERIFY(node.isValid());
+        QCOMPARE(node.data(CPathView::EncryptedRole).toBool(), tls);
+        const QString tip = node.data(Qt::ToolTipRole).toString();
+        QVERIFY2(tip.contains(QStringLiteral("TLSv1.")) == tls, qPrintable(tip));
+        QVERIFY2(tip.contains(QStringLiteral("not encrypted")) == !tls, qPrintable(tip));
+        QCOMPARE(m_ui.fingerprints.size(), std::size_t(tls ? 1 : 0));
+        ServerMap.clear();
+        LoadServers();
+        QCOMPARE(ServerMap.at("Site").trustedFingerprint, tls ? m_ui.fingerprints.at(0) : std::string());
+    }
+
+    void nextUseAfterTheIdleCloseLogsInAgain_data()
+    {
+        QTest::addColumn<bool>("openFolder");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("logins");
+        QTest::newRow("refresh") << false << false << QStringList({"sub", "top.txt"}) << 2;
+        QTest::newRow("open a folder") << true << false << QStringList({"inner.txt"}) << 2;
+        QTest::newRow("login refused") << false << true << QStringList({"No Connection", "Not Connected to: Idle"})
+                                       << 1;
+    }
+
+    void nextUseAfterTheIdleCloseLogsInAgain()
+    {
+        QFETCH(bool, openFolder);
+        QFETCH(bool, refused);
+        QFETCH(QStringList, shown);
+        QFETCH(int, logins);
+        PyFtpd server(ClosingIdleSessions());
+        WriteFileBytes(server.root() + "/top.txt", "t");
+        std::filesystem::create_directories(server.root() + "/sub");
+        WriteFileBytes(server.root() + "/sub/inner.txt", "i");
+        QVERIFY(Connect(QStringLiteral("Idle"), server.port()));
+        QVERIFY(Select(StartNode()));
+        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"sub", "top.txt"}));
+        QCOMPARE(server.Logins(), 1);
+
+        // The server says 421 and closes; the tree shows it before anything is asked.
+        QTRY_VERIFY_WITH_TIMEOUT(ShownLost(), 6000);
+        QVERIFY(ConnectionList.IsConnected("Idle"));
+        if (refused)
+            ServerMap["Idle"].password = "changed meanwhile";
+        const int messages = static_cast<int>(m_ui.Texts().size());
+        QVERIFY(Filled([&] {
+            if (openFolder)
+                m_tree->setCurrentIndex(m_tree->Model()->index(0, 0, StartNode()));
+            else
+                m_tree->OnRefresh();
+        }));
+        QCOMPARE(ListColumn(CFileListModel::NameColumn), shown);
+        QCOMPARE(server.Logins(), logins);
+        QCOMPARE(ConnectionList.IsConnected("Idle"), !refused);
+        QCOMPARE(ShownLost(), false);
+        // Only a refused login has anything to say; a quiet new login shows no message.
+        QCOMPARE(static_cast<int>(m_ui.Texts().size()) > messages, refused);
+        QTRY_COMPARE(m_host.Running(), 0);
+        QCOMPARE(OperationStatusList.Count(), std::size_t{0});
+    }
+
+    void aFolderRemovedMeanwhileGivesWayToItsParent()
+    {
+        PyFtpd server(ClosingIdleSessions());
+        WriteFileBytes(server.root() + "/top.txt", "t");
+        std::filesystem::create_directories(server.root() + "/gone/deeper");
+        QVERIFY(Connect(QStringLiteral("Idle"), server.port()));
+        QVERIFY(Select(StartNode()));
+        const QModelIndex gone = m_tree->Model()->index(0, 0, StartNode());
+        QVERIFY(Select(gone));
+        QCOMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"deeper"}));
+        QTRY_VERIFY_WITH_TIMEOUT(ShownLost(), 6000);
+        std::filesystem::remove_all(server.root() + "/gone");
+        m_tree->OnRefresh();
+        QTRY_COMPARE_WITH_TIMEOUT(m_tree->currentIndex(), StartNode(), 10000);
+        QTRY_COMPARE(ListColumn(CFileListModel::NameColumn), QStringList({"top.txt"}));
+        QCOMPARE(server.Logins(), 2);
+    }
+
+    void keepAliveHoldsTheSessionUntilTheIdlenessLimit()
+    {
+        AppSettings settings = ProgramSettings();
+        settings.keepAlive = 1;
+        settings.keepAliveSeconds = 1;
+        SetProgramSettings(settings);
+        const auto restore = qScopeGuard([settings]() mutable {
+            settings.keepAlive = 0;
+            settings.keepAliveSeconds = 60;
+            SetProgramSettings(settings);
+        });
+        m_tree->SetKeepAliveIdleLimit(std::chrono::seconds(7));
+        PyFtpd server(ClosingIdleSessions());
+        m_ui.tracing = true;
+        QVERIFY(Connect(QStringLiteral("Idle"), server.port()));
+        QVERIFY(Select(StartNode()));
+
+        // Past three of the server's idle time-outs, the session is still there.
+        QTest::qWait(6500);
+        QVERIFY(!ShownLost());
+        QVERIFY(!IsKnownLost(*ConnectionList.SharedConnectionOf("Idle")));
+        QCOMPARE(server.Logins(), 1);
+        QVERIFY(Noops() >= 3);
+        // After the limit the commands stop.
+        QTest::qWait(1500);
+        const int sent = Noops();
+        QTest::qWait(2500);
+        QCOMPARE(Noops(), sent);
     }
 };
 
