@@ -1,9 +1,13 @@
 // The server property sheet and the options sheet: every field reaches the settings file, the
 // drag delay keeps to 0.4 to 10 seconds and steps by its rule, and an applied option is the one
-// the program runs with at once, in a file only its owner may read.
+// the program runs with at once, in a file only its owner may read. Encryption: the connect
+// dialog and the property sheet write the chosen mode and move the port between 21 and 990 for
+// implicit TLS (the certificate question is in tests/operations/EncryptedTransferTest.cpp).
 #include "FakeKeyring.h"
 #include "GuiTestSupport.h"
 
+#include "dialogs/ConnectDialog.h"
+#include "dialogs/EncryptionChoice.h"
 #include "dialogs/OptionsSheet.h"
 #include "dialogs/ServerPropertySheet.h"
 #include "servers/PasswordKeyring.h"
@@ -89,7 +93,8 @@ private slots:
         m_settings = std::make_unique<TemporarySettings>();
         QVERIFY(m_settings->IsValid());
         ServerMap.clear();
-        const ServerRecord alpha{"alpha", "127.0.0.1", "ann", "pw", "acc", 21, 0, "old"};
+        ServerRecord alpha{"alpha", "127.0.0.1", "ann", "pw", "acc", 21, 0, "old"};
+        alpha.trustedFingerprint = "AA:BB";
         const ServerRecord beta{"beta", "127.0.0.2", "bob", "pw2", "", 2121, 1, ""};
         QVERIFY(SaveNewServer(alpha));
         QVERIFY(SaveNewServer(beta));
@@ -283,6 +288,74 @@ private slots:
             QCOMPARE(Stored("beta").password, std::string("pw2"));
         }
         SetPasswordKeyring(nullptr);
+    }
+
+    void choicesSetTheModeAndThePort_data()
+    {
+        QTest::addColumn<QString>("startPort");
+        QTest::addColumn<QList<int>>("chosen"); // indexes chosen one after the other
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("encryption");
+        QTest::newRow("default") << "21" << QList<int>{} << "21" << 0;
+        QTest::newRow("require") << "21" << QList<int>{1} << "21" << 1;
+        QTest::newRow("implicit moves 21 to 990") << "21" << QList<int>{2} << "990" << 2;
+        QTest::newRow("implicit keeps another port") << "2121" << QList<int>{2} << "2121" << 2;
+        QTest::newRow("leaving implicit moves 990 back") << "21" << QList<int>{2, 3} << "21" << 3;
+        QTest::newRow("990 typed for explicit stays") << "990" << QList<int>{1, 0} << "990" << 0;
+    }
+    void choicesSetTheModeAndThePort()
+    {
+        QFETCH(QString, startPort);
+        QFETCH(QList<int>, chosen);
+        QFETCH(QString, port);
+        QFETCH(int, encryption);
+
+        CConnectDlg dialog(QStringLiteral("new"), {});
+        auto* choice = dialog.findChild<EncryptionChoice*>(QStringLiteral("Encryption"));
+        QVERIFY(choice);
+        QCOMPARE(choice->count(), 4);
+        QCOMPARE(choice->itemText(0), QStringLiteral("Use explicit FTP over TLS if available"));
+        QCOMPARE(choice->itemText(3), QStringLiteral("Only use plain FTP (insecure)"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("1064"))->setText(QStringLiteral("127.0.0.1"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("1005"))->setText(startPort);
+        for (const int index : chosen)
+            choice->setCurrentIndex(index);
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(QString::number(dialog.Record().port), port);
+        QCOMPARE(dialog.Record().encryption, encryption);
+    }
+
+    // A known server's mode is shown, and its trusted certificate goes along with the login data.
+    void connectDialogHandsOnTheStoredServer()
+    {
+        ServerRecord alpha = Stored("alpha");
+        alpha.encryption = 1;
+        QVERIFY(SaveServerSettings(alpha));
+        CConnectDlg dialog(QStringLiteral("alpha"), {});
+        QCOMPARE(dialog.findChild<EncryptionChoice*>()->Value(), 1);
+        dialog.accept();
+        QCOMPARE(dialog.Record().encryption, 1);
+        QCOMPARE(dialog.Record().trustedFingerprint, std::string("AA:BB"));
+    }
+
+    void propertySheetStoresTheMode()
+    {
+        WhenModalShows<CServerProperty>(this, [](CServerProperty* sheet) {
+            auto* choice = sheet->Page2()->findChild<EncryptionChoice*>(QStringLiteral("Encryption"));
+            QVERIFY(choice);
+            QCOMPARE(choice->Value(), 0);
+            choice->setCurrentIndex(choice->findData(2));
+            emit choice->activated(choice->currentIndex());
+            QCOMPARE(sheet->Page2()->findChild<QLineEdit*>(QStringLiteral("1005"))->text(), QStringLiteral("990"));
+            sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
+        });
+        QVERIFY(ShowServerProperties(nullptr, QStringLiteral("alpha")));
+        const ServerRecord stored = Stored("alpha");
+        QCOMPARE(stored.encryption, 2);
+        QCOMPARE(stored.port, 990);
+        // Not shown on the sheet, so not lost by it.
+        QCOMPARE(stored.trustedFingerprint, std::string("AA:BB"));
     }
 
 private:
