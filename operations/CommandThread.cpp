@@ -241,7 +241,7 @@ void CCommandThread::NameInStatus(QorFtpConnection* connection)
 
 void CCommandThread::OfferSameConnection(const char* question, unsigned long errorCode)
 {
-    if (!GetInteraction().AskYesNo(FillInsert(question, m_request.file), m_cancelled))
+    if (!GetInteraction().AskYesNo(FillInsert(OperationText::Tr(question), m_request.file), m_cancelled))
         return;
     m_retryPosted = true;
     GetOperationHost().RetrySameConnection(errorCode, m_operationId);
@@ -249,8 +249,8 @@ void CCommandThread::OfferSameConnection(const char* question, unsigned long err
 
 void CCommandThread::ShowUserInformationError(const std::string& serverName)
 {
-    GetInteraction().ShowMessage(FillInsert(OperationText::kUserInformation, serverName), MessageIcon::Error,
-                                 m_cancelled);
+    GetInteraction().ShowMessage(FillInsert(OperationText::Tr(OperationText::kUserInformation), serverName),
+                                 MessageIcon::Error, m_cancelled);
 }
 
 bool CCommandThread::Cancelled() const

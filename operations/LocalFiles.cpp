@@ -14,9 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kCopyFailed[] = "'%1' could not be copied to '%2'.";
-constexpr char kMoveFailed[] = "'%1' could not be moved to '%2'.";
-constexpr char kIntoItself[] = "The folder '%1' cannot be copied or moved into itself.";
+constexpr char kCopyFailed[] = QT_TRANSLATE_NOOP("OperationText", "'%1' could not be copied to '%2'.");
+constexpr char kMoveFailed[] = QT_TRANSLATE_NOOP("OperationText", "'%1' could not be moved to '%2'.");
+constexpr char kIntoItself[]
+    = QT_TRANSLATE_NOOP("OperationText", "The folder '%1' cannot be copied or moved into itself.");
 
 bool Exists(const fs::path& path)
 {
@@ -67,7 +68,7 @@ bool MoveItem(const fs::path& source, const fs::path& target)
 
 void Report(const char* text, const std::string& source, const std::string& target)
 {
-    GetInteraction().ShowMessage(FillInsert(text, source, target), MessageIcon::Error);
+    GetInteraction().ShowMessage(FillInsert(OperationText::Tr(text), source, target), MessageIcon::Error);
 }
 
 } // namespace
@@ -123,7 +124,7 @@ int CopyOrMoveLocalFiles(const std::vector<std::string>& sources, const std::str
         if (move && fs::equivalent(source.parent_path(), folder, error))
             continue; // already there
         if (fs::is_directory(fs::symlink_status(source, error)) && IsInside(source, folder)) {
-            GetInteraction().ShowMessage(FillInsert(kIntoItself, sourceText), MessageIcon::Error);
+            GetInteraction().ShowMessage(FillInsert(OperationText::Tr(kIntoItself), sourceText), MessageIcon::Error);
             continue;
         }
         const QString name

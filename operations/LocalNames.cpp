@@ -14,7 +14,7 @@ std::string UnsafeNameMessage(const std::string& name)
     std::string shown;
     for (char c : name)
         shown += c == '\0' ? std::string("\\0") : std::string(1, c);
-    return FillInsert(OperationText::kUnsafeRemoteName, shown);
+    return FillInsert(OperationText::Tr(OperationText::kUnsafeRemoteName), shown);
 }
 
 std::optional<std::string> LocalTargetPath(const std::string& folder, const std::string& name)

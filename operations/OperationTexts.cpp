@@ -2,6 +2,19 @@
 
 #include <QCoreApplication>
 
+std::string OperationText::Tr(const char* text)
+{
+    return QCoreApplication::translate("OperationText", text).toStdString();
+}
+
+namespace {
+// A status row's format ("%s" markers) in the user's language.
+std::string Row(const char* format)
+{
+    return OperationText::Tr(format);
+}
+} // namespace
+
 std::string FillInsert(const std::string& text, const std::string& insert1, const std::string& insert2)
 {
     std::string result;
@@ -43,26 +56,33 @@ std::optional<StatusTexts> BackgroundStatusTexts(const OperationRequest& request
     const std::string& file = request.file;
     switch (request.kind) {
     case OperationKind::Upload:
-        return StatusTexts{FillMarkers("Uploading %s", file),
-                           FillMarkers("Uploading %s to %s", file, request.targetServer)};
+        return StatusTexts{
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Uploading %s")), file),
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Uploading %s to %s")), file, request.targetServer)};
     case OperationKind::Download:
-        return StatusTexts{FillMarkers("Downloading %s", file),
-                           FillMarkers("Downloading %s from %s", file, request.sourceServer)};
+        return StatusTexts{
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Downloading %s")), file),
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Downloading %s from %s")), file, request.sourceServer)};
     case OperationKind::Transfer:
-        return StatusTexts{FillMarkers("Transfering %s", file),
-                           FillMarkers("Transfering %s to %s", file, request.targetServer)};
+        return StatusTexts{
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Transfering %s")), file),
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Transfering %s to %s")), file, request.targetServer)};
     case OperationKind::View:
-        return StatusTexts{FillMarkers("View %s", file),
-                           FillMarkers("Retrieving %s from %s for Viewing", file, request.sourceServer)};
+        return StatusTexts{FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "View %s")), file),
+                           FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Retrieving %s from %s for Viewing")),
+                                       file, request.sourceServer)};
     case OperationKind::ChangeMode:
-        return StatusTexts{FillMarkers("ChMod %s", file), FillMarkers("Changing %s's permissions", file)};
+        return StatusTexts{FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "ChMod %s")), file),
+                           FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Changing %s's permissions")), file)};
     case OperationKind::Delete:
-        return StatusTexts{FillMarkers("Deleting %s", file),
-                           FillMarkers("Deleting %s from %s", file, request.sourceServer)};
+        return StatusTexts{
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Deleting %s")), file),
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Deleting %s from %s")), file, request.sourceServer)};
     case OperationKind::UploadAppend:
     case OperationKind::DownloadAppend:
-        return StatusTexts{FillMarkers("Appending %s", file),
-                           FillMarkers("Appending %s to %s", file, request.targetFile)};
+        return StatusTexts{
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Appending %s")), file),
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Appending %s to %s")), file, request.targetFile)};
     case OperationKind::FolderDownload:
     case OperationKind::FolderUpload:
     case OperationKind::FolderTransfer:
@@ -105,11 +125,14 @@ std::optional<StatusTexts> FolderJobStatusTexts(const OperationRequest& request)
 StatusTexts ForegroundDownloadTexts(const OperationRequest& request)
 {
     const std::string name = RemoteNameOf(request.file);
-    return {FillMarkers("Downloading %s", name), FillMarkers("Downloading '%s' from %s", name, request.sourceServer)};
+    return {
+        FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Downloading %s")), name),
+        FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Downloading '%s' from %s")), name, request.sourceServer)};
 }
 
 StatusTexts ForegroundUploadTexts(const OperationRequest& request)
 {
     const std::string name = RemoteNameOf(request.file);
-    return {FillMarkers("Uploading %s", name), FillMarkers("Uploading %s to %s", name, request.targetServer)};
+    return {FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Uploading %s")), name),
+            FillMarkers(Row(QT_TRANSLATE_NOOP("OperationText", "Uploading %s to %s")), name, request.targetServer)};
 }

@@ -4,36 +4,47 @@
 
 #include "OperationRequest.h"
 
+#include <QtGlobal>
+
 #include <optional>
 #include <string>
 
 namespace OperationText {
 
-inline constexpr char kUserInformation[] = "Error getting the user information  for '%1' .";
-inline constexpr char kAskDownloadSameConnection[]
-    = "Do you want to try downloading the '%1' \nby using the same connection?\n(See help.)";
-inline constexpr char kAskUploadSameConnection[]
-    = "Do you want to try uploading the '%1'\nby using the same connection?\n(See help.)";
-inline constexpr char kAskTransferSameConnection[]
-    = "Do you want to try transfering the '%1'\n by using the same connection?\n\n"
-      "This is a transfer. So, it will first download the file and then\n"
-      "upload it leaving an 'ftpXXXX.TMP' file\nin your temporary directory. (Where XXXX a random string).";
-inline constexpr char kConnectionBusy[]
-    = "There is currently other operation using the same connection.\n\t\tPlease try again later.";
-inline constexpr char kNoFilesToPaste[] = "No Available Files to Paste";
+inline constexpr char kUserInformation[]
+    = QT_TRANSLATE_NOOP("OperationText", "Error getting the user information  for '%1' .");
+inline constexpr char kAskDownloadSameConnection[] = QT_TRANSLATE_NOOP(
+    "OperationText", "Do you want to try downloading the '%1' \nby using the same connection?\n(See help.)");
+inline constexpr char kAskUploadSameConnection[] = QT_TRANSLATE_NOOP(
+    "OperationText", "Do you want to try uploading the '%1'\nby using the same connection?\n(See help.)");
+inline constexpr char kAskTransferSameConnection[] = QT_TRANSLATE_NOOP(
+    "OperationText",
+    "Do you want to try transfering the '%1'\n by using the same connection?\n\n"
+    "This is a transfer. So, it will first download the file and then\n"
+    "upload it leaving an 'ftpXXXX.TMP' file\nin your temporary directory. (Where XXXX a random string).");
+inline constexpr char kConnectionBusy[] = QT_TRANSLATE_NOOP(
+    "OperationText", "There is currently other operation using the same connection.\n\t\tPlease try again later.");
+inline constexpr char kNoFilesToPaste[] = QT_TRANSLATE_NOOP("OperationText", "No Available Files to Paste");
 
 // Texts of ours, for the cases the original program did not guard against.
 inline constexpr char kUnsafeRemoteName[]
-    = "The file name '%1' cannot be used for the copy: a name must not be empty, \".\" or \"..\", "
-      "and must not hold \"/\" or a NUL character.\nThe file was skipped.";
+    = QT_TRANSLATE_NOOP("OperationText",
+                        "The file name '%1' cannot be used for the copy: a name must not be empty, \".\" or \"..\", "
+                        "and must not hold \"/\" or a NUL character.\nThe file was skipped.");
 inline constexpr char kDamagedTransferData[]
-    = "The transfer data is damaged or incomplete, so no file was transferred.";
-inline constexpr char kSourceServerGone[]
-    = "The server '%1' the files come from is no longer in the server list, so nothing was transferred.";
-inline constexpr char kFoldersNotUploaded[] = "Only files are uploaded; these folders were skipped:\n%1";
-inline constexpr char kCopyThroughHere[]
-    = "Copying '%1' through this computer: the servers cannot exchange encrypted data directly.";
-inline constexpr char kTemporaryFileFailed[] = "Could not create a temporary file in '%1' for '%2'.";
+    = QT_TRANSLATE_NOOP("OperationText", "The transfer data is damaged or incomplete, so no file was transferred.");
+inline constexpr char kSourceServerGone[] = QT_TRANSLATE_NOOP(
+    "OperationText",
+    "The server '%1' the files come from is no longer in the server list, so nothing was transferred.");
+inline constexpr char kFoldersNotUploaded[]
+    = QT_TRANSLATE_NOOP("OperationText", "Only files are uploaded; these folders were skipped:\n%1");
+inline constexpr char kCopyThroughHere[] = QT_TRANSLATE_NOOP(
+    "OperationText", "Copying '%1' through this computer: the servers cannot exchange encrypted data directly.");
+inline constexpr char kTemporaryFileFailed[]
+    = QT_TRANSLATE_NOOP("OperationText", "Could not create a temporary file in '%1' for '%2'.");
+
+// `text`, one of the texts above, in the user's language (as it is where none is loaded).
+std::string Tr(const char* text);
 
 } // namespace OperationText
 

@@ -160,7 +160,7 @@ void ForegroundDownload(OperationRequest request)
 {
     const std::string server = request.sourceServer;
     if (GetBrowsingConnections().IsConnectionBusy(server)) {
-        GetInteraction().ShowMessage(OperationText::kConnectionBusy, MessageIcon::Information);
+        GetInteraction().ShowMessage(OperationText::Tr(OperationText::kConnectionBusy), MessageIcon::Information);
         return;
     }
     const bool transfer = request.kind == OperationKind::Transfer;
@@ -168,16 +168,17 @@ void ForegroundDownload(OperationRequest request)
         // Made only now, so a refused retry leaves no empty file behind.
         request.localPath = CreateTransferTemporaryFile();
         if (request.localPath.empty()) {
-            GetInteraction().ShowMessage(
-                FillInsert(OperationText::kTemporaryFileFailed, QDir::tempPath().toStdString(), request.file),
-                MessageIcon::Error);
+            GetInteraction().ShowMessage(FillInsert(OperationText::Tr(OperationText::kTemporaryFileFailed),
+                                                    QDir::tempPath().toStdString(), request.file),
+                                         MessageIcon::Error);
             return;
         }
     }
 
     auto session = std::make_unique<ForegroundSession>(server, ForegroundDownloadTexts(request));
     if (!session->Connection()) {
-        GetInteraction().ShowMessage(OperationText::kConnectionBusy, MessageIcon::Information, session->Cancelled());
+        GetInteraction().ShowMessage(OperationText::Tr(OperationText::kConnectionBusy), MessageIcon::Information,
+                                     session->Cancelled());
         session.reset();
         if (transfer)
             RemoveTemporaryFile(request.localPath);

@@ -70,14 +70,14 @@ int CCommandThread::CopyThroughHere(QorFtpConnection& source, QorFtpConnection& 
     // client's side of the data connection's TLS: the file is downloaded, then uploaded.
     const std::string temporary = CreateTransferTemporaryFile();
     if (temporary.empty()) {
-        GetInteraction().ShowMessage(
-            FillInsert(OperationText::kTemporaryFileFailed, QDir::tempPath().toStdString(), m_request.file),
-            MessageIcon::Error, m_cancelled);
+        GetInteraction().ShowMessage(FillInsert(OperationText::Tr(OperationText::kTemporaryFileFailed),
+                                                QDir::tempPath().toStdString(), m_request.file),
+                                     MessageIcon::Error, m_cancelled);
         return 0;
     }
     if (m_operationId != 0)
-        OperationStatusList.SetStatusDescription(m_operationId,
-                                                 FillInsert(OperationText::kCopyThroughHere, m_request.file));
+        OperationStatusList.SetStatusDescription(
+            m_operationId, FillInsert(OperationText::Tr(OperationText::kCopyThroughHere), m_request.file));
     NameInStatus(&source);
     int result = Cancelled() ? 0 : source.GetFile(m_request.file, temporary, 0, 0);
     if (result && !Cancelled()) {
