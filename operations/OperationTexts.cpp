@@ -106,17 +106,21 @@ std::optional<StatusTexts> FolderJobStatusTexts(const OperationRequest& request)
     const std::string& folder = request.file;
     switch (request.kind) {
     case OperationKind::FolderDownload:
-        return StatusTexts{one("Downloading folder %1", folder),
-                           text("Downloading folder %1 from %2", folder, request.sourceServer)};
+        return StatusTexts{
+            one(QT_TRANSLATE_NOOP("FolderJob", "Downloading folder %1"), folder),
+            text(QT_TRANSLATE_NOOP("FolderJob", "Downloading folder %1 from %2"), folder, request.sourceServer)};
     case OperationKind::FolderUpload:
-        return StatusTexts{one("Uploading folder %1", folder),
-                           text("Uploading folder %1 to %2", folder, request.targetServer)};
+        return StatusTexts{
+            one(QT_TRANSLATE_NOOP("FolderJob", "Uploading folder %1"), folder),
+            text(QT_TRANSLATE_NOOP("FolderJob", "Uploading folder %1 to %2"), folder, request.targetServer)};
     case OperationKind::FolderTransfer:
-        return StatusTexts{one("Copying folder %1", folder),
-                           text("Copying folder %1 to %2", folder, request.targetServer)};
+        return StatusTexts{
+            one(QT_TRANSLATE_NOOP("FolderJob", "Copying folder %1"), folder),
+            text(QT_TRANSLATE_NOOP("FolderJob", "Copying folder %1 to %2"), folder, request.targetServer)};
     case OperationKind::FolderDelete:
-        return StatusTexts{one("Deleting folder %1", folder),
-                           text("Deleting folder %1 from %2", folder, request.sourceServer)};
+        return StatusTexts{
+            one(QT_TRANSLATE_NOOP("FolderJob", "Deleting folder %1"), folder),
+            text(QT_TRANSLATE_NOOP("FolderJob", "Deleting folder %1 from %2"), folder, request.sourceServer)};
     default:
         return std::nullopt;
     }
