@@ -182,6 +182,12 @@ int CCommandThread::Dispatch()
         return UploadAppend();
     case OperationKind::DownloadAppend:
         return DownloadAppend();
+    case OperationKind::FolderDownload:
+    case OperationKind::FolderUpload:
+    case OperationKind::FolderTransfer:
+    case OperationKind::FolderDelete:
+        // Scripts reach folders through get, put and trans (ScriptFolderStep).
+        return m_isScript ? 0 : FolderJobOperation();
     default:
         return 0;
     }
@@ -216,6 +222,11 @@ int CCommandThread::RunStep(const OperationRequest& step, QorFtpConnection& conn
     case OperationKind::Upload:
     case OperationKind::Download:
     case OperationKind::Transfer:
+        if (!ScriptLoggedIn.load())
+            return 0;
+        if (const std::optional<int> folder = ScriptFolderStep())
+            return *folder;
+        return Dispatch();
     case OperationKind::ChangeMode:
     case OperationKind::Delete:
     case OperationKind::AppendTransfer:

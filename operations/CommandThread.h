@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QorFtpConnection;
@@ -92,6 +93,10 @@ private:
     int DownloadAppend();
     int ChangeFileMode();
     int DeleteFile();
+    // Kinds 13 to 16 (FolderJob.cpp).
+    int FolderJobOperation();
+    // Script mode: get, put or trans of a folder runs as a folder job; nothing for a file.
+    std::optional<int> ScriptFolderStep();
     void OpenViewedFile(const std::string& path);
 
     // A new connection for `record`, named in the status row unless `named` is false.
