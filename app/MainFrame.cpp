@@ -105,9 +105,9 @@ void CMainFrame::CreateActions()
         ->setStatusTip(tr("Connect to an FTP server"));
     AddCommand(Connect, tr("C&onnect..."), ToolbarIcon({QStringLiteral("network-connect")}))
         ->setStatusTip(tr("Connect to the selected server"));
-    AddCommand(DeleteServer, tr("De&lete Server"))->setStatusTip(tr("Remove the selected server from the list"));
+    AddCommand(DeleteServer, tr("&Delete Server"))->setStatusTip(tr("Remove the selected server from the list"));
     AddCommand(RenameServer, tr("Rena&me Server"))->setStatusTip(tr("Give the selected server another name"));
-    AddCommand(ServerProperties, tr("Server P&roperties..."))
+    AddCommand(ServerProperties, tr("Server Proper&ties..."))
         ->setStatusTip(tr("Show and change the selected server's settings"));
     AddCommand(Disconnect, tr("&Close Connection"),
                ToolbarIcon({QStringLiteral("network-offline"), QStringLiteral("process-stop")}, QStyle::SP_BrowserStop))
@@ -146,15 +146,15 @@ void CMainFrame::CreateActions()
     AddCommand(Open, tr("&Open"))->setStatusTip(tr("Open the selected folder"));
     AddCommand(Rename, tr("Re&name"), {}, QKeySequence(Qt::Key_F2))->setStatusTip(tr("Rename the selected file"));
     AddCommand(Command::View, tr("&View"))->setStatusTip(tr("Open a copy of the selected file with its program"));
-    AddCommand(FilePermissions, tr("File &Permissions..."))
+    AddCommand(FilePermissions, tr("File Perm&issions..."))
         ->setStatusTip(tr("Change who may read, write and run the file"));
     AddCommand(Properties, tr("P&roperties"), ToolbarIcon({QStringLiteral("document-properties")}),
                QKeySequence(Qt::ALT | Qt::Key_Return))
         ->setStatusTip(tr("Show what the list knows about the selected file"));
-    AddCommand(Command::Download, tr("&Download..."));
+    AddCommand(Command::Download, tr("Do&wnload..."));
     AddCommand(DownloadFile, tr("Download &File..."));
     AddCommand(UploadFile, tr("&Upload File..."));
-    AddCommand(NewFolder, tr("&New Folder"),
+    AddCommand(NewFolder, tr("New Fo&lder"),
                ToolbarIcon({QStringLiteral("folder-new")}, QStyle::SP_FileDialogNewFolder));
     AddCommand(ChangeDirectory, tr("C&hange Directory..."));
 
@@ -163,7 +163,7 @@ void CMainFrame::CreateActions()
     AddCommand(SmallIcons, tr("S&mall Icons"),
                ToolbarIcon({QStringLiteral("view-list-compact")}, ViewGlyph::SmallIcons))
         ->setStatusTip(tr("Show the files as small icons"));
-    AddCommand(List, tr("&List"), ToolbarIcon({QStringLiteral("view-list-text")}, ViewGlyph::List))
+    AddCommand(List, tr("L&ist"), ToolbarIcon({QStringLiteral("view-list-text")}, ViewGlyph::List))
         ->setStatusTip(tr("Show the files as a list"));
     AddCommand(Details, tr("&Details"), ToolbarIcon({QStringLiteral("view-list-details")}, ViewGlyph::Details))
         ->setStatusTip(tr("Show the files with size, type and date"));
@@ -173,7 +173,7 @@ void CMainFrame::CreateActions()
         viewModes->addAction(Command(id));
     }
     Command(Details)->setChecked(true);
-    AddCommand(StateIcons, tr("&State Icons"), ToolbarIcon({QStringLiteral("checkbox")}, ViewGlyph::StateIcons))
+    AddCommand(StateIcons, tr("Stat&e Icons"), ToolbarIcon({QStringLiteral("checkbox")}, ViewGlyph::StateIcons))
         ->setStatusTip(tr("Show or hide the marks in front of the files"));
     Command(StateIcons)->setCheckable(true);
     AddCommand(Refresh, tr("&Refresh"), ToolbarIcon({QStringLiteral("view-refresh")}, QStyle::SP_BrowserReload),

@@ -31,6 +31,10 @@
         <source>%1 KB Free on %2</source>
         <translation>%1 KB frei auf %2</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tarvo&lt;/b&gt; Version %1</source>
+        <translation>&lt;b&gt;Tarvo&lt;/b&gt; Version %1</translation>
+    </message>
 </context>
 <context>
     <name>CConnectDlg</name>
@@ -153,12 +157,36 @@
         <source>You can rename each file or Highlited and press delete to remove it.</source>
         <translation>Jede Datei lässt sich umbenennen, oder markieren und mit Entf entfernen.</translation>
     </message>
+    <message>
+        <source>Download the Folder &apos;%1&apos; Into</source>
+        <translation>Ordner &apos;%1&apos; herunterladen nach</translation>
+    </message>
+    <message>
+        <source>&amp;Download</source>
+        <translation>He&amp;runterladen</translation>
+    </message>
 </context>
 <context>
     <name>CFileListModel</name>
     <message>
         <source>File Folder</source>
         <translation>Dateiordner</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
     </message>
 </context>
 <context>
@@ -217,12 +245,12 @@
     <message>
         <source>Are you sure you want to download
  all the contents of the &apos;%1&apos; directory?</source>
-        <translation>Soll wirklich der ganze Inhalt
+        <translation type="vanished">Soll wirklich der ganze Inhalt
  des Ordners &apos;%1&apos; heruntergeladen werden?</translation>
     </message>
     <message>
         <source>The directory &apos;%1&apos; has no files</source>
-        <translation>Der Ordner &apos;%1&apos; enthält keine Dateien</translation>
+        <translation type="vanished">Der Ordner &apos;%1&apos; enthält keine Dateien</translation>
     </message>
     <message>
         <source>Move &apos;%1&apos; to the trash?</source>
@@ -413,7 +441,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>De&amp;lete Server</source>
-        <translation>Server &amp;löschen</translation>
+        <translation type="vanished">Server &amp;löschen</translation>
     </message>
     <message>
         <source>Remove the selected server from the list</source>
@@ -429,7 +457,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>Server P&amp;roperties...</source>
-        <translation>Server&amp;eigenschaften...</translation>
+        <translation type="vanished">Server&amp;eigenschaften...</translation>
     </message>
     <message>
         <source>Show and change the selected server&apos;s settings</source>
@@ -473,7 +501,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>File &amp;Permissions...</source>
-        <translation>Dateiberech&amp;tigungen...</translation>
+        <translation type="vanished">Dateiberech&amp;tigungen...</translation>
     </message>
     <message>
         <source>Change who may read, write and run the file</source>
@@ -577,7 +605,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>&amp;Download...</source>
-        <translation>He&amp;runterladen...</translation>
+        <translation type="vanished">He&amp;runterladen...</translation>
     </message>
     <message>
         <source>Download &amp;File...</source>
@@ -589,7 +617,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>&amp;New Folder</source>
-        <translation>&amp;Neuer Ordner</translation>
+        <translation type="vanished">&amp;Neuer Ordner</translation>
     </message>
     <message>
         <source>C&amp;hange Directory...</source>
@@ -613,7 +641,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>&amp;List</source>
-        <translation>&amp;Liste</translation>
+        <translation type="vanished">&amp;Liste</translation>
     </message>
     <message>
         <source>Show the files as a list</source>
@@ -629,7 +657,7 @@ Endgültig löschen?</translation>
     </message>
     <message>
         <source>&amp;State Icons</source>
-        <translation>&amp;Statussymbole</translation>
+        <translation type="vanished">&amp;Statussymbole</translation>
     </message>
     <message>
         <source>Show or hide the marks in front of the files</source>
@@ -708,6 +736,54 @@ Endgültig löschen?</translation>
         <comment>menu bar</comment>
         <translation>&amp;Ansicht</translation>
     </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Server</source>
+        <translation>Server &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Server Proper&amp;ties...</source>
+        <translation>Server&amp;eigenschaften...</translation>
+    </message>
+    <message>
+        <source>File Perm&amp;issions...</source>
+        <translation>Dateiberech&amp;tigungen...</translation>
+    </message>
+    <message>
+        <source>Do&amp;wnload...</source>
+        <translation>He&amp;runterladen...</translation>
+    </message>
+    <message>
+        <source>New Fo&amp;lder</source>
+        <translation>&amp;Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>L&amp;ist</source>
+        <translation>&amp;Liste</translation>
+    </message>
+    <message>
+        <source>Stat&amp;e Icons</source>
+        <translation>&amp;Statussymbole</translation>
+    </message>
 </context>
 <context>
     <name>COperationsDlg</name>
@@ -722,6 +798,36 @@ Endgültig löschen?</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Progress of %1</source>
+        <translation>Fortschritt von %1</translation>
+    </message>
+    <message>
+        <source>%1 of 1 file</source>
+        <translation>%1 von 1 Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n files</source>
+        <translation>
+            <numerusform>%1 von %n Datei</numerusform>
+            <numerusform>%1 von %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2 of %3</source>
+        <translation>%1, %2 von %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n fehlgeschlagen</numerusform>
+            <numerusform>%n fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>(still counting)</source>
+        <translation>(wird noch gezählt)</translation>
     </message>
 </context>
 <context>
@@ -804,6 +910,18 @@ Endgültig löschen?</translation>
     <message>
         <source>Please enter a number.</source>
         <translation>Bitte eine Zahl eingeben.</translation>
+    </message>
+    <message>
+        <source>How many files a folder download, upload or copy moves at once, each over a connection of its own. Many servers allow only a few connections.</source>
+        <translation>Wie viele Dateien das Herunterladen, Hochladen oder Kopieren eines Ordners gleichzeitig überträgt, jede über eine eigene Verbindung. Viele Server erlauben nur wenige Verbindungen.</translation>
+    </message>
+    <message>
+        <source>&amp;Parallel transfers per job:</source>
+        <translation>&amp;Parallele Übertragungen je Auftrag:</translation>
+    </message>
+    <message>
+        <source>Parallel transfers per job</source>
+        <translation>Parallele Übertragungen je Auftrag</translation>
     </message>
 </context>
 <context>
@@ -915,6 +1033,46 @@ Endgültig löschen?</translation>
         <source>No Files</source>
         <translation>Keine Dateien</translation>
     </message>
+    <message>
+        <source>My Computer</source>
+        <translation>Arbeitsplatz</translation>
+    </message>
+    <message>
+        <source>Tarvo &gt;%1</source>
+        <translation>Tarvo &gt;%1</translation>
+    </message>
+    <message>
+        <source>Connection!</source>
+        <translation>Verbindung!</translation>
+    </message>
+    <message>
+        <source>Using the same</source>
+        <translation>über dieselbe</translation>
+    </message>
+    <message>
+        <source>Uploading</source>
+        <translation>Hochladen</translation>
+    </message>
+    <message>
+        <source>or</source>
+        <translation>oder</translation>
+    </message>
+    <message>
+        <source>Downloading</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>Connecting to %1</source>
+        <translation>Verbinden mit %1</translation>
+    </message>
+    <message>
+        <source>Trying to connect to %1</source>
+        <translation>Verbindungsversuch mit %1</translation>
+    </message>
+    <message>
+        <source>Error!</source>
+        <translation>Fehler!</translation>
+    </message>
 </context>
 <context>
     <name>CPermissionsDlg</name>
@@ -953,6 +1111,15 @@ Endgültig löschen?</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>CSelkDoc</name>
+    <message>
+        <source>There are some operations still active.
+If you want to exit you have to cancel them.</source>
+        <translation>Es laufen noch Vorgänge.
+Zum Beenden müssen Sie sie erst abbrechen.</translation>
     </message>
 </context>
 <context>
@@ -1189,6 +1356,41 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
     </message>
 </context>
 <context>
+    <name>FolderJob</name>
+    <message>
+        <source>Downloading folder %1</source>
+        <translation>Ordner %1 wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Downloading folder %1 from %2</source>
+        <translation>Ordner %1 wird von %2 heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Uploading folder %1</source>
+        <translation>Ordner %1 wird hochgeladen</translation>
+    </message>
+    <message>
+        <source>Uploading folder %1 to %2</source>
+        <translation>Ordner %1 wird nach %2 hochgeladen</translation>
+    </message>
+    <message>
+        <source>Copying folder %1</source>
+        <translation>Ordner %1 wird kopiert</translation>
+    </message>
+    <message>
+        <source>Copying folder %1 to %2</source>
+        <translation>Ordner %1 wird nach %2 kopiert</translation>
+    </message>
+    <message>
+        <source>Deleting folder %1</source>
+        <translation>Ordner %1 wird gelöscht</translation>
+    </message>
+    <message>
+        <source>Deleting folder %1 from %2</source>
+        <translation>Ordner %1 wird von %2 gelöscht</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
@@ -1272,6 +1474,153 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
     </message>
 </context>
 <context>
+    <name>OperationText</name>
+    <message>
+        <source>&apos;%1&apos; could not be copied to &apos;%2&apos;.</source>
+        <translation>&apos;%1&apos; konnte nicht nach &apos;%2&apos; kopiert werden.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; could not be moved to &apos;%2&apos;.</source>
+        <translation>&apos;%1&apos; konnte nicht nach &apos;%2&apos; verschoben werden.</translation>
+    </message>
+    <message>
+        <source>The folder &apos;%1&apos; cannot be copied or moved into itself.</source>
+        <translation>Der Ordner &apos;%1&apos; kann nicht in sich selbst kopiert oder verschoben werden.</translation>
+    </message>
+    <message>
+        <source>Uploading %s</source>
+        <translation>%s wird hochgeladen</translation>
+    </message>
+    <message>
+        <source>Uploading %s to %s</source>
+        <translation>%s wird nach %s hochgeladen</translation>
+    </message>
+    <message>
+        <source>Downloading %s</source>
+        <translation>%s wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Downloading %s from %s</source>
+        <translation>%s wird von %s heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Transfering %s</source>
+        <translation>%s wird übertragen</translation>
+    </message>
+    <message>
+        <source>Transfering %s to %s</source>
+        <translation>%s wird nach %s übertragen</translation>
+    </message>
+    <message>
+        <source>View %s</source>
+        <translation>Anzeigen: %s</translation>
+    </message>
+    <message>
+        <source>Retrieving %s from %s for Viewing</source>
+        <translation>%s wird zum Anzeigen von %s abgerufen</translation>
+    </message>
+    <message>
+        <source>ChMod %s</source>
+        <translation>ChMod %s</translation>
+    </message>
+    <message>
+        <source>Changing %s&apos;s permissions</source>
+        <translation>Berechtigungen von %s werden geändert</translation>
+    </message>
+    <message>
+        <source>Deleting %s</source>
+        <translation>%s wird gelöscht</translation>
+    </message>
+    <message>
+        <source>Deleting %s from %s</source>
+        <translation>%s wird von %s gelöscht</translation>
+    </message>
+    <message>
+        <source>Appending %s</source>
+        <translation>%s wird angehängt</translation>
+    </message>
+    <message>
+        <source>Appending %s to %s</source>
+        <translation>%s wird an %s angehängt</translation>
+    </message>
+    <message>
+        <source>Downloading &apos;%s&apos; from %s</source>
+        <translation>&apos;%s&apos; wird von %s heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Error getting the user information  for &apos;%1&apos; .</source>
+        <translation>Fehler beim Abrufen der Benutzerangaben für &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Do you want to try downloading the &apos;%1&apos; 
+by using the same connection?
+(See help.)</source>
+        <translation>Soll versucht werden, &apos;%1&apos;
+über dieselbe Verbindung herunterzuladen?
+(Siehe Hilfe.)</translation>
+    </message>
+    <message>
+        <source>Do you want to try uploading the &apos;%1&apos;
+by using the same connection?
+(See help.)</source>
+        <translation>Soll versucht werden, &apos;%1&apos;
+über dieselbe Verbindung hochzuladen?
+(Siehe Hilfe.)</translation>
+    </message>
+    <message>
+        <source>Do you want to try transfering the &apos;%1&apos;
+ by using the same connection?
+
+This is a transfer. So, it will first download the file and then
+upload it leaving an &apos;ftpXXXX.TMP&apos; file
+in your temporary directory. (Where XXXX a random string).</source>
+        <translation>Soll versucht werden, &apos;%1&apos;
+über dieselbe Verbindung zu übertragen?
+
+Dies ist eine Übertragung: Die Datei wird erst heruntergeladen und dann
+hochgeladen; dabei bleibt eine Datei &apos;ftpXXXX.TMP&apos;
+im temporären Ordner zurück. (XXXX ist eine zufällige Zeichenfolge.)</translation>
+    </message>
+    <message>
+        <source>There is currently other operation using the same connection.
+		Please try again later.</source>
+        <translation>Ein anderer Vorgang verwendet gerade dieselbe Verbindung.
+		Bitte später erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>No Available Files to Paste</source>
+        <translation>Keine Dateien zum Einfügen vorhanden</translation>
+    </message>
+    <message>
+        <source>The file name &apos;%1&apos; cannot be used for the copy: a name must not be empty, &quot;.&quot; or &quot;..&quot;, and must not hold &quot;/&quot; or a NUL character.
+The file was skipped.</source>
+        <translation>Der Dateiname &apos;%1&apos; kann für die Kopie nicht verwendet werden: Ein Name darf nicht leer, &quot;.&quot; oder &quot;..&quot; sein und darf weder &quot;/&quot; noch ein NUL-Zeichen enthalten.
+Die Datei wurde übersprungen.</translation>
+    </message>
+    <message>
+        <source>The transfer data is damaged or incomplete, so no file was transferred.</source>
+        <translation>Die Übertragungsdaten sind beschädigt oder unvollständig, daher wurde keine Datei übertragen.</translation>
+    </message>
+    <message>
+        <source>The server &apos;%1&apos; the files come from is no longer in the server list, so nothing was transferred.</source>
+        <translation>Der Server &apos;%1&apos;, von dem die Dateien stammen, ist nicht mehr in der Serverliste, daher wurde nichts übertragen.</translation>
+    </message>
+    <message>
+        <source>Only files are uploaded; these folders were skipped:
+%1</source>
+        <translation>Nur Dateien werden hochgeladen; diese Ordner wurden übersprungen:
+%1</translation>
+    </message>
+    <message>
+        <source>Copying &apos;%1&apos; through this computer: the servers cannot exchange encrypted data directly.</source>
+        <translation>&apos;%1&apos; wird über diesen Computer kopiert: Die Server können verschlüsselte Daten nicht direkt austauschen.</translation>
+    </message>
+    <message>
+        <source>Could not create a temporary file in &apos;%1&apos; for &apos;%2&apos;.</source>
+        <translation>In &apos;%1&apos; konnte keine temporäre Datei für &apos;%2&apos; angelegt werden.</translation>
+    </message>
+</context>
+<context>
     <name>OverwriteDialog</name>
     <message>
         <source>Re&amp;name</source>
@@ -1310,6 +1659,14 @@ Was möchten Sie tun?</translation>
     <message>
         <source>Rename file to:</source>
         <translation>Datei umbenennen in:</translation>
+    </message>
+    <message>
+        <source>Appl&amp;y to all</source>
+        <translation>Für all&amp;e übernehmen</translation>
+    </message>
+    <message>
+        <source>Use this choice for every further file of this job that exists already</source>
+        <translation>Diese Wahl für jede weitere schon vorhandene Datei dieses Auftrags verwenden</translation>
     </message>
 </context>
 <context>
@@ -1456,6 +1813,14 @@ Was möchten Sie tun?</translation>
     <message>
         <source>No command to send</source>
         <translation>Kein Befehl zum Senden</translation>
+    </message>
+    <message>
+        <source>Downloading:</source>
+        <translation>Herunterladen:</translation>
+    </message>
+    <message>
+        <source>Uploading:</source>
+        <translation>Hochladen:</translation>
     </message>
 </context>
 <context>
@@ -1628,6 +1993,10 @@ Nutzen Sie die rechte Baumansicht.</translation>
         <source>The script could not be saved as %1: %2</source>
         <translation>Das Skript konnte nicht als %1 gespeichert werden: %2</translation>
     </message>
+    <message>
+        <source>My Computer</source>
+        <translation>Arbeitsplatz</translation>
+    </message>
 </context>
 <context>
     <name>ServerName</name>
@@ -1663,6 +2032,17 @@ Nutzen Sie die rechte Baumansicht.</translation>
     </message>
 </context>
 <context>
+    <name>SplashWindow</name>
+    <message>
+        <source>FTP client</source>
+        <translation>FTP-Programm</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
     <name>TraceLog</name>
     <message>
         <source>Sent</source>
@@ -1683,6 +2063,17 @@ Nutzen Sie die rechte Baumansicht.</translation>
     <message>
         <source>Text</source>
         <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>TransferProgressWnd</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Bytes:</source>
+        <translation>Bytes:</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "app/SelkDoc.h"
 #include "app/Translations.h"
 
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTranslator>
@@ -32,6 +33,39 @@ class TranslationTest : public QObject {
         return titles;
     }
 
+    // The letter after a single '&', lower-cased; none for "&&" or no mnemonic.
+    static QChar Mnemonic(const QString& text)
+    {
+        for (qsizetype at = 0; at + 1 < text.size(); ++at) {
+            if (text[at] != QLatin1Char('&'))
+                continue;
+            if (text[at + 1] != QLatin1Char('&'))
+                return text[at + 1].toLower();
+            ++at;
+        }
+        return {};
+    }
+
+    // "menu: letter shared by a, b" for every letter two entries of one menu (or its submenus) share.
+    static QStringList SharedMnemonics(const QString& title, const QList<QAction*>& actions)
+    {
+        QStringList found;
+        QMultiMap<QChar, QString> byLetter;
+        for (QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            if (const QChar letter = Mnemonic(action->text()); !letter.isNull())
+                byLetter.insert(letter, action->text());
+            if (action->menu())
+                found << SharedMnemonics(action->text(), action->menu()->actions());
+        }
+        for (const QChar letter : byLetter.uniqueKeys()) {
+            if (byLetter.count(letter) > 1)
+                found << QStringLiteral("%1: %2 shared by %3").arg(title, letter, byLetter.values(letter).join(", "));
+        }
+        return found;
+    }
+
 private slots:
     void cleanup() { RemoveTranslators(); }
 
@@ -56,6 +90,24 @@ private slots:
         QVERIFY(m_settings.IsValid());
         QCOMPARE(InstallTranslations(*qApp, languages, {QStringLiteral(TARVO_QM_FOLDER)}), loaded);
         QCOMPARE(MenuTitles(), menus);
+    }
+
+    // Every menu of the window can be worked by Alt and one letter per entry, in either language.
+    void mnemonicsUnique_data()
+    {
+        QTest::addColumn<QStringList>("languages");
+        QTest::newRow("English") << QStringList{};
+        QTest::newRow("German") << QStringList{"de"};
+    }
+    void mnemonicsUnique()
+    {
+        QFETCH(QStringList, languages);
+        InstallTranslations(*qApp, languages, {QStringLiteral(TARVO_QM_FOLDER)});
+        CSelkDoc document;
+        CMainFrame frame(document);
+        frame.SetRecentScripts({"/tmp/a.ftp", "/tmp/b.ftp"});
+        const QStringList shared = SharedMnemonics(QStringLiteral("menu bar"), frame.menuBar()->actions());
+        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QStringLiteral("; "))));
     }
 
     // Qt's own buttons come with the program's language.
