@@ -1,7 +1,6 @@
 // The connection object, login and the control channel.
 #include "ConnectionPrivate.h"
 #include "Facts.h"
-#include "Parsing.h"
 #include "Tls.h"
 
 #include <algorithm>

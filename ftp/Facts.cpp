@@ -1,5 +1,6 @@
 #include "Facts.h"
 
+#include "ListFormats.h"
 #include "Parsing.h"
 
 #include <cctype>

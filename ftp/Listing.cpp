@@ -1,6 +1,7 @@
 // Remote directories: PWD, CWD, LIST and the records of a listing.
 #include "ConnectionPrivate.h"
 #include "Facts.h"
+#include "ListFormats.h"
 #include "Parsing.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 // Listing lines as real servers write them, and the replies whose text the library takes apart.
+#include "ListFormats.h"
 #include "Parsing.h"
 #include "Facts.h"
 

@@ -1,5 +1,5 @@
 // The listing parser: bytes of a data connection, collected into lines and parsed line by line.
-#include "Parsing.h"
+#include "ListFormats.h"
 
 #include <cstdint>
 #include <cstdlib>
