@@ -504,7 +504,8 @@ bool FolderJob::PlanDownload(const std::vector<Found>& found)
             m_blockedFolders.insert(relative);
             return false;
         }
-        if (!fs::create_directory(path, error)) {
+        // The chosen folder's parents are made too, as a script may name a new path.
+        if (relative.empty() ? !fs::create_directories(path, error) : !fs::create_directory(path, error)) {
             Fail(path, error.message());
             m_blockedFolders.insert(relative);
             return false;
@@ -868,11 +869,10 @@ int FolderJob::Delete(JobConnection& on, const std::vector<Found>& found)
             keep(ParentOf(entry.relative));
         }
     }
-    std::vector<std::string> order;
+    std::vector<std::string> order{std::string()};
     for (const Found& entry : found)
         if (entry.folder)
             order.push_back(entry.relative);
-    order.push_back(std::string());
     // Reversed walk order: every folder after everything inside it.
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         if (Cancelled())
