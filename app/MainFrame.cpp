@@ -244,7 +244,7 @@ void CMainFrame::CreateMenus()
 void CMainFrame::CreateToolBar()
 {
     using namespace Command;
-    m_wndToolBar = new QToolBar(QStringLiteral("FtpToolBar"), this);
+    m_wndToolBar = new QToolBar(tr("Toolbar"), this);
     m_wndToolBar->setObjectName(QStringLiteral("FtpToolBar"));
     m_wndToolBar->setIconSize(QSize(16, 16));
     m_wndToolBar->setMovable(false);

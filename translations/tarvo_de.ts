@@ -784,6 +784,10 @@ Endgültig löschen?</translation>
         <source>Stat&amp;e Icons</source>
         <translation>&amp;Statussymbole</translation>
     </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Symbolleiste</translation>
+    </message>
 </context>
 <context>
     <name>COperationsDlg</name>

@@ -1,13 +1,26 @@
 // The program in German: the user's languages choose the translation, and the menus follow it.
+#include "EveryWindow.h"
 #include "GuiTestSupport.h"
 #include "app/LibraryMessages.h"
 #include "app/MainFrame.h"
 #include "app/SelkDoc.h"
 #include "app/Translations.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QTranslator>
 
 class TranslationTest : public QObject {
@@ -66,6 +79,84 @@ class TranslationTest : public QObject {
         return found;
     }
 
+    // The parts of Qt's file dialog, by name: their texts come in Qt's own translation.
+    static QSet<QString> FileDialogParts()
+    {
+        QFileDialog plain;
+        plain.setOptions(QFileDialog::DontUseNativeDialog);
+        QSet<QString> names;
+        for (const QObject* part : plain.findChildren<QObject*>())
+            if (!part->objectName().isEmpty())
+                names.insert(part->objectName());
+        return names;
+    }
+
+    // Whether `widget` is Qt's own: a part of the file dialog, or a standard button showing the
+    // text Qt gives it (translated by Qt's catalogue).
+    static bool QtsOwn(QWidget* widget, const QWidget* window, const QSet<QString>& fileDialogParts)
+    {
+        if (qobject_cast<const QFileDialog*>(window)) {
+            for (const QWidget* at = widget; at && at != window; at = at->parentWidget())
+                if (fileDialogParts.contains(at->objectName()))
+                    return true;
+        }
+        auto* button = qobject_cast<QPushButton*>(widget);
+        const auto* box = button ? qobject_cast<const QDialogButtonBox*>(button->parentWidget()) : nullptr;
+        if (!box || box->standardButton(button) == QDialogButtonBox::NoButton)
+            return false;
+        QDialogButtonBox standard(box->standardButton(button));
+        return standard.buttons().constFirst()->text() == button->text();
+    }
+
+    // Every text of `window` a user can see now that is not bracketed: "where: text".
+    static QStringList Unbracketed(QWidget* window, const QSet<QString>& fileDialogParts)
+    {
+        QStringList found;
+        const auto check = [&found](const QObject* where, const QString& text) {
+            const QString shown = text.trimmed();
+            // The program's name, a message box's title, reads the same in every language.
+            if (shown.isEmpty() || shown == QLatin1String("Tarvo"))
+                return;
+            if (!(shown.startsWith(QLatin1Char('[')) && shown.endsWith(QLatin1Char(']'))))
+                found << QStringLiteral("%1 %2: %3").arg(QString::fromLatin1(where->metaObject()->className()),
+                                                         where->objectName(), shown);
+        };
+        const std::function<void(const QWidget*, const QList<QAction*>&)> menu
+            = [&](const QWidget* owner, const QList<QAction*>& actions) {
+                  for (const QAction* action : actions) {
+                      check(owner, action->text());
+                      if (action->menu())
+                          menu(action->menu(), action->menu()->actions());
+                  }
+              };
+        check(window, window->windowTitle());
+        if (auto* frame = qobject_cast<QMainWindow*>(window))
+            menu(frame->menuBar(), frame->menuBar()->actions());
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(window) || QtsOwn(widget, window, fileDialogParts))
+                continue;
+            if (auto* label = qobject_cast<QLabel*>(widget))
+                check(label, label->text());
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                check(button, button->text());
+            else if (auto* group = qobject_cast<QGroupBox*>(widget))
+                check(group, group->title());
+            else if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+                for (int i = 0; i < tabs->count(); ++i)
+                    check(tabs, tabs->tabText(i));
+            else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable())
+                for (int i = 0; i < combo->count(); ++i)
+                    check(combo, combo->itemText(i));
+            else if (qobject_cast<QToolBar*>(widget) || qobject_cast<QDockWidget*>(widget))
+                check(widget, widget->windowTitle());
+            else if (auto* header = qobject_cast<QHeaderView*>(widget); header && header->model())
+                for (int i = 0; i < header->count(); ++i)
+                    if (!header->isSectionHidden(i))
+                        check(header, header->model()->headerData(i, header->orientation()).toString());
+        }
+        return found;
+    }
+
 private slots:
     void cleanup() { RemoveTranslators(); }
 
@@ -108,6 +199,32 @@ private slots:
         frame.SetRecentScripts({"/tmp/a.ftp", "/tmp/b.ftp"});
         const QStringList shared = SharedMnemonics(QStringLiteral("menu bar"), frame.menuBar()->actions());
         QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QStringLiteral("; "))));
+    }
+
+    // In the pseudo-language every text of every window is bracketed: none bypasses the
+    // translation, none is pieced together from parts. Data (names, sizes) is left empty.
+    void pseudoTranslationEverywhere_data() { AddEveryWindowRows(); }
+    void pseudoTranslationEverywhere()
+    {
+        QFETCH(WindowFactory, window);
+        auto* pseudo = new QTranslator(qApp);
+        QVERIFY(pseudo->load(QStringLiteral(TARVO_PSEUDO_QM)));
+        QCoreApplication::installTranslator(pseudo);
+        const std::unique_ptr<QWidget> shown = window();
+        QVERIFY(Show(shown.get()));
+        QStringList found;
+        // Each page of a sheet in turn, as the user turns them.
+        const QList<QTabWidget*> sheets = shown->findChildren<QTabWidget*>();
+        for (int page = 0; page < (sheets.isEmpty() ? 1 : sheets.constFirst()->count()); ++page) {
+            if (!sheets.isEmpty())
+                sheets.constFirst()->setCurrentIndex(page);
+            for (const QString& text : Unbracketed(shown.get(), FileDialogParts()))
+                if (!found.contains(text))
+                    found << text;
+        }
+        for (const QString& text : found)
+            qWarning("not bracketed: %s", qPrintable(text));
+        QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("%1 texts outside the translation").arg(found.size())));
     }
 
     // Qt's own buttons come with the program's language.
