@@ -172,6 +172,7 @@ int QorFtpConnection::Login(std::string host, std::string user, std::string pass
     }
     Lock lock(*this);
     m_loginHost = host;
+    m_typeIsBinary = false;
     m_pSocket = std::make_unique<QorFtpSocket>();
     int fd = -1;
     int error = ConnectTcp(host, port, m_wakeFd, WaitTimeoutMs(), fd);
@@ -385,6 +386,7 @@ void QorFtpConnection::Close()
 {
     std::string().swap(m_pLines);
     m_nextLine = 0;
+    m_typeIsBinary = false;
     if (!m_pSocket)
         return;
     if (m_pSocket->IsValid()) {

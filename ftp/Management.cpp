@@ -77,6 +77,8 @@ int QorFtpConnection::SendRaw(std::string command, int waitReply, char*)
             line.pop_back();
     }
     Lock lock(*this);
+    // The command may be TYPE A, REIN or anything else that changes the session's type.
+    m_typeIsBinary = false;
     if (SendCommand(line) <= 0)
         return 0;
     if (!waitReply)

@@ -219,4 +219,8 @@ private:
     QorFtpUi* m_ui = nullptr;
     // Wakes a waiting poll() when CancelOperation is called from another thread.
     int m_wakeFd = -1;
+    // TYPE I was accepted in this session: a folder of many small files needs it only once.
+    // Anything that may have changed the type since (a raw command, another owner of the
+    // socket, a new login) clears it.
+    bool m_typeIsBinary = false;
 };

@@ -152,6 +152,8 @@ int QorFtpConnection::AttachSocket(int handle)
     if (!m_pSocket)
         m_pSocket = std::make_unique<QorFtpSocket>();
     if (!m_pSocket->IsValid()) {
+        // Whoever held the socket meanwhile may have changed the type.
+        m_typeIsBinary = false;
         m_pSocket->Attach(handle);
         if (handle >= 0)
             SetNonBlocking(handle);

@@ -60,6 +60,8 @@ void QorFtpConnection::RegisterProgress(QorFtpProgress* progress)
 
 bool QorFtpConnection::TypeBinary()
 {
+    if (m_typeIsBinary)
+        return true;
     if (SendCommand("TYPE I") <= 0)
         return false;
     std::string reply;
@@ -67,6 +69,7 @@ bool QorFtpConnection::TypeBinary()
         ShowReply(kPlain, {}, reply);
         return false;
     }
+    m_typeIsBinary = true;
     return true;
 }
 

@@ -161,6 +161,30 @@ TEST_F(Reply, RefusedStoreBringsTheChannelBackInStep)
     EXPECT_EQ(cwd, "/a");
 }
 
+// TYPE I goes out once a session, so many small files cost no round trip each for it; after a
+// raw command, which may have changed the type, it goes out again.
+TEST_F(Reply, BinaryTypeIsSetOncePerSession)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("up"), "data");
+    Greet().Expect("TYPE I").Send("200 binary\r\n");
+    for (const char* name : {"a", "b", "c"}) {
+        if (*name == 'c')
+            server.Expect("TYPE A").Send("200 ascii\r\n").Expect("TYPE I").Send("200 binary\r\n");
+        server.Expect("PORT").Send("200 ok\r\n").Expect(std::string("STOR ") + name).Send("150 go\r\n");
+        server.DataReceive().Send("226 done\r\n");
+    }
+    server.Start();
+    ASSERT_EQ(Login(), 1);
+    EXPECT_EQ(connection.PutFile(dir.file("up"), "a", 0, 0), 1);
+    EXPECT_EQ(connection.PutFile(dir.file("up"), "b", 0, 0), 1);
+    EXPECT_EQ(connection.SendRaw("TYPE A", 1), 1);
+    EXPECT_EQ(connection.PutFile(dir.file("up"), "c", 0, 0), 1);
+    EXPECT_TRUE(server.WaitDone(5000));
+    EXPECT_EQ(server.Mismatches(), std::vector<std::string>{});
+    EXPECT_EQ(server.DataReceived(), "datadatadata");
+}
+
 TEST_F(Reply, ListingWithoutPreliminaryReplyComesFromTheControlPeer)
 {
     // No 150 before the data, so no reply is due after it. In passive mode the reply names
