@@ -89,22 +89,46 @@ TEST(LocalNames, NamesThatWouldLeaveTheFolder)
     EXPECT_FALSE(LocalTargetPath("/tmp/in", ".."));
 }
 
-TEST(TransferPlan, ABlockBecomesOneRequestPerFile)
+TEST(TransferPlan, ABlockBecomesOneRequestPerFileOrFolder)
 {
-    const TransferListBlock block{"srv", {"/pub/a.txt", "/b", "/pub/..", "/pub/", "/pub/."}};
+    // A '/' at the end names a folder, which goes whole.
+    const TransferListBlock block{"srv", {"/pub/a.txt", "/b", "/pub/..", "/pub/", "/pub/.", "/"}};
     const TransferPlan down = PlanTransferList(block, kMyComputer, "/home/ann/in/");
     EXPECT_EQ(
         down.requests,
         (std::vector<OperationRequest>{Request(OperationKind::Download, "srv", "/pub/a.txt", "/home/ann/in/a.txt"),
-                                       Request(OperationKind::Download, "srv", "/b", "/home/ann/in/b")}));
-    EXPECT_EQ(down.refusedNames, (std::vector<std::string>{"..", "", "."}));
+                                       Request(OperationKind::Download, "srv", "/b", "/home/ann/in/b"),
+                                       Request(OperationKind::FolderDownload, "srv", "/pub", "/home/ann/in/pub")}));
+    EXPECT_EQ(down.refusedNames, (std::vector<std::string>{"..", ".", ""}));
 
     const TransferPlan across = PlanTransferList(block, "other", "/incoming");
     const std::vector<OperationRequest> transfers
         = {Request(OperationKind::Transfer, "srv", "/pub/a.txt", "", "other", "/incoming/a.txt"),
-           Request(OperationKind::Transfer, "srv", "/b", "", "other", "/incoming/b")};
+           Request(OperationKind::Transfer, "srv", "/b", "", "other", "/incoming/b"),
+           Request(OperationKind::FolderTransfer, "srv", "/pub", "", "other", "/incoming/pub")};
     EXPECT_EQ(across.requests, transfers);
     EXPECT_EQ(PlanTransferList(block, "other", "/incoming/").requests, transfers);
+}
+
+TEST(TransferPlan, AFolderIsNeverCopiedOntoOrIntoItselfOnItsServer)
+{
+    const TransferListBlock block{"srv", {"/pub/", "/pub/sub/", "/pubs/"}};
+    const struct {
+        const char* server;
+        const char* folder;
+        std::vector<std::string> refused;
+    } rows[] = {
+        {"srv", "/pub/sub/", {"/pub", "/pub/sub"}},
+        {"srv", "/pub", {"/pub", "/pub/sub"}},
+        {"srv", "/", {"/pub", "/pubs"}}, // their own parent: each would replace itself
+        {"srv", "/pubs/x", {"/pubs"}},
+        {"other", "/pub/sub", {}},
+    };
+    for (const auto& row : rows) {
+        const TransferPlan plan = PlanTransferList(block, row.server, row.folder);
+        EXPECT_EQ(plan.intoItself, row.refused) << row.server << row.folder;
+        EXPECT_EQ(plan.requests.size() + plan.intoItself.size(), block.paths.size()) << row.server << row.folder;
+    }
 }
 
 class TransferDataReader : public OperationsTest { };
@@ -135,18 +159,19 @@ TEST_F(TransferDataReader, RemoteFilesComeDownLocalFilesGoUpAndDamagedOrUnsafeDa
     neither.setText(QStringLiteral("plain text"));
     EXPECT_EQ(ExecuteTransferData(neither, DropCopy, kMyComputer, local.path()), -1);
 
-    // Local files dropped on a server are uploaded, folders skipped; they win over a transfer list.
+    // Local files dropped on a server are uploaded, folders whole; they win over a transfer list.
     std::filesystem::create_directories(server.root() + "/in");
     WriteFileBytes(local.file("two words.txt"), "two");
-    std::filesystem::create_directories(local.file("sub"));
+    std::filesystem::create_directories(local.file("sub/deeper"));
+    WriteFileBytes(local.file("sub/deeper/c.txt"), "c");
     QMimeData files;
     SetLocalFiles(files, {local.file("a.txt"), local.file("sub"), local.file("two words.txt")});
     files.setData(QString::fromLatin1(kTransferListMimeType), *WriteTransferList("srv", {"/ignored"}));
-    EXPECT_EQ(ExecuteTransferData(files, DropCopy, "srv", "/in"), 2);
+    EXPECT_EQ(ExecuteTransferData(files, DropCopy, "srv", "/in"), 3);
     ASSERT_TRUE(WaitForOperations(std::chrono::seconds(60)));
     EXPECT_EQ(ReadFileBytes(server.root() + "/in/a.txt"), "a");
     EXPECT_EQ(ReadFileBytes(server.root() + "/in/two words.txt"), "two");
-    EXPECT_FALSE(std::filesystem::exists(server.root() + "/in/sub"));
+    EXPECT_EQ(ReadFileBytes(server.root() + "/in/sub/deeper/c.txt"), "c");
 }
 
 TEST_F(TransferDataReader, LocalFilesCopyAndMoveWithFreeNames)
