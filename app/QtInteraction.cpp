@@ -72,18 +72,36 @@ bool QtInteraction::AskYesNo(const std::string& text, const CancelFlag& cancelle
         cancelled, false);
 }
 
-OverwriteAnswer QtInteraction::AskOverwrite(const std::string& path, const CancelFlag& cancelled)
+namespace {
+
+OverwriteAnswer AskOverwriteDialog(const std::string& path, const CancelFlag& cancelled, bool inJob)
 {
     return AskOnUiThread<OverwriteAnswer>(
-        [path = QString::fromStdString(path), cancelled] {
+        [path = QString::fromStdString(path), cancelled, inJob] {
             OverwriteDialog dialog(DialogOwner());
             dialog.message = path;
+            dialog.offerApplyToAll = inJob;
             OverwriteAnswer answer;
             answer.result = ExecUnlessCancelled(dialog, cancelled, OverwriteDialog::Cancel);
-            answer.newName = dialog.newName.toStdString();
+            // A new name is for one file: never with Apply to all.
+            if (!dialog.ApplyToAll())
+                answer.newName = dialog.newName.toStdString();
+            answer.applyToAll = dialog.ApplyToAll() && answer.result != OverwriteAnswer::Cancel;
             return answer;
         },
         cancelled, OverwriteAnswer{});
+}
+
+} // namespace
+
+OverwriteAnswer QtInteraction::AskOverwrite(const std::string& path, const CancelFlag& cancelled)
+{
+    return AskOverwriteDialog(path, cancelled, false);
+}
+
+OverwriteAnswer QtInteraction::AskOverwriteInJob(const std::string& path, const CancelFlag& cancelled)
+{
+    return AskOverwriteDialog(path, cancelled, true);
 }
 
 std::optional<std::string> QtInteraction::AskPermissions(const std::string& /*file*/, const std::string& permissions,

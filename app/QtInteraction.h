@@ -11,6 +11,7 @@ public:
     void ShowMessage(const std::string& text, MessageIcon icon, const CancelFlag& cancelled = nullptr) override;
     bool AskYesNo(const std::string& text, const CancelFlag& cancelled = nullptr) override;
     OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag& cancelled = nullptr) override;
+    OverwriteAnswer AskOverwriteInJob(const std::string& path, const CancelFlag& cancelled = nullptr) override;
     std::optional<std::string> AskPermissions(const std::string& file, const std::string& permissions,
                                               const CancelFlag& cancelled = nullptr) override;
     DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) override;

@@ -1,5 +1,6 @@
 #include "dialogs/OverwriteDialog.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,7 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
     , m_message(new QLabel(this))
     , m_newName(new QLineEdit(this))
     , m_rename(new QPushButton(tr("Re&name"), this))
+    , m_applyToAll(new QCheckBox(tr("Appl&y to all"), this))
 {
     setObjectName(QStringLiteral("OverwriteDialog"));
     setWindowTitle(QStringLiteral("Tarvo"));
@@ -61,7 +63,15 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &OverwriteDialog::reject);
     connect(m_newName, &QLineEdit::textChanged, this, [this](const QString& text) {
         newName = text;
-        m_rename->setEnabled(!text.isEmpty());
+        m_rename->setEnabled(!text.isEmpty() && !m_applyToAll->isChecked());
+    });
+    m_applyToAll->setObjectName(QStringLiteral("applyToAll"));
+    m_applyToAll->setToolTip(tr("Use this choice for every further file of this job that exists already"));
+    m_applyToAll->setVisible(false);
+    connect(m_applyToAll, &QCheckBox::toggled, this, [this](bool all) {
+        // One new name cannot serve many files.
+        m_newName->setEnabled(!all);
+        m_rename->setEnabled(!all && !m_newName->text().isEmpty());
     });
 
     auto* top = new QHBoxLayout;
@@ -83,6 +93,7 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
     rename->addWidget(m_rename, 1, 1);
 
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_applyToAll);
     bottom->addStretch();
     bottom->addWidget(cancel);
 
@@ -100,9 +111,17 @@ OverwriteDialog::OverwriteDialog(QWidget* parent)
 int OverwriteDialog::exec()
 {
     m_message->setText(message);
+    m_applyToAll->setVisible(offerApplyToAll);
+    if (!offerApplyToAll)
+        m_applyToAll->setChecked(false);
     m_newName->setText(newName);
     m_newName->setFocus();
     return QDialog::exec();
+}
+
+bool OverwriteDialog::ApplyToAll() const
+{
+    return offerApplyToAll && m_applyToAll->isChecked();
 }
 
 void OverwriteDialog::reject()

@@ -6,6 +6,7 @@
 #include "dialogs/DeleteConfirmDialog.h"
 #include "dialogs/OverwriteDialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,53 +46,67 @@ private:
 private slots:
     void overwriteAnswered_data()
     {
+        QTest::addColumn<bool>("inJob"); // asked by a folder job: "Apply to all" is offered
         QTest::addColumn<QString>("typed"); // "\b" is Backspace
+        QTest::addColumn<bool>("all"); // "Apply to all" ticked after typing
         QTest::addColumn<QString>("button"); // empty: Enter in the name field
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("newName");
-        QTest::newRow("recover") << ""
-                                 << "recover" << 5 << "";
-        QTest::newRow("append") << ""
-                                << "append" << 8 << "";
-        QTest::newRow("overwrite forgets a typed name") << "other.txt"
-                                                        << "overwrite" << 1 << "";
-        QTest::newRow("Enter renames") << "report (2).txt"
-                                       << "" << 1 << "report (2).txt";
-        QTest::newRow("Enter without a name does nothing") << ""
-                                                           << "" << 2 << "";
-        QTest::newRow("Enter after the name is cleared does nothing") << "b\b"
-                                                                      << "" << 2 << "";
-        QTest::newRow("cancel") << ""
-                                << "cancel" << 2 << "";
+        QTest::newRow("recover") << false << "" << false << "recover" << 5 << "";
+        QTest::newRow("append") << false << "" << false << "append" << 8 << "";
+        QTest::newRow("overwrite forgets a typed name") << false << "other.txt" << false << "overwrite" << 1 << "";
+        QTest::newRow("Enter renames") << false << "report (2).txt" << false << "" << 1 << "report (2).txt";
+        QTest::newRow("Enter without a name does nothing") << false << "" << false << "" << 2 << "";
+        QTest::newRow("Enter after the name is cleared does nothing") << false << "b\b" << false << "" << 2 << "";
+        QTest::newRow("cancel") << false << "" << false << "cancel" << 2 << "";
+        QTest::newRow("job: overwrite all") << true << "" << true << "overwrite" << 1 << "";
+        QTest::newRow("job: recover this one") << true << "" << false << "recover" << 5 << "";
+        QTest::newRow("job: all takes the rename away") << true << "x.txt" << true << "" << 2 << "";
+        QTest::newRow("job: rename this one") << true << "x.txt" << false << "" << 1 << "x.txt";
     }
     void overwriteAnswered()
     {
+        QFETCH(bool, inJob);
         QFETCH(QString, typed);
+        QFETCH(bool, all);
         QFETCH(QString, button);
         QtInteraction interaction;
         OverwriteAnswer answer;
         const auto notCancelled = std::make_shared<std::atomic<bool>>(false);
-        AskFromWorker<OverwriteDialog>([&] { answer = interaction.AskOverwrite("/home/ann/report.txt", notCancelled); },
-                                       [&](OverwriteDialog* dialog) {
-                                           QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
-                                           QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(),
-                                                    QStringLiteral("/home/ann/report.txt"));
-                                           auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("newName"));
-                                           auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
-                                           QVERIFY(!rename->isEnabled());
-                                           QTest::keyClicks(name, typed);
-                                           QCOMPARE(rename->isEnabled(), !name->text().isEmpty());
-                                           if (!button.isEmpty()) {
-                                               dialog->findChild<QPushButton*>(button)->click();
-                                               return;
-                                           }
-                                           QTest::keyClick(name, Qt::Key_Return);
-                                           // Enter with Rename disabled chose nothing: the dialog waits for a button.
-                                           if (dialog->isVisible())
-                                               dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
-                                       });
+        const std::string path = "/home/ann/report.txt";
+        AskFromWorker<OverwriteDialog>(
+            [&] {
+                answer = inJob ? interaction.AskOverwriteInJob(path, notCancelled)
+                               : interaction.AskOverwrite(path, notCancelled);
+            },
+            [&](OverwriteDialog* dialog) {
+                // A failed check still lets the worker go.
+                const auto close = qScopeGuard([dialog] {
+                    if (dialog->isVisible())
+                        dialog->reject();
+                });
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Tarvo"));
+                QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("message"))->text(), QString::fromStdString(path));
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("newName"));
+                auto* rename = dialog->findChild<QPushButton*>(QStringLiteral("rename"));
+                auto* applyToAll = dialog->findChild<QCheckBox*>(QStringLiteral("applyToAll"));
+                QCOMPARE(applyToAll->isVisible(), inJob);
+                QVERIFY(!rename->isEnabled());
+                QTest::keyClicks(name, typed);
+                if (all)
+                    applyToAll->click();
+                QCOMPARE(applyToAll->isChecked(), all);
+                QCOMPARE(rename->isEnabled(), !name->text().isEmpty() && !all);
+                if (!button.isEmpty()) {
+                    dialog->findChild<QPushButton*>(button)->click();
+                    return;
+                }
+                QTest::keyClick(name, Qt::Key_Return);
+                // Enter with Rename disabled chose nothing: the dialog waits for a button (the guard's Cancel).
+            });
         QTEST(answer.result, "result");
         QTEST(QString::fromStdString(answer.newName), "newName");
+        QCOMPARE(answer.applyToAll, all && answer.result != OverwriteAnswer::Cancel);
     }
 
     void deleteConfirmationResults_data()
