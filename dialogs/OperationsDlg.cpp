@@ -6,14 +6,34 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
+#include <QProgressBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
+
 constexpr int kOperationIdRole = Qt::UserRole;
+constexpr int kRefreshMs = 500;
+// The bar's steps: fine enough for a smooth bar, small enough for an int however big the job.
+constexpr int kBarSteps = 1000;
+
+// The children of a job row's display.
+const QString kBarName = QStringLiteral("JobProgressBar");
+const QString kCountsName = QStringLiteral("JobCounts");
+const QString kFileName = QStringLiteral("JobFile");
+
+int Steps(std::uint64_t done, std::uint64_t total)
+{
+    if (total == 0)
+        return 0;
+    return static_cast<int>(std::min<std::uint64_t>(done, total) * kBarSteps / total);
 }
+
+} // namespace
 
 COperationsDlg::COperationsDlg(QWidget* owner)
     : QDialog(owner, Qt::Tool)
@@ -23,10 +43,12 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     // The tooltips are read while the user looks at the frame, with this window inactive.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     m_list->setObjectName(QStringLiteral("1020"));
+    m_list->setAccessibleName(tr("Background operations"));
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_list->setUniformItemSizes(true);
+    // Job rows are taller than the others.
+    m_list->setUniformItemSizes(false);
     m_list->setMinimumWidth(163);
     m_list->viewport()->installEventFilter(this);
     connect(m_list, &QWidget::customContextMenuRequested, this, &COperationsDlg::ShowContextMenu);
@@ -36,6 +58,118 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     layout->addWidget(m_list);
     resize(260, 180);
     setWindowTitle(tr("Bkg Operations:"));
+    m_refresh.setInterval(kRefreshMs);
+    connect(&m_refresh, &QTimer::timeout, this, &COperationsDlg::RefreshProgress);
+}
+
+void COperationsDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    RefreshProgress();
+    m_refresh.start();
+}
+
+void COperationsDlg::hideEvent(QHideEvent* event)
+{
+    // Nobody looks: no work.
+    m_refresh.stop();
+    QDialog::hideEvent(event);
+}
+
+bool COperationsDlg::AttachProgress(QListWidgetItem* item)
+{
+    const std::optional<OperationStatus> status
+        = OperationStatusList.Find(item->data(kOperationIdRole).value<std::uint32_t>());
+    if (!status || !status->progress)
+        return false;
+    auto* row = new QWidget(m_list);
+    row->setObjectName(QStringLiteral("JobRow"));
+    // Covers the item's own text, which stays for finding the row and for screen readers.
+    row->setAutoFillBackground(true);
+    auto* title = new QLabel(QString::fromStdString(status->title), row);
+    title->setObjectName(QStringLiteral("JobTitle"));
+    auto* bar = new QProgressBar(row);
+    bar->setObjectName(kBarName);
+    bar->setAccessibleName(tr("Progress of %1").arg(QString::fromStdString(status->title)));
+    bar->setRange(0, kBarSteps);
+    bar->setTextVisible(true);
+    auto* counts = new QLabel(row);
+    counts->setObjectName(kCountsName);
+    auto* file = new QLabel(row);
+    file->setObjectName(kFileName);
+    file->setTextFormat(Qt::PlainText);
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(1);
+    layout->addWidget(title);
+    layout->addWidget(bar);
+    layout->addWidget(counts);
+    layout->addWidget(file);
+    // The tooltip events go to the list's viewport, as for the other rows.
+    row->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_list->setItemWidget(item, row);
+    ShowProgress(item, *status->progress);
+    item->setSizeHint(row->sizeHint());
+    return true;
+}
+
+void COperationsDlg::ShowProgress(QListWidgetItem* item, const JobProgress& progress)
+{
+    QWidget* row = m_list->itemWidget(item);
+    if (!row)
+        return;
+    const std::uint64_t totalFiles = progress.totalFiles.load();
+    const std::uint64_t doneFiles = progress.doneFiles.load();
+    const std::uint64_t failedFiles = progress.failedFiles.load();
+    const std::uint64_t totalBytes = progress.totalBytes.load();
+    const std::uint64_t doneBytes = progress.doneBytes.load();
+    const bool counting = progress.counting.load();
+
+    auto* bar = row->findChild<QProgressBar*>(kBarName);
+    if (counting && totalFiles == 0) {
+        // Nothing found yet: the bar only says that the job is busy.
+        bar->setRange(0, 0);
+    } else {
+        bar->setRange(0, kBarSteps);
+        // By the bytes, so a big file weighs what it takes; by the files when all are empty.
+        bar->setValue(totalBytes > 0 ? Steps(doneBytes, totalBytes) : Steps(doneFiles + failedFiles, totalFiles));
+    }
+
+    const QLocale locale;
+    const int shownTotal = static_cast<int>(std::min<std::uint64_t>(totalFiles, INT_MAX));
+    QString files = totalFiles == 1 ? tr("%1 of 1 file").arg(locale.toString(qulonglong(doneFiles)))
+                                    : tr("%1 of %n files", nullptr, shownTotal).arg(locale.toString(qulonglong(doneFiles)));
+    QString text = tr("%1, %2 of %3")
+                       .arg(files, locale.formattedDataSize(qint64(doneBytes)), locale.formattedDataSize(qint64(totalBytes)));
+    if (failedFiles > 0)
+        text += QLatin1String(", ") + tr("%n failed", nullptr, static_cast<int>(std::min<std::uint64_t>(failedFiles, INT_MAX)));
+    if (counting)
+        text += QLatin1String(" ") + tr("(still counting)");
+    row->findChild<QLabel*>(kCountsName)->setText(text);
+
+    auto* file = row->findChild<QLabel*>(kFileName);
+    const QString current = QString::fromStdString(progress.CurrentFile());
+    // The end of a long path says most: the name and the folders nearest to it.
+    const int room = std::max(60, m_list->viewport()->width() - 16);
+    file->setText(file->fontMetrics().elidedText(current, Qt::ElideLeft, room));
+    file->setToolTip(current);
+    bar->setToolTip(text);
+}
+
+void COperationsDlg::RefreshProgress()
+{
+    for (int i = 0; i < m_list->count(); ++i) {
+        QListWidgetItem* item = m_list->item(i);
+        if (!m_list->itemWidget(item)) {
+            // A job may get its progress after its row came.
+            AttachProgress(item);
+            continue;
+        }
+        const std::optional<OperationStatus> status
+            = OperationStatusList.Find(item->data(kOperationIdRole).value<std::uint32_t>());
+        if (status && status->progress)
+            ShowProgress(item, *status->progress);
+    }
 }
 
 void COperationsDlg::InsertOperation(std::uint32_t operationId, const QString& title)
@@ -44,6 +178,7 @@ void COperationsDlg::InsertOperation(std::uint32_t operationId, const QString& t
     item->setData(kOperationIdRole, QVariant::fromValue(operationId));
     item->setFlags(Qt::ItemIsEnabled);
     m_list->insertItem(0, item);
+    AttachProgress(item);
     UpdateCaption();
 }
 
@@ -100,7 +235,8 @@ void COperationsDlg::ShowContextMenu(const QPoint& at)
     const auto operationId = item->data(kOperationIdRole).value<std::uint32_t>();
     // A directory listing has no connection of its own, so there is nothing to cancel.
     std::optional<OperationStatus> status = OperationStatusList.Find(operationId);
-    if (!status || !status->connection)
+    // A folder job is cancelled whole, also between two of its files.
+    if (!status || (!status->connection && !status->progress))
         return;
     QMenu menu(this);
     QAction* cancel = menu.addAction(tr("Cancel"));

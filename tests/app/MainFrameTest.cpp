@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QToolTip>
 #include <QtTest>
 
@@ -24,12 +25,13 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 
 private:
-    static void AddStatus(std::uint32_t id, const char* title)
+    static void AddStatus(std::uint32_t id, const char* title, std::shared_ptr<JobProgress> progress = nullptr)
     {
         OperationStatus status;
         status.operationId = id;
         status.title = title;
         status.description = std::string("long text of ") + title;
+        status.progress = std::move(progress);
         OperationStatusList.Append(status);
     }
     QString Pane() const { return m_frame->m_operationsPane->text(); }
@@ -129,6 +131,49 @@ private slots:
         QVERIFY(OperationStatusList.CancelFlagOf(4)->load());
         QVERIFY(!OperationStatusList.CancelFlagOf(5)->load());
         OperationStatusList.Clear();
+    }
+
+    void jobRowShowsItsProgressWhileTheWindowIsShown()
+    {
+        auto progress = std::make_shared<JobProgress>();
+        progress->totalFiles = 4;
+        progress->doneFiles = 1;
+        progress->totalBytes = 4000;
+        progress->doneBytes = 1000;
+        progress->counting = false;
+        progress->SetCurrentFile("/home/ann/site/b.txt");
+        AddStatus(8, "Downloading a.txt");
+        AddStatus(9, "Uploading folder /home/ann/site", progress);
+        m_frame->WM_OPERATION_COUNT(true, 8);
+        m_frame->WM_OPERATION_COUNT(true, 9);
+        COperationsDlg* window = m_frame->m_wndOperations;
+        QVERIFY(!window->IsRefreshing());
+        m_frame->ToggleOperationsWindow();
+        QVERIFY(window->IsRefreshing());
+
+        // One row for the whole job, with its bar; the single file's row has none.
+        QListWidget* list = window->List();
+        QCOMPARE(list->count(), 2);
+        QVERIFY(!list->itemWidget(list->item(1)));
+        QWidget* row = list->itemWidget(list->item(0));
+        QVERIFY(row);
+        auto* bar = row->findChild<QProgressBar*>(QStringLiteral("JobProgressBar"));
+        QCOMPARE(bar->value(), 250);
+        QVERIFY(!bar->accessibleName().isEmpty());
+        const auto counts = [row] { return row->findChild<QLabel*>(QStringLiteral("JobCounts"))->text(); };
+        QVERIFY2(counts().startsWith(QStringLiteral("1 of 4 files, ")), qPrintable(counts()));
+        QCOMPARE(row->findChild<QLabel*>(QStringLiteral("JobFile"))->text(), QStringLiteral("/home/ann/site/b.txt"));
+
+        progress->doneFiles = 3;
+        progress->failedFiles = 1;
+        progress->doneBytes = 4000;
+        QTRY_COMPARE(bar->value(), 1000);
+        QVERIFY2(counts().startsWith(QStringLiteral("3 of 4 files, ")) && counts().contains(QStringLiteral("1 failed")),
+                 qPrintable(counts()));
+
+        // Hidden, nobody looks: no work.
+        m_frame->ToggleOperationsWindow();
+        QVERIFY(!window->IsRefreshing());
     }
 
     void workerCountReturnsOnceTheWindowShowsIt()
