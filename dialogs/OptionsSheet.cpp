@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -83,6 +84,7 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     , m_useMlsd(new QCheckBox(tr("Use MLSD listings where the server offers them"), this))
     , m_keepAlive(new QCheckBox(tr("Send keep-alive commands"), this))
     , m_useKeyring(new QCheckBox(tr("Keep passwords in the desktop's keyring"), this))
+    , m_parallel(new QSpinBox(this))
 {
     setObjectName(QStringLiteral("119"));
     m_showPlus->setObjectName(QStringLiteral("1056"));
@@ -116,8 +118,18 @@ COptionsPage1::COptionsPage1(QWidget* parent)
         namesLayout->addWidget(choice);
     }
 
+    m_parallel->setObjectName(QStringLiteral("ParallelTransfers"));
+    m_parallel->setRange(1, 10);
+    m_parallel->setToolTip(tr("How many files a folder download, upload or copy moves at once, each over a "
+                              "connection of its own. Many servers allow only a few connections."));
+    auto* parallelLabel = new QLabel(tr("&Parallel transfers per job:"), this);
+    parallelLabel->setObjectName(QStringLiteral("ParallelTransfersLabel"));
+    parallelLabel->setBuddy(m_parallel);
+    m_parallel->setAccessibleName(tr("Parallel transfers per job"));
+
     auto* delay = new QFormLayout;
     delay->addRow(tr("Drag delay (seconds):"), m_spin);
+    delay->addRow(parallelLabel, m_parallel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(delay);
     layout->addWidget(m_delayProblem);
@@ -138,6 +150,10 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     connect(m_keepAlive, &QCheckBox::clicked, this, clicked);
     connect(m_useKeyring, &QCheckBox::clicked, this, clicked);
     connect(m_showName, &QButtonGroup::idClicked, this, clicked);
+    connect(m_parallel, &QSpinBox::valueChanged, this, [this] {
+        if (!m_filling)
+            SetModified();
+    });
 }
 
 void COptionsPage1::Load()
@@ -151,6 +167,9 @@ void COptionsPage1::Load()
     m_keepAlive->setChecked(settings.keepAlive != 0);
     m_useKeyring->setChecked(settings.useKeyring != 0);
     m_showName->button(std::clamp(settings.showName, 0, 2))->setChecked(true);
+    m_filling = true;
+    m_parallel->setValue(std::clamp(settings.parallelTransfers, 1, 10));
+    m_filling = false;
     Fill();
 }
 
@@ -218,6 +237,7 @@ bool COptionsPage1::OnApply()
     settings.useMlsd = m_useMlsd->isChecked() ? 1 : 0;
     settings.keepAlive = m_keepAlive->isChecked() ? 1 : 0;
     settings.showName = std::max(0, m_showName->checkedId());
+    settings.parallelTransfers = m_parallel->value();
     const bool keyringChanged = settings.useKeyring != (m_useKeyring->isChecked() ? 1 : 0);
     settings.useKeyring = m_useKeyring->isChecked() ? 1 : 0;
     SetProgramSettings(settings);

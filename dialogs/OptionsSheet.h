@@ -1,5 +1,5 @@
-// "Options:": the program-wide settings (drag delay, plus signs, wheel, file-name case, default
-// download folder) and the servers' connection settings. Applied values go to the settings file
+// "Options:": the program-wide settings (drag delay, plus signs, wheel, file-name case, parallel
+// transfers of a folder job, default download folder) and the servers' connection settings. Applied values go to the settings file
 // and to the settings the program runs with at once.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 class QButtonGroup;
 class QLabel;
+class QSpinBox;
 
 // Shows the sheet modally; true when the file-name case ("ShowName") in force changed while it was
 // open, so the caller shows the listing again.
@@ -58,6 +59,7 @@ private:
     QCheckBox* m_useMlsd;
     QCheckBox* m_keepAlive;
     QCheckBox* m_useKeyring;
+    QSpinBox* m_parallel; // connections one folder job may use
 };
 
 class COptionsPage2 : public CPropertyPage {
