@@ -4,6 +4,7 @@
 // server that allows one session, a copy into itself, deletes, and scripts.
 #include "OperationsFixture.h"
 
+#include "operations/Executor.h"
 #include "operations/FolderJob.h"
 
 #include "ScriptedServer.h"
@@ -41,8 +42,8 @@ void MakeTree(const std::string& root, bool big)
     }
 }
 
-// Every entry below `root`: "dir" for a folder, the content for a file, the size and the sampled
-// places for the big one.
+// Every entry below `root`: "dir" for a folder, the size and a hash of the content for a file, the
+// size and the sampled places for the big one.
 std::map<std::string, std::string> Snapshot(const std::string& root)
 {
     std::map<std::string, std::string> seen;
@@ -61,7 +62,8 @@ std::map<std::string, std::string> Snapshot(const std::string& root)
             ::close(fd);
             seen[relative] = text;
         } else {
-            seen[relative] = ReadFileBytes(entry.path());
+            const std::string content = ReadFileBytes(entry.path());
+            seen[relative] = std::to_string(content.size()) + " #" + std::to_string(std::hash<std::string>{}(content));
         }
     }
     return seen;
@@ -108,6 +110,10 @@ struct RoundTripCase {
     bool vsftpd; // the tree's server (the target of an upload) is vsftpd
     bool big;
 };
+void PrintTo(const RoundTripCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class FolderRoundTrip : public FolderJobs, public ::testing::WithParamInterface<RoundTripCase> { };
 
@@ -203,6 +209,10 @@ struct RefusedCase {
     const char* name;
     bool vsftpd; // a file without read permission; otherwise a link out of the server's folder
 };
+void PrintTo(const RefusedCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class FolderRefusal : public FolderJobs, public ::testing::WithParamInterface<RefusedCase> { };
 
@@ -272,6 +282,10 @@ struct LimitCase {
     const char* name;
     bool vsftpd;
 };
+void PrintTo(const LimitCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class FolderLimit : public FolderJobs, public ::testing::WithParamInterface<LimitCase> { };
 
@@ -293,8 +307,11 @@ TEST_P(FolderLimit, OneSessionAllowedStillCompletes)
         root = pyftpd->root();
     }
     SetParallel(3);
+    // The job holds a transfer's place and waits for its workers, which must not wait for one.
+    ProgramExecutor().SetTransferLimit(1);
     MakeTree(root + "/tree", false);
     Run(Request(OperationKind::FolderDownload, "limited", "/tree", local.file("got")));
+    ProgramExecutor().SetTransferLimit(0);
     EXPECT_EQ(Snapshot(local.file("got")), Snapshot(root + "/tree"));
     EXPECT_TRUE(interaction.asked.empty()) << "refused extra logins are no failure";
     EXPECT_EQ(connections, 3) << "the extra ones were tried";
@@ -303,6 +320,27 @@ TEST_P(FolderLimit, OneSessionAllowedStillCompletes)
 INSTANTIATE_TEST_SUITE_P(Servers, FolderLimit,
                          ::testing::Values(LimitCase{"PyFtpd", false}, LimitCase{"Vsftpd", true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FolderJobs, LocalLinksAreCopiedAsWhatTheyPointTo)
+{
+    MakeTree(local.file("tree"), false);
+    fs::create_symlink("../a.bin", local.file("tree/sub dir/link to a"));
+    fs::create_symlink("..", local.file("tree/sub dir/up")); // a folder already being copied
+    fs::create_symlink("self", local.file("tree/self")); // a loop
+    Run(Request(OperationKind::FolderUpload, "", local.file("tree"), "", "one", "/up"));
+    EXPECT_EQ(ReadFileBytes(first.root() + "/up/sub dir/link to a"), ReadFileBytes(local.file("tree/a.bin")));
+    EXPECT_FALSE(fs::exists(first.root() + "/up/sub dir/up"));
+    const std::vector<std::string> messages = interaction.Of("message");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(local.file("tree/self") + ": This symbolic link leads round in a loop."),
+              std::string::npos)
+        << messages[0];
+    EXPECT_NE(messages[0].find(local.file("tree/sub dir/up")
+                               + ": This symbolic link leads to a folder that is already being copied."),
+              std::string::npos)
+        << messages[0];
+    EXPECT_EQ(Progress()->doneFiles, 5u);
+}
 
 TEST_F(FolderJobs, ACopyIntoItselfIsRefused)
 {
