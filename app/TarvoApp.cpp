@@ -292,8 +292,6 @@ void CTarvoApp::CreatePanes()
     CMainFrame* frame = m_pMainWnd.get();
     auto* tree = new CPathView;
     auto* list = new CFileView;
-    tree->setAccessibleName(tr("Folders"));
-    list->setAccessibleName(tr("Files"));
     connect(tree, &CPathView::TitleChanged, frame, &QWidget::setWindowTitle);
     connect(tree, &CPathView::CurrentConnectionChanged, this,
             [this](QorFtpConnection* connection) { m_document.m_pConnection = connection; });

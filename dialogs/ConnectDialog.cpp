@@ -93,6 +93,9 @@ CConnectDlg::CConnectDlg(const QString& serverName, std::function<bool(const std
 
     auto* form = new QFormLayout;
     form->addRow(tr("Server &Name:"), m_name);
+    // The box's editable part has the focus while typing: it is named like the box.
+    if (auto* label = qobject_cast<QLabel*>(form->labelForField(m_name)))
+        m_name->lineEdit()->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')));
     form->addRow(tr("Server &Address:"), m_address);
     form->addRow(tr("&User Name:"), m_user);
     form->addRow(tr("&Password:"), m_password);

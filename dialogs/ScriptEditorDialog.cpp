@@ -81,6 +81,7 @@ ScriptEditorDialog::ScriptEditorDialog(std::vector<ScriptEditorMark> marks, std:
     m_left = new QTreeWidget;
     m_left->setObjectName(QStringLiteral("1112"));
     m_left->setHeaderHidden(true);
+    m_left->setAccessibleName(tr("Marked files"));
     leftLabel->setBuddy(m_left);
 
     auto* operationBox = new QGroupBox(tr("Operation:"));
@@ -101,6 +102,7 @@ ScriptEditorDialog::ScriptEditorDialog(std::vector<ScriptEditorMark> marks, std:
     m_right = new QTreeWidget;
     m_right->setObjectName(QStringLiteral("1071"));
     m_right->setHeaderHidden(true);
+    m_right->setAccessibleName(tr("Target"));
     m_right->setEnabled(false);
 
     m_permissions = new QWidget;

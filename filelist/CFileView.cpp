@@ -42,6 +42,10 @@ CFileView::CFileView(QWidget* parent)
     m_details->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     m_icons->setObjectName(QStringLiteral("FileViewIcons"));
+    // The views are what gets the focus, so they carry the name a screen reader says.
+    setAccessibleName(tr("Files"));
+    m_details->setAccessibleName(accessibleName());
+    m_icons->setAccessibleName(accessibleName());
     m_icons->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_icons->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_icons->setResizeMode(QListView::Adjust);

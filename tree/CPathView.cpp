@@ -23,6 +23,7 @@ CPathView::CPathView(QWidget* parent)
     , m_jobs(std::make_unique<BackgroundJobs>(this))
 {
     setObjectName(QStringLiteral("PathView"));
+    setAccessibleName(tr("Folders"));
     setModel(m_model);
     setHeaderHidden(true);
     setRootIsDecorated(false);
