@@ -409,6 +409,10 @@ Endgültig löschen?</translation>
         <source>No Connection</source>
         <translation>Keine Verbindung</translation>
     </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
 </context>
 <context>
     <name>CInputDialog</name>
@@ -833,6 +837,10 @@ Endgültig löschen?</translation>
         <source>(still counting)</source>
         <translation>(wird noch gezählt)</translation>
     </message>
+    <message>
+        <source>Background operations</source>
+        <translation>Hintergrundvorgänge</translation>
+    </message>
 </context>
 <context>
     <name>COptions</name>
@@ -1077,6 +1085,10 @@ Endgültig löschen?</translation>
         <source>Error!</source>
         <translation>Fehler!</translation>
     </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
 </context>
 <context>
     <name>CPermissionsDlg</name>
@@ -1211,11 +1223,11 @@ Zum Beenden müssen Sie sie erst abbrechen.</translation>
     <name>CTarvoApp</name>
     <message>
         <source>Folders</source>
-        <translation>Ordner</translation>
+        <translation type="vanished">Ordner</translation>
     </message>
     <message>
         <source>Files</source>
-        <translation>Dateien</translation>
+        <translation type="vanished">Dateien</translation>
     </message>
 </context>
 <context>
@@ -2000,6 +2012,14 @@ Nutzen Sie die rechte Baumansicht.</translation>
     <message>
         <source>My Computer</source>
         <translation>Arbeitsplatz</translation>
+    </message>
+    <message>
+        <source>Marked files</source>
+        <translation>Markierte Dateien</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
     </message>
 </context>
 <context>

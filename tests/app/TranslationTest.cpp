@@ -227,6 +227,41 @@ private slots:
         QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("%1 texts outside the translation").arg(found.size())));
     }
 
+    // In German, the longest of the languages, no label, button or box is cut short.
+    void germanNotClipped_data() { AddEveryWindowRows(); }
+    void germanNotClipped()
+    {
+        QFETCH(WindowFactory, window);
+        QCOMPARE(InstallTranslations(*qApp, {"de"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de"));
+        const std::unique_ptr<QWidget> shown = window();
+        QVERIFY(Show(shown.get()));
+        QStringList clipped;
+        const QList<QTabWidget*> sheets = shown->findChildren<QTabWidget*>();
+        for (int page = 0; page < (sheets.isEmpty() ? 1 : sheets.constFirst()->count()); ++page) {
+            if (!sheets.isEmpty())
+                sheets.constFirst()->setCurrentIndex(page);
+            for (QWidget* widget : shown->findChildren<QWidget*>()) {
+                auto* label = qobject_cast<QLabel*>(widget);
+                // A wrapped label grows downwards; one that may shrink elides its text itself.
+                auto* button = qobject_cast<QAbstractButton*>(widget);
+                if (!widget->isVisibleTo(shown.get()) || (label && label->wordWrap())
+                    || widget->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored
+                    || !(label || (button && !button->text().isEmpty()) || qobject_cast<QGroupBox*>(widget)))
+                    continue;
+                const QSize needed = widget->minimumSizeHint();
+                if (widget->width() < needed.width() || widget->height() < needed.height())
+                    clipped << QStringLiteral("%1 %2 (%3 < %4)")
+                                   .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName())
+                                   .arg(widget->width())
+                                   .arg(needed.width());
+            }
+        }
+        clipped.removeDuplicates();
+        for (const QString& text : clipped)
+            qWarning("clipped: %s", qPrintable(text));
+        QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("%1 texts cut short").arg(clipped.size())));
+    }
+
     // Qt's own buttons come with the program's language.
     void qtButtonsFollow()
     {
