@@ -1,6 +1,7 @@
 #include "dialogs/DownloadAsDialog.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -26,24 +27,38 @@ CDownloadAsDlg::CDownloadAsDlg(const DownloadAsQuestion& question, QWidget* pare
     // The extra controls need Qt's own dialog; the download itself asks before replacing a file,
     // with more choices than a plain overwrite.
     setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-    setAcceptMode(QFileDialog::AcceptSave);
-    setFileMode(QFileDialog::AnyFile);
+    QString localName = QString::fromStdString(question.localName);
+    // A name ending with '/' is a folder: the dialog then picks the folder it goes into.
+    if (localName.size() > 1 && localName.endsWith(QLatin1Char('/'))) {
+        localName.chop(1);
+        m_folderName = localName;
+        setWindowTitle(tr("Download the Folder '%1' Into").arg(localName));
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+        setLabelText(QFileDialog::Accept, tr("&Download"));
+        if (!question.startFolder.empty())
+            setDirectory(QString::fromStdString(question.startFolder));
+    } else {
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+    }
 
-    const QString localName = QString::fromStdString(question.localName);
     const int dot = localName.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? localName.mid(dot + 1) : QString();
     // "*" rather than "*.*", so that names without a dot show as well.
     QStringList filters{tr("All Files (*)")};
     if (!extension.isEmpty())
         filters.prepend(tr("%1 files (*.%1)").arg(extension));
-    setNameFilters(filters);
-    setDefaultSuffix(extension);
-
     // Without a folder of its own the dialog opens where the last file dialog of the program was
     // left, which Qt remembers for the process.
-    if (!question.startFolder.empty())
-        setDirectory(QString::fromStdString(question.startFolder));
-    selectFile(localName);
+    if (m_folderName.isEmpty()) {
+        setNameFilters(filters);
+        setDefaultSuffix(extension);
+        if (!question.startFolder.empty())
+            setDirectory(QString::fromStdString(question.startFolder));
+        selectFile(localName);
+    }
 
     m_dontPrompt->setObjectName(QStringLiteral("DontPrompt"));
     m_more->setObjectName(QStringLiteral("More"));
@@ -106,8 +121,13 @@ DownloadAsAnswer CDownloadAsDlg::Answer() const
 {
     DownloadAsAnswer answer;
     answer.accepted = result() == QDialog::Accepted;
-    if (answer.accepted && !selectedFiles().isEmpty())
-        answer.path = selectedFiles().constFirst().toStdString();
+    if (answer.accepted && !selectedFiles().isEmpty()) {
+        QString path = selectedFiles().constFirst();
+        // The folder itself goes into the chosen one.
+        if (!m_folderName.isEmpty())
+            path = QDir(path).filePath(m_folderName);
+        answer.path = path.toStdString();
+    }
     answer.dontPrompt = m_dontPrompt->isChecked();
     for (int i = 0; i < m_remaining->count(); ++i) {
         const QListWidgetItem* item = m_remaining->item(i);

@@ -1,4 +1,5 @@
-// "Download As": the save dialog of the download prompt, one file at a time. Below the standard
+// "Download As": the save dialog of the download prompt, one file at a time (for a whole folder,
+// named with a '/' at its end, the folder it goes into). Below the standard
 // controls the user can stop being asked for the rest ("Don't prompt for each file") and, behind
 // "More >>", rename or drop the files still to come.
 #pragma once
@@ -28,4 +29,5 @@ private:
     QCheckBox* m_dontPrompt;
     QPushButton* m_more;
     QListWidget* m_remaining;
+    QString m_folderName; // set when a whole folder is downloaded
 };

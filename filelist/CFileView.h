@@ -179,7 +179,11 @@ private:
     void StartLabelEdit(int row);
     void LabelEditEnded(const QString* text);
     void RemoveRow(int row);
-    std::vector<std::string> SelectedRemoteFilePaths() const;
+    std::vector<std::string> SelectedRemotePaths() const;
+    // Whether the remote folder has anything in it (read over the browsing connection).
+    bool FolderHoldsAnything(const std::shared_ptr<QorFtpConnection>& browsing, const std::string& path);
+    // Lists the shown folder again once the operation has ended, if it is still shown.
+    void RefreshWhenDone(std::uint32_t operationId);
     // The selection as Copy and a drag carry it; null when there is nothing to carry.
     std::unique_ptr<QMimeData> SelectionData() const;
     void SetDropHighlight(int row);

@@ -11,6 +11,7 @@
 #include "listing/TreePaths.h"
 #include "operations/CommandThread.h"
 #include "operations/Interaction.h"
+#include "operations/OperationLists.h"
 #include "operations/OperationTexts.h"
 #include "operations/TransferData.h"
 #include "operations/TransferList.h"
@@ -183,56 +184,21 @@ void CFileView::OpenRow(int row, bool byEnter)
 
 void CFileView::OnDownload()
 {
-    const int first = FirstSelectedRow();
-    const FileItem* item = m_model->Item(first);
-    if (!item || item->kind == ITEM_LINK || IsLocal())
+    if (IsLocal())
         return;
-    std::vector<DownloadEntry> files;
-    if (item->kind == ITEM_FILE) {
-        for (int row : SelectedRows()) {
-            if (const FileItem* selected = m_model->Item(row); selected && selected->kind == ITEM_FILE)
-                files.push_back({selected->name, selected->name});
-        }
-        RunDownloadPrompt(std::move(files));
-        return;
+    // Files and whole folders, in list order; a folder is named with a '/' at its end, as the
+    // download prompt and the transfer list know it. A link may be either, so Open decides it.
+    std::vector<DownloadEntry> entries;
+    for (int row : SelectedRows()) {
+        const FileItem* item = m_model->Item(row);
+        if (!item || item->name == "..")
+            continue;
+        if (item->kind == ITEM_FILE)
+            entries.push_back({item->name, item->name});
+        else if (item->kind == ITEM_FOLDER)
+            entries.push_back({item->name + "/", item->name + "/"});
     }
-    // A folder: the files directly in it, after a question.
-    const std::string name = item->name;
-    const QString shown = m_model->Row(first)->shownName;
-    if (!GetInteraction().AskYesNo(
-            Text(tr("Are you sure you want to download\n all the contents of the '%1' directory?").arg(shown))))
-        return;
-    std::shared_ptr<QorFtpConnection> browsing = BrowsingConnection();
-    if (!browsing)
-        return;
-    connection = browsing.get();
-    const std::string path = m_model->PathOf(first);
-    struct Listed {
-        bool ok = false;
-        std::vector<DownloadEntry> files;
-    };
-    Listed listed = WaitOffUiThread<Listed>([browsing, path] {
-        Listed result;
-        if (browsing->GetDir(path) <= 0)
-            return result;
-        result.ok = true;
-        _Qor_Ftp_FileData record;
-        while (browsing->GetNextFile(record, 1)) {
-            if (record.Type != 0 || record.Name == "." || record.Name == "..")
-                continue;
-            result.files.push_back({record.Name, record.Name});
-        }
-        return result;
-    });
-    if (!listed.ok) {
-        GetInteraction().ShowMessage(Text(tr("The directory '%1' has no files").arg(shown)), MessageIcon::Information);
-        return;
-    }
-    // The names are relative to the folder: prompt for them as in it.
-    for (DownloadEntry& entry : listed.files) {
-        entry.remoteName = name + "/" + entry.remoteName;
-    }
-    RunDownloadPrompt(std::move(listed.files));
+    RunDownloadPrompt(std::move(entries));
 }
 
 void CFileView::RunDownloadPrompt(std::vector<DownloadEntry> files)
@@ -242,12 +208,19 @@ void CFileView::RunDownloadPrompt(std::vector<DownloadEntry> files)
     while (!files.empty()) {
         const DownloadEntry entry = files.front();
         files.erase(files.begin());
+        // A folder comes whole, in one job; the user may have renamed its entry without the '/'.
+        const bool folderEntry = IsFolderEntry(entry.remoteName);
+        const std::string remoteName = folderEntry ? entry.remoteName.substr(0, entry.remoteName.size() - 1)
+                                                   : entry.remoteName;
+        std::string localName = entry.localName;
+        while (folderEntry && !localName.empty() && localName.back() == '/')
+            localName.pop_back();
         // The local name is a name in the chosen folder, whatever the server listed.
-        std::string localName = entry.localName.substr(entry.localName.rfind('/') + 1);
+        localName = localName.substr(localName.rfind('/') + 1);
         std::string localPath;
         if (!m_dontPromptEachFile) {
             DownloadAsQuestion question;
-            question.localName = localName;
+            question.localName = folderEntry ? localName + "/" : localName;
             if (!s_promptedBefore) {
                 // Without a default download folder of the user's, the desktop's one.
                 QString start = ProgramSettings().defaultDownloadDir;
@@ -274,9 +247,9 @@ void CFileView::RunDownloadPrompt(std::vector<DownloadEntry> files)
             localPath = m_promptFolder + "/" + localName;
         }
         OperationRequest request;
-        request.kind = OperationKind::Download;
+        request.kind = folderEntry ? OperationKind::FolderDownload : OperationKind::Download;
         request.sourceServer = root;
-        request.file = RemoteFilePath(folder, entry.remoteName);
+        request.file = RemoteFilePath(folder, remoteName);
         request.localPath = localPath;
         StartOperation(request);
     }
@@ -343,6 +316,17 @@ void CFileView::DeleteRemote(const std::vector<int>& rows)
     }
     bool all = false;
     for (const Target& target : targets) {
+        if (target.folder && FolderHoldsAnything(browsing, target.path)) {
+            // The job walks the folder, asks once with what it found, and deletes it all.
+            OperationRequest request;
+            request.kind = OperationKind::FolderDelete;
+            request.sourceServer = Text(Root());
+            request.file = target.path;
+            std::uint32_t operationId = 0;
+            StartOperation(request, &operationId);
+            RefreshWhenDone(operationId);
+            continue;
+        }
         if (!all) {
             const DeleteConfirmResult answer
                 = GetInteraction().AskDeleteConfirm(Text(tr("Are you sure you want to delete '%1'").arg(target.shown)));
@@ -371,6 +355,38 @@ void CFileView::DeleteRemote(const std::vector<int>& rows)
     if (m_model->rowCount() == 0)
         m_model->AddMessage(tr("No Files"));
     emit CommandStateChanged();
+}
+
+bool CFileView::FolderHoldsAnything(const std::shared_ptr<QorFtpConnection>& browsing, const std::string& path)
+{
+    // Read off the user-interface thread; a folder that cannot be listed is left to the plain
+    // removal, which reports why it failed.
+    return WaitOffUiThread<bool>([browsing, path] {
+        if (browsing->GetDir(path) <= 0)
+            return false;
+        _Qor_Ftp_FileData record;
+        bool holds = false;
+        while (browsing->GetNextFile(record, 1))
+            holds = holds || (record.Name != "." && record.Name != "..");
+        return holds;
+    });
+}
+
+void CFileView::RefreshWhenDone(std::uint32_t operationId)
+{
+    // The job ends on its own thread: looked for now and then while the same folder is shown.
+    auto* timer = new QTimer(this);
+    timer->setInterval(500);
+    const QString root = Root();
+    const QString folder = CurrentFolder();
+    connect(timer, &QTimer::timeout, this, [this, timer, operationId, root, folder] {
+        if (OperationStatusList.Find(operationId))
+            return;
+        timer->deleteLater();
+        if (Root() == root && CurrentFolder() == folder)
+            emit RefreshWanted();
+    });
+    timer->start();
 }
 
 void CFileView::RemoveRow(int row)
@@ -512,12 +528,18 @@ void CFileView::LabelEditEnded(const QString* text)
 
 // Clipboard ---------------------------------------------------------------------------------
 
-std::vector<std::string> CFileView::SelectedRemoteFilePaths() const
+std::vector<std::string> CFileView::SelectedRemotePaths() const
 {
+    // Folders end with '/': a paste or a drop copies them whole.
     std::vector<std::string> paths;
     for (int row : SelectedRows()) {
-        if (const FileItem* item = m_model->Item(row); item && item->kind == ITEM_FILE)
+        const FileItem* item = m_model->Item(row);
+        if (!item || item->name == "..")
+            continue;
+        if (item->kind == ITEM_FILE)
             paths.push_back(m_model->PathOf(row));
+        else if (item->kind == ITEM_FOLDER)
+            paths.push_back(m_model->PathOf(row) + "/");
     }
     return paths;
 }
@@ -535,7 +557,7 @@ std::unique_ptr<QMimeData> CFileView::SelectionData() const
         data->setUrls(urls);
         return data;
     }
-    const std::optional<QByteArray> block = WriteTransferList(Text(Root()), SelectedRemoteFilePaths());
+    const std::optional<QByteArray> block = WriteTransferList(Text(Root()), SelectedRemotePaths());
     if (!block)
         return nullptr;
     data->setData(QLatin1String(kTransferListMimeType), *block);
@@ -556,7 +578,7 @@ void CFileView::OnAppend()
         return;
     const QMimeData* current = QApplication::clipboard()->mimeData();
     const std::optional<QByteArray> block
-        = AppendToTransferList(current->data(QLatin1String(kTransferListMimeType)), SelectedRemoteFilePaths());
+        = AppendToTransferList(current->data(QLatin1String(kTransferListMimeType)), SelectedRemotePaths());
     if (!block)
         return;
     auto data = std::make_unique<QMimeData>();
@@ -649,7 +671,9 @@ void CFileView::OnUploadFile()
     if (!fields)
         return;
     OperationRequest request;
-    request.kind = OperationKind::Upload;
+    // A typed folder goes up whole.
+    request.kind = QFileInfo(QFile::decodeName(fields->first.c_str())).isDir() ? OperationKind::FolderUpload
+                                                                             : OperationKind::Upload;
     request.targetServer = Text(Root());
     request.file = fields->first;
     request.targetFile = fields->second;
@@ -713,6 +737,11 @@ std::unique_ptr<QMenu> CFileView::MakeContextMenu()
             add(tr("Open"), &CFileView::OnOpen);
             menu->addSeparator();
             add(tr("Download..."), &CFileView::OnDownload);
+            add(tr("De&lete"), &CFileView::OnDelete);
+            menu->addSeparator();
+            add(tr("&Copy"), &CFileView::OnCopy);
+            add(tr("&Append"), &CFileView::OnAppend, CanAppend());
+            menu->addSeparator();
             add(tr("&Mark/UnMark"), &CFileView::OnMarkUnmark);
             menu->setProperty("menuId", 137);
             return menu;

@@ -273,6 +273,23 @@ private slots:
         QCOMPARE(cancelled.remaining, Entries({{"x", "x"}}));
     }
 
+    void downloadAsDialogPicksTheFolderAWholeFolderGoesInto()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        CDownloadAsDlg dialog(DownloadAsQuestion{"pub/", folder.path().toStdString(), {}});
+        QString title;
+        WhenModalShows<CDownloadAsDlg>(&dialog, [&](CDownloadAsDlg* shown) {
+            title = shown->windowTitle();
+            shown->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+        });
+        dialog.exec();
+        QCOMPARE(title, QStringLiteral("Download the Folder 'pub' Into"));
+        const DownloadAsAnswer answer = dialog.Answer();
+        QVERIFY(answer.accepted);
+        QCOMPARE(QString::fromStdString(answer.path), QDir(folder.path()).filePath(QStringLiteral("pub")));
+    }
+
     void progressWindowFromATransferThread()
     {
         QtFtpUi ui;
