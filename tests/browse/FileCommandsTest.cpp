@@ -1,39 +1,16 @@
 // The file list's commands as a user triggers them in the window (the frame's actions, keys and
 // the context menus) against pyftpdlib, with every dialog answered by the recording interaction.
 #include "BrowseTestSupport.h"
-#include "PyFtpd.h"
-#include "RecordingInteraction.h"
 
-#include "app/BrowsePanes.h"
-#include "app/MainFrame.h"
-#include "app/SelkDoc.h"
 #include "dialogs/CommandIds.h"
-#include "filelist/CFileView.h"
-#include "filelist/MarkTable.h"
-#include "listing/TreePaths.h"
-#include "operations/CommandThread.h"
-#include "operations/Executor.h"
-#include "operations/OperationLists.h"
-#include "operations/TransferList.h"
-#include "servers/ServerMap.h"
 #include "servers/ServerStore.h"
 #include "settings/Settings.h"
-#include "tree/CPathView.h"
-#include "tree/ConnectionList.h"
-#include "tree/FolderTreeModel.h"
 
-#include <QAbstractItemView>
 #include <QClipboard>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <QtTest>
 
-#include <filesystem>
 #include <sys/stat.h>
 
 using tarvo::test::PyFtpd;
@@ -43,103 +20,15 @@ using tarvo::test::TempDir;
 using tarvo::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public BrowseWindowTest {
     Q_OBJECT
 
 private:
-    QStringList Names() const { return ColumnTexts(m_list->Model(), CFileListModel::NameColumn); }
-    QAction* Action(int id) const { return m_frame->Command(id); }
-
-    // Connects to the server and shows its start folder in the list, with the list active.
-    bool Open(const PyFtpd& server, const QString& name = QStringLiteral("Local"))
-    {
-        QSignalSpy done(m_tree, &CPathView::ConnectionCompleted);
-        AnswerConnectDialog(this, name, server.port(), QStringLiteral("user"), QStringLiteral("secret"));
-        m_tree->OnNewConnection();
-        if (!Fired(done) || !done.last().at(1).toBool())
-            return false;
-        return ShowFolder(StartNode(name), name);
-    }
-    QModelIndex StartNode(const QString& server) const
-    {
-        return m_tree->Model()->index(0, 0, m_tree->ServerIndex(server));
-    }
-    bool ShowFolder(const QModelIndex& node, const QString& root = QStringLiteral("Local"))
-    {
-        // From elsewhere, so the selection changes even when the node is current already.
-        m_tree->setCurrentIndex(m_tree->MyComputerIndex());
-        m_tree->setCurrentIndex(node);
-        // The connect dialog took the activation with it.
-        m_frame->activateWindow();
-        m_list->CurrentView()->setFocus();
-        return QTest::qWaitFor([&] { return m_list->Root() == root && m_list->CurrentView()->hasFocus(); });
-    }
-    bool Refilled(const std::function<void()>& step)
-    {
-        QSignalSpy fill(m_list, &CFileView::FillFinished);
-        step();
-        return Fired(fill);
-    }
-    void SelectNamed(const QStringList& names)
-    {
-        m_list->SelectionModel()->clearSelection();
-        for (const QString& name : names) {
-            const int row = static_cast<int>(Names().indexOf(name));
-            QVERIFY2(row >= 0, qPrintable(name));
-            // As a click in the list mode does: the name cell alone.
-            m_list->SelectionModel()->select(m_list->Model()->index(row, 0), QItemSelectionModel::Select);
-        }
-    }
-    // Triggers a command as the menu or its key does; false when it is disabled.
-    bool Trigger(int id)
-    {
-        QAction* action = Action(id);
-        if (!action || !action->isEnabled())
-            return false;
-        action->trigger();
-        return true;
-    }
-    // Waits, with the window answering the workers, until the background operations made the file.
-    static bool Arrived(const std::string& path, const std::string& bytes)
-    {
-        return QTest::qWaitFor(
-            [&] {
-                std::error_code error;
-                return fs::file_size(path, error) == bytes.size() && !error && ReadFileBytes(path) == bytes;
-            },
-            20000);
-    }
-    // What a drag brings over `widget` at `at`, with the keys held: the answer of the last event.
-    struct DragAnswer {
-        bool accepted = false;
-        Qt::DropAction action = Qt::IgnoreAction;
-    };
-    static DragAnswer DragOver(QWidget* widget, const QPoint& at, const QMimeData& data,
-                               Qt::KeyboardModifiers keys = Qt::NoModifier, bool drop = false)
-    {
-        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
-        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, keys);
-        QApplication::sendEvent(widget, &enter);
-        QDragMoveEvent move(at, offered, &data, Qt::LeftButton, keys);
-        QApplication::sendEvent(widget, &move);
-        if (!drop)
-            return {move.isAccepted(), move.dropAction()};
-        QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, keys);
-        QApplication::sendEvent(widget, &dropped);
-        return {dropped.isAccepted(), dropped.dropAction()};
-    }
-    static std::unique_ptr<QMimeData> Remote(const std::string& server, const std::vector<std::string>& paths)
-    {
-        auto data = std::make_unique<QMimeData>();
-        data->setData(QLatin1String(kTransferListMimeType), *WriteTransferList(server, paths));
-        return data;
-    }
     QPoint RowPoint(const QString& name) const
     {
         const int row = static_cast<int>(Names().indexOf(name));
         return m_list->CurrentView()->visualRect(m_list->Model()->index(row, 0)).center();
     }
-    QWidget* ListArea() const { return m_list->CurrentView()->viewport(); }
     QLineEdit* Editor() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
     // Types `text` over the label editor once it is open, then Return (or Esc for an empty text).
     bool EditLabel(const QString& text)
@@ -151,53 +40,9 @@ private:
         return true;
     }
 
-    TemporarySettings m_settings;
-    RecordingHost m_host;
-    RecordingUi m_ui;
-    RecordingInteraction m_ask;
-    std::unique_ptr<CSelkDoc> m_document;
-    std::unique_ptr<CMainFrame> m_frame;
-    CPathView* m_tree = nullptr;
-    CFileView* m_list = nullptr;
-
 private slots:
-    void init()
-    {
-        SetOperationHost(&m_host);
-        QorFtpSetUi(&m_ui);
-        SetInteraction(&m_ask);
-        m_ask = RecordingInteraction();
-        ServerMap.clear();
-        MarkTable.clear();
-        OperationStatusList.Clear();
-        m_document = std::make_unique<CSelkDoc>();
-        m_frame = std::make_unique<CMainFrame>(*m_document);
-        m_tree = new CPathView;
-        m_list = new CFileView;
-        LinkPanes(m_tree, m_list);
-        m_frame->SetPanes(m_tree, m_list);
-        ConnectPaneCommands(m_tree, m_list, [this](int id) { return m_frame->Command(id); });
-        // One transfer at a time: pyftpdlib now and then loses track of one of several active-mode
-        // data connections it opens at once and never answers that PORT.
-        ProgramExecutor().SetTransferLimit(1);
-        m_frame->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
-        // The start-up listing of the first local place comes first.
-        QTRY_COMPARE(m_list->Root(), QString::fromLatin1(kMyComputer));
-    }
-
-    void cleanup()
-    {
-        QVERIFY(WaitForOperations(std::chrono::seconds(20)));
-        ProgramExecutor().SetTransferLimit(0);
-        m_frame.reset();
-        m_document.reset();
-        // The tree's list of connections outlives the tree.
-        while (ConnectionList.TakeFirst()) { }
-        SetInteraction(nullptr);
-        QorFtpSetUi(nullptr);
-        SetOperationHost(nullptr);
-    }
+    void init() { StartWindow(); }
+    void cleanup() { EndWindow(); }
 
     void deleteAsksPerRowUntilYesToAllOrCancel_data()
     {
@@ -242,30 +87,28 @@ private slots:
         PyFtpd server;
         for (const char* name : {"one.txt", "two.txt", "three.txt"})
             WriteFileBytes(server.root() + "/" + name, name);
-        fs::create_directory(server.root() + "/sub");
+        fs::create_directories(server.root() + "/sub/deeper");
+        WriteFileBytes(server.root() + "/sub/deeper/in.txt", "in");
         TempDir local;
         QVERIFY(Open(server));
+        // A folder is asked for as one entry (a '/' at its end) and comes whole; the files go beside it.
         SelectNamed({"sub", "one.txt", "three.txt", "two.txt"});
-        // The folder is the first selected row: a question, and only its files would go.
-        QVERIFY(Trigger(Command::Download));
-        QCOMPARE(m_ask.Of("yesno").size(), std::size_t(1));
-        QVERIFY(m_ask.Of("downloadas").empty());
-
-        SelectNamed({"one.txt", "three.txt", "two.txt"});
         DownloadAsAnswer first;
         first.accepted = true;
-        first.path = local.path() + "/first.txt";
+        first.path = local.path() + "/got";
         first.dontPrompt = true;
         m_ask.downloadAs = {first};
         QVERIFY(Trigger(Command::Download));
-        QVERIFY(Arrived(local.path() + "/first.txt", "one.txt"));
+        QVERIFY(Arrived(local.path() + "/got/deeper/in.txt", "in"));
+        QVERIFY(Arrived(local.path() + "/one.txt", "one.txt"));
         QVERIFY(Arrived(local.path() + "/three.txt", "three.txt"));
         QVERIFY(Arrived(local.path() + "/two.txt", "two.txt"));
-        QCOMPARE(m_ask.Of("downloadas"), std::vector<std::string>{"one.txt"});
+        QCOMPARE(m_ask.Of("downloadas"), std::vector<std::string>{"sub/"});
 
         // The next run asks again; a cancelled prompt goes on with the next file.
+        SelectNamed({"one.txt", "three.txt", "two.txt"});
         QVERIFY(Trigger(Command::Download));
-        QCOMPARE(m_ask.Of("downloadas"), (std::vector<std::string>{"one.txt", "one.txt", "three.txt", "two.txt"}));
+        QCOMPARE(m_ask.Of("downloadas"), (std::vector<std::string>{"sub/", "one.txt", "three.txt", "two.txt"}));
     }
 
     void newFolderAndRenameByLabelEditing()
@@ -420,7 +263,7 @@ private slots:
         QVERIFY(Open(source, QStringLiteral("Source")));
         QVERIFY(Open(target, QStringLiteral("Target")));
         const std::unique_ptr<QMimeData> rows = Remote("Source", {"/a.txt"});
-        const QPoint empty = ListArea()->rect().bottomRight() - QPoint(5, 5);
+        const QPoint empty = EmptyListPoint();
         const struct {
             const char* keys;
             Qt::KeyboardModifiers modifiers;
@@ -471,21 +314,22 @@ private slots:
         const std::string bytes = tarvo::test::RandomBytes(200000, 3);
         WriteFileBytes(local.path() + "/one.bin", bytes);
         WriteFileBytes(local.path() + "/two.txt", "two");
-        fs::create_directory(local.path() + "/folder");
+        fs::create_directories(local.path() + "/folder/inner");
+        WriteFileBytes(local.path() + "/folder/inner/deep.txt", "deep");
         QVERIFY(Open(server));
 
-        // Two files and a folder from a file manager: the files go up, the folder is named.
+        // Two files and a folder from a file manager: each file goes up, the folder whole in one job.
         QMimeData desktop;
         desktop.setUrls({QUrl::fromLocalFile(QString::fromStdString(local.path() + "/one.bin")),
                          QUrl::fromLocalFile(QString::fromStdString(local.path() + "/two.txt")),
                          QUrl::fromLocalFile(QString::fromStdString(local.path() + "/folder"))});
-        const QPoint empty = ListArea()->rect().bottomRight() - QPoint(5, 5);
-        QVERIFY(DragOver(ListArea(), empty, desktop, Qt::NoModifier, true).accepted);
+        const int jobs = m_host.JobsStarted();
+        QVERIFY(DragOver(ListArea(), EmptyListPoint(), desktop, Qt::NoModifier, true).accepted);
         QVERIFY(Arrived(server.root() + "/one.bin", bytes));
         QVERIFY(Arrived(server.root() + "/two.txt", "two"));
-        QCOMPARE(m_ask.Of("message").size(), std::size_t(1));
-        QVERIFY(m_ask.Of("message").front().find(local.path() + "/folder") != std::string::npos);
-        QVERIFY(!fs::exists(server.root() + "/folder"));
+        QVERIFY(Arrived(server.root() + "/folder/inner/deep.txt", "deep"));
+        QVERIFY(m_ask.Of("message").empty());
+        QCOMPARE(m_host.JobsStarted(), jobs + 1);
 
         // Remote rows dropped on a local folder of the tree are downloaded into it.
         const QModelIndex folder = m_tree->SelectLocalPath(QString::fromStdString(local.path()));

@@ -47,6 +47,15 @@ public:
         return row ? row->title + " | " + row->description : "(no row)";
     }
     int Started() const { return m_started; }
+    // Folder jobs started so far: operations whose row carries a job's progress.
+    int JobsStarted()
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        int jobs = 0;
+        for (const Count& count : counts)
+            jobs += count.started && count.row && count.row->progress ? 1 : 0;
+        return jobs;
+    }
     int Running() const { return m_started - m_ended; }
 
     std::vector<Count> counts;
