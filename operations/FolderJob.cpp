@@ -245,6 +245,13 @@ private:
 
     int Delete(JobConnection& on, const std::vector<Found>& found);
 
+    // The status row names one connection; a cancel must reach every one of the job's, so a
+    // watcher passes it on for as long as the job runs. Lock held.
+    void FanOutCancel();
+    void Watch();
+    void StartWatcher();
+    void StopWatcher();
+
     void Fail(const std::string& what, std::string reason);
     int Finish(bool allDone);
 
@@ -263,6 +270,8 @@ private:
     std::set<QorFtpConnection*> m_live;
     bool m_cancelSent = false;
     int m_workers = 0;
+    bool m_watching = false; // the watcher runs
+    bool m_ended = false; // the watcher is to stop
 };
 
 void FolderJob::Fail(const std::string& what, std::string reason)
@@ -273,6 +282,48 @@ void FolderJob::Fail(const std::string& what, std::string reason)
         reason.pop_back();
     std::lock_guard<std::mutex> guard(m_lock);
     m_failures.emplace_back(what, std::move(reason));
+}
+
+void FolderJob::FanOutCancel()
+{
+    if (m_cancelSent || !Cancelled())
+        return;
+    m_cancelSent = true;
+    for (QorFtpConnection* connection : m_live)
+        connection->CancelOperation();
+}
+
+void FolderJob::Watch()
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    while (!m_ended) {
+        m_changed.wait_for(guard, std::chrono::milliseconds(100));
+        FanOutCancel();
+    }
+    m_watching = false;
+    m_changed.notify_all();
+}
+
+void FolderJob::StartWatcher()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_watching = true;
+    }
+    try {
+        ProgramExecutor().Run([this] { Watch(); }, Executor::Kind::Job);
+    } catch (const std::exception&) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_watching = false;
+    }
+}
+
+void FolderJob::StopWatcher()
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    m_ended = true;
+    m_changed.notify_all();
+    m_changed.wait(guard, [this] { return !m_watching; });
 }
 
 void FolderJob::Counted(const Found& entry)
@@ -807,15 +858,12 @@ int FolderJob::RunTransfers(JobConnection& first, JobConnection* firstTarget)
             }
         }
     }
-    // The status row names one connection; a cancel must reach every one of the job's.
     std::unique_lock<std::mutex> guard(m_lock);
     while (m_workers > 0) {
         m_changed.wait_for(guard, std::chrono::milliseconds(100));
-        if (Cancelled() && !m_cancelSent) {
-            m_cancelSent = true;
-            for (QorFtpConnection* connection : m_live)
-                connection->CancelOperation();
-        }
+        // Without a watcher (no thread could be had) this loop passes a cancel on.
+        if (!m_watching)
+            FanOutCancel();
     }
     // Every worker lost its connection: what is left cannot be done.
     if (!Cancelled()) {
@@ -940,6 +988,7 @@ int FolderJob::Run()
     JobConnection firstTarget; // a copy's target
     ServerRecord& firstRecord = ReadsServer() ? m_setup.sourceRecord : m_setup.targetRecord;
     const auto cleanUp = [&] {
+        StopWatcher();
         for (JobConnection* slot : {&firstTarget, &first}) {
             if (!slot->connection)
                 continue;
@@ -959,6 +1008,7 @@ int FolderJob::Run()
         std::function<void()> done;
         ~Guard() { done(); }
     } guard{cleanUp};
+    StartWatcher();
 
     if (!OpenFirst(first, firstRecord, m_script, true)) {
         m_progress->counting = false;

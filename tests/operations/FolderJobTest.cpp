@@ -176,25 +176,29 @@ INSTANTIATE_TEST_SUITE_P(Ways, FolderRoundTrip,
 
 TEST_F(FolderJobs, ACancelHalfWayReportsOnlyWholeFiles)
 {
+    // Starts the download of `folder` and cancels it once `ready` holds.
+    const auto cancelWhen = [this](const std::string& folder, const std::function<bool(const JobProgress&)>& ready) {
+        std::uint32_t id = 0;
+        StartOperation(Request(OperationKind::FolderDownload, "one", folder, local.file(folder.substr(1))), &id);
+        const std::optional<OperationStatus> row = OperationStatusList.Find(id);
+        EXPECT_TRUE(row && row->progress);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!ready(*row->progress) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        OperationStatusList.Cancel(id);
+        EXPECT_TRUE(WaitForOperations(std::chrono::seconds(60)));
+        return row->progress;
+    };
     std::map<std::string, std::string> files;
     for (int i = 0; i < 60; ++i)
         files["f" + std::to_string(i)] = RandomBytes(1'500'000, i);
     fs::create_directory(first.root() + "/many");
     for (const auto& [name, content] : files)
         WriteFileBytes(first.root() + "/many/" + name, content);
-    std::uint32_t id = 0;
-    StartOperation(Request(OperationKind::FolderDownload, "one", "/many", local.file("many")), &id);
-    const std::optional<OperationStatus> row = OperationStatusList.Find(id);
-    ASSERT_TRUE(row && row->progress);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (row->progress->doneFiles < 3 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    OperationStatusList.Cancel(id);
-    EXPECT_TRUE(WaitForOperations(std::chrono::seconds(10))) << "every worker stops promptly";
-    const std::uint64_t done = row->progress->doneFiles;
-    EXPECT_GE(done, 3u);
-    EXPECT_LT(done, row->progress->totalFiles.load());
-    EXPECT_EQ(row->progress->totalFiles, 60u);
+    std::shared_ptr<JobProgress> progress = cancelWhen("/many", [](const JobProgress& p) { return p.doneFiles >= 3; });
+    const std::uint64_t done = progress->doneFiles;
+    EXPECT_LT(done, progress->totalFiles.load());
+    EXPECT_EQ(progress->totalFiles, 60u);
     std::uint64_t whole = 0;
     for (const auto& [name, content] : files) {
         const std::string path = local.file("many/" + name);
@@ -202,6 +206,20 @@ TEST_F(FolderJobs, ACancelHalfWayReportsOnlyWholeFiles)
     }
     EXPECT_GE(whole, done) << "a file counted as done is whole";
     EXPECT_LE(whole, done + 2) << "at most the files in flight finished unreported";
+
+    // Both connections are in the middle of a large file: the cancel stops both, so neither
+    // file is counted, and each stays shorter than its source.
+    constexpr std::uint64_t kLarge = 512ull << 20;
+    fs::create_directory(first.root() + "/large");
+    for (int i = 0; i < 4; ++i) {
+        const std::string path = first.root() + "/large/l" + std::to_string(i);
+        WriteFileBytes(path, "sparse");
+        fs::resize_file(path, kLarge);
+    }
+    progress = cancelWhen("/large", [](const JobProgress& p) { return p.doneBytes >= (64u << 20); });
+    EXPECT_EQ(progress->doneFiles, 0u);
+    for (const auto& entry : fs::directory_iterator(local.file("large")))
+        EXPECT_LT(entry.file_size(), kLarge) << entry.path();
     EXPECT_TRUE(interaction.Of("message").empty()) << "a cancel is no failure";
 }
 
