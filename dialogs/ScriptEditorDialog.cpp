@@ -39,7 +39,7 @@ constexpr OperationText kOperationTexts[] = {
      QT_TRANSLATE_NOOP("ScriptEditorDialog", "Select where to download the file:")},
     {QT_TRANSLATE_NOOP("ScriptEditorDialog", "&Upload"), "1068",
      QT_TRANSLATE_NOOP("ScriptEditorDialog", "Select where to upload the file:")},
-    {QT_TRANSLATE_NOOP("ScriptEditorDialog", "&Delete"), "1069",
+    {QT_TRANSLATE_NOOP("ScriptEditorDialog", "De&lete"), "1069",
      QT_TRANSLATE_NOOP("ScriptEditorDialog", "Nothing to select")},
     {QT_TRANSLATE_NOOP("ScriptEditorDialog", "&Transfer"), "1070",
      QT_TRANSLATE_NOOP("ScriptEditorDialog", "Select where to transfer the file:")},

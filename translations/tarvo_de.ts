@@ -1877,7 +1877,7 @@ Was möchten Sie tun?</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation>&amp;Löschen</translation>
+        <translation type="vanished">&amp;Löschen</translation>
     </message>
     <message>
         <source>Nothing to select</source>
@@ -2020,6 +2020,10 @@ Nutzen Sie die rechte Baumansicht.</translation>
     <message>
         <source>Target</source>
         <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>De&amp;lete</source>
+        <translation>&amp;Löschen</translation>
     </message>
 </context>
 <context>

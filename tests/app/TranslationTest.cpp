@@ -183,24 +183,6 @@ private slots:
         QCOMPARE(MenuTitles(), menus);
     }
 
-    // Every menu of the window can be worked by Alt and one letter per entry, in either language.
-    void mnemonicsUnique_data()
-    {
-        QTest::addColumn<QStringList>("languages");
-        QTest::newRow("English") << QStringList{};
-        QTest::newRow("German") << QStringList{"de"};
-    }
-    void mnemonicsUnique()
-    {
-        QFETCH(QStringList, languages);
-        InstallTranslations(*qApp, languages, {QStringLiteral(TARVO_QM_FOLDER)});
-        CSelkDoc document;
-        CMainFrame frame(document);
-        frame.SetRecentScripts({"/tmp/a.ftp", "/tmp/b.ftp"});
-        const QStringList shared = SharedMnemonics(QStringLiteral("menu bar"), frame.menuBar()->actions());
-        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QStringLiteral("; "))));
-    }
-
     // In the pseudo-language every text of every window is bracketed: none bypasses the
     // translation, none is pieced together from parts. Data (names, sizes) is left empty.
     void pseudoTranslationEverywhere_data() { AddEveryWindowRows(); }
@@ -260,6 +242,43 @@ private slots:
         for (const QString& text : clipped)
             qWarning("clipped: %s", qPrintable(text));
         QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("%1 texts cut short").arg(clipped.size())));
+    }
+
+    // Within each window (each page of a sheet as it is shown) and each of its menus, Alt and a
+    // letter reaches one control only, in English and in German.
+    void windowMnemonicsUnique_data() { AddEveryWindowRows(); }
+    void windowMnemonicsUnique()
+    {
+        QFETCH(WindowFactory, window);
+        for (const QStringList& languages : {QStringList{}, QStringList{"de"}}) {
+            RemoveTranslators();
+            InstallTranslations(*qApp, languages, {QStringLiteral(TARVO_QM_FOLDER)});
+            const std::unique_ptr<QWidget> shown = window();
+            QVERIFY(Show(shown.get()));
+            const QList<QTabWidget*> sheets = shown->findChildren<QTabWidget*>();
+            for (int page = 0; page < (sheets.isEmpty() ? 1 : sheets.constFirst()->count()); ++page) {
+                QList<QAction*> entries;
+                if (!sheets.isEmpty()) {
+                    sheets.constFirst()->setCurrentIndex(page);
+                    for (int tab = 0; tab < sheets.constFirst()->count(); ++tab)
+                        entries << new QAction(sheets.constFirst()->tabText(tab), shown.get());
+                }
+                if (auto* frame = qobject_cast<QMainWindow*>(shown.get()))
+                    entries << frame->menuBar()->actions();
+                for (QWidget* widget : shown->findChildren<QWidget*>()) {
+                    if (!widget->isVisibleTo(shown.get()))
+                        continue;
+                    if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
+                        entries << new QAction(label->text(), shown.get());
+                    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                        entries << new QAction(button->text(), shown.get());
+                    else if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->isCheckable())
+                        entries << new QAction(group->title(), shown.get());
+                }
+                const QStringList shared = SharedMnemonics(shown->windowTitle(), entries);
+                QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QStringLiteral("; "))));
+            }
+        }
     }
 
     // Qt's own buttons come with the program's language.
