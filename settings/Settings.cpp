@@ -192,7 +192,9 @@ AppSettings LoadAppSettings()
     const int keepAliveSeconds = store->value(QStringLiteral("KeepAliveSeconds"), 60).toInt();
     settings.keepAliveSeconds = keepAliveSeconds > 0 ? std::clamp(keepAliveSeconds, 1, 3600) : 60;
     // More connections than this only make servers refuse logins (many allow a handful per address).
-    settings.parallelTransfers = std::clamp(store->value(QStringLiteral("ParallelTransfers"), 2).toInt(), 1, 10);
+    bool isParallel = false;
+    const int parallel = store->value(QStringLiteral("ParallelTransfers")).toInt(&isParallel);
+    settings.parallelTransfers = isParallel ? std::clamp(parallel, 1, 10) : AppSettings().parallelTransfers;
     settings.useKeyring = store->value(QStringLiteral("UseKeyring"), 0).toInt() != 0 ? 1 : 0;
     return settings;
 }

@@ -40,17 +40,19 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
         QString programFolder;
         float dragTime;
         int showName, timeout, maxListing;
+        int parallel = 2; // connections per folder job, 1 to 10
     };
     const std::vector<Case> cases = {
         {"", "", 2.0f, 0, 60, 10'000'000}, // no application object to give the program's folder
-        {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15\nMaxListing=5000", "/opt/tarvo/", 2.0f, 2, 15, 5000},
-        {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0\nMaxListing=-5", "/opt/tarvo/", 0.5f, 0, 60,
-         10'000'000},
-        {"DragTime=nonsense\nMaxListing=lots", "", 2.0f, 0, 60, 10'000'000},
-        {"Timeout=2147484\nMaxListing=99999999999", "", 2.0f, 0, 3600, 100'000'000},
+        {"Path=/opt/tarvo\nDragTime=\nShowName=2\nTimeout=15\nMaxListing=5000\nParallelTransfers=4", "/opt/tarvo/",
+         2.0f, 2, 15, 5000, 4},
+        {"Path=/opt/tarvo/\nDragTime=0.5\nShowName=7\nTimeout=0\nMaxListing=-5\nParallelTransfers=0", "/opt/tarvo/",
+         0.5f, 0, 60, 10'000'000, 1},
+        {"DragTime=nonsense\nMaxListing=lots\nParallelTransfers=many", "", 2.0f, 0, 60, 10'000'000},
+        {"Timeout=2147484\nMaxListing=99999999999\nParallelTransfers=50", "", 2.0f, 0, 3600, 100'000'000, 10},
         {"MaxListing=12", "", 2.0f, 0, 60, 1000},
     };
-    for (const auto& [text, programFolder, dragTime, showName, timeout, maxListing] : cases) {
+    for (const auto& [text, programFolder, dragTime, showName, timeout, maxListing, parallel] : cases) {
         writeFileText("[Settings]\n" + text + "\n");
         const AppSettings settings = LoadAppSettings();
         EXPECT_EQ(settings.programFolder, programFolder) << text.constData();
@@ -58,6 +60,7 @@ TEST_F(Settings, StoredValuesReadWithTheirDefaults)
         EXPECT_EQ(settings.showName, showName) << text.constData();
         EXPECT_EQ(settings.timeoutSeconds, timeout) << text.constData();
         EXPECT_EQ(settings.maxListing, maxListing) << text.constData();
+        EXPECT_EQ(settings.parallelTransfers, parallel) << text.constData();
     }
 }
 
