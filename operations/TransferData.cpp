@@ -107,12 +107,13 @@ int ExecuteTransferData(const QMimeData& data, int dropEffect, const std::string
     const std::optional<TransferListBlock> block
         = ReadTransferList(data.data(QString::fromLatin1(kTransferListMimeType)));
     if (!block) {
-        GetInteraction().ShowMessage(OperationText::kDamagedTransferData, MessageIcon::Error);
+        GetInteraction().ShowMessage(OperationText::Tr(OperationText::kDamagedTransferData), MessageIcon::Error);
         return 0;
     }
     // Files of a server deleted since they were copied: one message rather than one per file.
     if (!ServerMap.count(block->server)) {
-        GetInteraction().ShowMessage(FillInsert(OperationText::kSourceServerGone, block->server), MessageIcon::Error);
+        GetInteraction().ShowMessage(FillInsert(OperationText::Tr(OperationText::kSourceServerGone), block->server),
+                                     MessageIcon::Error);
         return 0;
     }
     const TransferPlan plan = PlanTransferList(*block, targetServer, targetFolder);
@@ -120,7 +121,9 @@ int ExecuteTransferData(const QMimeData& data, int dropEffect, const std::string
         GetInteraction().ShowMessage(UnsafeNameMessage(name), MessageIcon::Warning);
     for (const std::string& folder : plan.intoItself)
         GetInteraction().ShowMessage(
-            FillInsert(Tr("The folder '%1' cannot be copied onto itself or into a folder inside it."), folder),
+            FillInsert(Tr(QT_TRANSLATE_NOOP(
+                           "TransferData", "The folder '%1' cannot be copied onto itself or into a folder inside it.")),
+                       folder),
             MessageIcon::Warning);
     int started = 0;
     for (const OperationRequest& request : plan.requests)
