@@ -157,8 +157,8 @@ private:
     {
         if (!m_collecting || !m_progress || percent < 0)
             return;
-        const std::uint64_t now = static_cast<std::uint64_t>(
-            static_cast<unsigned __int128>(m_size) * static_cast<unsigned>(std::min(percent, 100)) / 100);
+        const std::uint64_t now = static_cast<std::uint64_t>(static_cast<unsigned __int128>(m_size)
+                                                             * static_cast<unsigned>(std::min(percent, 100)) / 100);
         if (now > m_counted) {
             m_progress->doneBytes += now - m_counted;
             m_counted = now;
@@ -217,7 +217,10 @@ private:
     bool Cancelled() const { return m_cancelled->load(); }
     int Kind() const { return m_request.kind; }
     bool ReadsServer() const { return Kind() != OperationKind::FolderUpload; }
-    bool WritesServer() const { return Kind() == OperationKind::FolderUpload || Kind() == OperationKind::FolderTransfer; }
+    bool WritesServer() const
+    {
+        return Kind() == OperationKind::FolderUpload || Kind() == OperationKind::FolderTransfer;
+    }
 
     // The first connection to a server: the script's, or a new one named in the status row.
     bool OpenFirst(JobConnection& slot, ServerRecord& record, bool useScript, bool named);
@@ -235,7 +238,8 @@ private:
     bool PlanUpload(JobConnection& target, const std::vector<Found>& found, const std::string& sourceRoot);
     std::optional<Existing> ListTarget(JobConnection& target, const std::string& folder);
     // The overwrite question for an existing target; false when the user ended the job.
-    bool Decide(FileTask& task, std::uint64_t existingSize, const std::function<std::optional<std::uint64_t>(const std::string&)>& sizeOf);
+    bool Decide(FileTask& task, std::uint64_t existingSize,
+                const std::function<std::optional<std::uint64_t>(const std::string&)>& sizeOf);
 
     int RunTransfers(JobConnection& first, JobConnection* firstTarget);
     void Work(JobConnection* source, JobConnection* target, bool borrowed, std::unique_ptr<JobConnection> ownSource,
@@ -407,7 +411,8 @@ bool FolderJob::WalkRemote(JobConnection& on, const std::string& root, std::vect
         if (listed < 0) {
             if (Cancelled())
                 return false;
-            Fail(JoinPath(root, relative), reason.empty() ? Tr("The folder could not be listed.").toStdString() : reason);
+            Fail(JoinPath(root, relative),
+                 reason.empty() ? Tr("The folder could not be listed.").toStdString() : reason);
             if (relative.empty())
                 return false;
             continue;
@@ -448,7 +453,7 @@ bool FolderJob::WalkRemote(JobConnection& on, const std::string& root, std::vect
 void FolderJob::WalkLocal(const std::string& root, std::vector<Found>& found)
 {
     std::set<std::pair<dev_t, ino_t>> seen;
-    struct stat info {};
+    struct stat info { };
     if (::stat(root.c_str(), &info) == 0)
         seen.insert({info.st_dev, info.st_ino});
     WalkLocalFolder(fs::path(root), std::string(), seen, found);
@@ -481,7 +486,7 @@ void FolderJob::WalkLocalFolder(const fs::path& folder, const std::string& relat
             continue;
         }
         // Symbolic links are followed: the copy holds what they point to.
-        struct stat info {};
+        struct stat info { };
         if (::stat(child.c_str(), &info) != 0) {
             const int reason = errno;
             failFile(reason == ELOOP ? Tr("This symbolic link leads round in a loop.")
@@ -594,8 +599,8 @@ bool FolderJob::PlanDownload(const std::vector<Found>& found)
         const fs::file_status status = fs::symlink_status(target, error);
         if (fs::is_symlink(status) || fs::is_directory(status)) {
             ++m_progress->failedFiles;
-            Fail(target, Tr("A folder or a symbolic link has this name here already; it was left as it is.")
-                             .toStdString());
+            Fail(target,
+                 Tr("A folder or a symbolic link has this name here already; it was left as it is.").toStdString());
             continue;
         }
         if (fs::exists(status) && !Decide(task, localSize(target).value_or(0), localSize))
@@ -833,8 +838,8 @@ int FolderJob::RunTransfers(JobConnection& first, JobConnection* firstTarget)
         return 1;
     JobConnection* source = ReadsServer() ? &first : nullptr;
     JobConnection* target = WritesServer() ? (firstTarget ? firstTarget : &first) : nullptr;
-    const std::size_t wanted
-        = std::min<std::size_t>(static_cast<std::size_t>(std::clamp(m_setup.connectionsPerServer, 1, 10)), m_queue.size());
+    const std::size_t wanted = std::min<std::size_t>(
+        static_cast<std::size_t>(std::clamp(m_setup.connectionsPerServer, 1, 10)), m_queue.size());
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_workers = static_cast<int>(wanted);
@@ -950,7 +955,8 @@ int FolderJob::Finish(bool allDone)
     }
     if (failures.empty())
         return allDone && !Cancelled() ? 1 : 0;
-    QString text = Tr("These could not be done (%n):", static_cast<int>(std::min<std::size_t>(failures.size(), INT32_MAX)));
+    QString text
+        = Tr("These could not be done (%n):", static_cast<int>(std::min<std::size_t>(failures.size(), INT32_MAX)));
     for (std::size_t i = 0; i < failures.size() && i < kFailuresListed; ++i)
         text += QLatin1Char('\n') + Tr("%1: %2").arg(Q(failures[i].first), Q(failures[i].second));
     if (failures.size() > kFailuresListed)
@@ -967,8 +973,8 @@ int FolderJob::Run()
     if (kind == OperationKind::FolderTransfer) {
         const ServerRecord& a = m_setup.sourceRecord;
         const ServerRecord& b = m_setup.targetRecord;
-        const bool sameServer = a.name == b.name
-            || (a.address == b.address && a.port == b.port && a.userName == b.userName);
+        const bool sameServer
+            = a.name == b.name || (a.address == b.address && a.port == b.port && a.userName == b.userName);
         if (sameServer && IsSameOrInside(m_request.targetFile, m_request.file)) {
             m_progress->counting = false;
             GetInteraction().ShowMessage(Tr("The folder '%1' cannot be copied into '%2': that is the folder itself "
@@ -1146,8 +1152,8 @@ std::optional<int> CCommandThread::ScriptFolderStep()
     case OperationKind::Transfer:
         if (!IsRemoteFolder(*m_scriptConnection, m_request.file, &absolute))
             return std::nullopt;
-        job.kind = m_request.kind == OperationKind::Download ? OperationKind::FolderDownload
-                                                             : OperationKind::FolderTransfer;
+        job.kind
+            = m_request.kind == OperationKind::Download ? OperationKind::FolderDownload : OperationKind::FolderTransfer;
         if (!absolute.empty())
             job.file = absolute;
         break;

@@ -86,7 +86,8 @@ protected:
     }
     void AddVsftpd(const std::string& name, const Vsftpd& server)
     {
-        ServerMap[name] = ServerRecord{name, "127.0.0.1", server.user(), server.password(), "", int(server.port()), 1, ""};
+        ServerMap[name]
+            = ServerRecord{name, "127.0.0.1", server.user(), server.password(), "", int(server.port()), 1, ""};
     }
     void SetParallel(int count)
     {
@@ -136,8 +137,8 @@ TEST_P(FolderRoundTrip, TheTreeArrivesWhole)
         MakeTree(local.file("tree"), row.big);
         Run(Request(OperationKind::FolderUpload, "", local.file("tree"), "", "one", "/up"));
         arrived = serverRoot + "/up";
-        EXPECT_EQ(host.Row(), "Uploading folder " + local.file("tree") + " | Uploading folder " + local.file("tree")
-                      + " to one");
+        EXPECT_EQ(host.Row(),
+                  "Uploading folder " + local.file("tree") + " | Uploading folder " + local.file("tree") + " to one");
     } else {
         MakeTree(serverRoot + "/tree", row.big);
         if (row.way == Way::Down) {
@@ -335,8 +336,7 @@ TEST_P(FolderLimit, OneSessionAllowedStillCompletes)
     EXPECT_EQ(connections, 3) << "the extra ones were tried";
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, FolderLimit,
-                         ::testing::Values(LimitCase{"PyFtpd", false}, LimitCase{"Vsftpd", true}),
+INSTANTIATE_TEST_SUITE_P(Servers, FolderLimit, ::testing::Values(LimitCase{"PyFtpd", false}, LimitCase{"Vsftpd", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FolderJobs, LocalLinksAreCopiedAsWhatTheyPointTo)
@@ -399,8 +399,7 @@ TEST_F(FolderJobs, DeleteAsksFirst)
 {
     MakeTree(first.root() + "/tree", false);
     const auto before = Snapshot(first.root());
-    const std::string question
-        = "Delete the folder '/tree' and everything in it (4 file(s) and 3 folder(s))?";
+    const std::string question = "Delete the folder '/tree' and everything in it (4 file(s) and 3 folder(s))?";
     interaction.yesNo = {false};
     Run(Request(OperationKind::FolderDelete, "one", "/tree"));
     EXPECT_EQ(Snapshot(first.root()), before);
