@@ -955,8 +955,15 @@ int FolderJob::Finish(bool allDone)
     }
     if (failures.empty())
         return allDone && !Cancelled() ? 1 : 0;
+    const char* heading = Kind() == OperationKind::FolderDownload
+        ? QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be downloaded; %n failed:")
+        : Kind() == OperationKind::FolderUpload
+        ? QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be uploaded; %n failed:")
+        : Kind() == OperationKind::FolderTransfer
+        ? QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be copied; %n failed:")
+        : QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be deleted; %n failed:");
     QString text
-        = Tr("These could not be done (%n):", static_cast<int>(std::min<std::size_t>(failures.size(), INT32_MAX)));
+        = Tr(heading, static_cast<int>(std::min<std::size_t>(failures.size(), INT32_MAX))).arg(Q(m_request.file));
     for (std::size_t i = 0; i < failures.size() && i < kFailuresListed; ++i)
         text += QLatin1Char('\n') + Tr("%1: %2").arg(Q(failures[i].first), Q(failures[i].second));
     if (failures.size() > kFailuresListed)

@@ -345,6 +345,10 @@ TEST_F(FolderJobs, LocalLinksAreCopiedAsWhatTheyPointTo)
     fs::create_symlink("../a.bin", local.file("tree/sub dir/link to a"));
     fs::create_symlink("..", local.file("tree/sub dir/up")); // a folder already being copied
     fs::create_symlink("self", local.file("tree/self")); // a loop
+    // Names no server command can carry, more than the message lists.
+    fs::create_directory(local.file("tree/zz"));
+    for (int i = 0; i < 51; ++i)
+        WriteFileBytes(local.file("tree/zz/line\nbreak" + std::to_string(i)), "x");
     Run(Request(OperationKind::FolderUpload, "", local.file("tree"), "", "one", "/up"));
     EXPECT_EQ(ReadFileBytes(first.root() + "/up/sub dir/link to a"), ReadFileBytes(local.file("tree/a.bin")));
     EXPECT_FALSE(fs::exists(first.root() + "/up/sub dir/up"));
@@ -357,7 +361,9 @@ TEST_F(FolderJobs, LocalLinksAreCopiedAsWhatTheyPointTo)
                                + ": This symbolic link leads to a folder that is already being copied."),
               std::string::npos)
         << messages[0];
+    EXPECT_EQ(messages[0].rfind("\nand 3 more"), messages[0].size() - 11) << messages[0];
     EXPECT_EQ(Progress()->doneFiles, 5u);
+    EXPECT_EQ(Progress()->failedFiles, 53u);
 }
 
 TEST_F(FolderJobs, ACopyIntoItselfIsRefused)
