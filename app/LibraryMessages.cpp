@@ -7,6 +7,10 @@
 
 namespace {
 
+// A count, in the form its number asks for.
+constexpr const char* kUnreadLines
+    = QT_TRANSLATE_N_NOOP("QorFtp", "The listing has %1 line(s) in a form that could not be read; they are not shown.");
+
 // The library's string table, word for word; %1 and %2 are its inserts.
 constexpr std::array kTemplates{
     QT_TRANSLATE_NOOP("QorFtp", "Are you sure you want to cancel?"),
@@ -29,7 +33,7 @@ constexpr std::array kTemplates{
     QT_TRANSLATE_NOOP("QorFtp", "The encrypted connection to '%1' failed: %2"),
     QT_TRANSLATE_NOOP("QorFtp", "The certificate of '%1' is not trusted, so the connection was closed.\n\n%2"),
     QT_TRANSLATE_NOOP("QorFtp", "'%1' would not encrypt its data connections, so the connection was closed.\n\n%2"),
-    QT_TRANSLATE_NOOP("QorFtp", "The listing has %1 line(s) in a form that could not be read; they are not shown."),
+    kUnreadLines,
     // Plain texts the library hands over as they are.
     QT_TRANSLATE_NOOP("QorFtp", "Connection failed"),
     QT_TRANSLATE_NOOP("QorFtp", "No command to send"),
@@ -67,9 +71,12 @@ QString TranslateLibraryMessage(const QString& text)
 {
     for (const char* source : kTemplates) {
         const QRegularExpressionMatch match = PatternOf(QString::fromUtf8(source)).match(text);
-        if (match.hasMatch())
-            return PutInserts(QCoreApplication::translate("QorFtp", source), match.captured(QStringLiteral("one")),
-                              match.captured(QStringLiteral("two")));
+        if (!match.hasMatch())
+            continue;
+        const QString one = match.captured(QStringLiteral("one"));
+        const int count = source == kUnreadLines ? one.toInt() : -1;
+        return PutInserts(QCoreApplication::translate("QorFtp", source, nullptr, count), one,
+                          match.captured(QStringLiteral("two")));
     }
     return text;
 }

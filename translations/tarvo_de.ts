@@ -1405,6 +1405,22 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
         <source>Deleting folder %1 from %2</source>
         <translation>Ordner %1 wird von %2 gelöscht</translation>
     </message>
+    <message>
+        <source>Not everything in &apos;%1&apos; could be downloaded; %n failed:</source>
+        <translation>Nicht alles in &apos;%1&apos; konnte heruntergeladen werden; %n fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>Not everything in &apos;%1&apos; could be uploaded; %n failed:</source>
+        <translation>Nicht alles in &apos;%1&apos; konnte hochgeladen werden; %n fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>Not everything in &apos;%1&apos; could be copied; %n failed:</source>
+        <translation>Nicht alles in &apos;%1&apos; konnte kopiert werden; %n fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>Not everything in &apos;%1&apos; could be deleted; %n failed:</source>
+        <translation>Nicht alles in &apos;%1&apos; konnte gelöscht werden; %n fehlgeschlagen:</translation>
+    </message>
 </context>
 <context>
     <name>HelpPage</name>
@@ -1818,9 +1834,12 @@ Was möchten Sie tun?</translation>
 
 %2</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>The listing has %1 line(s) in a form that could not be read; they are not shown.</source>
-        <translation>Die Liste hat %1 Zeile(n) in einer Form, die nicht gelesen werden konnte; sie werden nicht angezeigt.</translation>
+        <translation>
+            <numerusform>Die Liste hat %1 Zeile in einer Form, die nicht gelesen werden konnte; sie wird nicht angezeigt.</numerusform>
+            <numerusform>Die Liste hat %1 Zeilen in einer Form, die nicht gelesen werden konnte; sie werden nicht angezeigt.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Connection failed</source>
@@ -2091,6 +2110,13 @@ Nutzen Sie die rechte Baumansicht.</translation>
     <message>
         <source>Text</source>
         <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>TransferData</name>
+    <message>
+        <source>The folder &apos;%1&apos; cannot be copied onto itself or into a folder inside it.</source>
+        <translation>Der Ordner &apos;%1&apos; kann nicht auf sich selbst oder in einen Ordner darin kopiert werden.</translation>
     </message>
 </context>
 <context>

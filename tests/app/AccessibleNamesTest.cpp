@@ -18,10 +18,9 @@ class AccessibleNamesTest : public QObject {
     static void Unnamed(QAccessibleInterface* node, QStringList& found)
     {
         static const QSet<QAccessible::Role> controls{
-            QAccessible::PushButton, QAccessible::CheckBox,     QAccessible::RadioButton,
-            QAccessible::ComboBox,   QAccessible::SpinBox,      QAccessible::EditableText,
-            QAccessible::List,       QAccessible::Tree,         QAccessible::Table,
-            QAccessible::ButtonMenu, QAccessible::ButtonDropDown, QAccessible::Slider};
+            QAccessible::PushButton, QAccessible::CheckBox,     QAccessible::RadioButton,    QAccessible::ComboBox,
+            QAccessible::SpinBox,    QAccessible::EditableText, QAccessible::List,           QAccessible::Tree,
+            QAccessible::Table,      QAccessible::ButtonMenu,   QAccessible::ButtonDropDown, QAccessible::Slider};
         for (int i = 0; i < node->childCount(); ++i) {
             QAccessibleInterface* child = node->child(i);
             if (!child || child->state().invisible)
@@ -29,9 +28,10 @@ class AccessibleNamesTest : public QObject {
             const QAccessible::Role role = child->role();
             if (controls.contains(role) && child->text(QAccessible::Name).trimmed().isEmpty()) {
                 const QObject* object = child->object();
-                found << QStringLiteral("%1 %2 %3").arg(
-                    QString::number(role), object ? QString::fromLatin1(object->metaObject()->className()) : QString(),
-                    object ? object->objectName() : QString());
+                found << QStringLiteral("%1 %2 %3")
+                             .arg(QString::number(role),
+                                  object ? QString::fromLatin1(object->metaObject()->className()) : QString(),
+                                  object ? object->objectName() : QString());
             }
             // A spin box's editor is a part of the named box, as in every Qt spin box.
             if (role != QAccessible::List && role != QAccessible::Tree && role != QAccessible::Table

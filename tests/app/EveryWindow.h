@@ -54,9 +54,7 @@ inline void AddEveryWindowRows()
     QTest::addColumn<WindowFactory>("window");
     const auto row = [](const char* name, WindowFactory factory) { QTest::newRow(name) << factory; };
     row("main window", MainWindowWithPanes);
-    row("connect", [] {
-        return std::make_unique<CConnectDlg>(QString(), [](const std::string&) { return false; });
-    });
+    row("connect", [] { return std::make_unique<CConnectDlg>(QString(), [](const std::string&) { return false; }); });
     row("server properties", [] { return std::make_unique<CServerProperty>(QString()); });
     row("options", [] { return std::make_unique<COptions>(); });
     row("overwrite", [] { return std::make_unique<OverwriteDialog>(); });

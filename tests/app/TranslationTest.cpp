@@ -118,8 +118,8 @@ class TranslationTest : public QObject {
             if (shown.isEmpty() || shown == QLatin1String("Tarvo"))
                 return;
             if (!(shown.startsWith(QLatin1Char('[')) && shown.endsWith(QLatin1Char(']'))))
-                found << QStringLiteral("%1 %2: %3").arg(QString::fromLatin1(where->metaObject()->className()),
-                                                         where->objectName(), shown);
+                found << QStringLiteral("%1 %2: %3")
+                             .arg(QString::fromLatin1(where->metaObject()->className()), where->objectName(), shown);
         };
         const std::function<void(const QWidget*, const QList<QAction*>&)> menu
             = [&](const QWidget* owner, const QList<QAction*>& actions) {
@@ -300,6 +300,13 @@ private slots:
                                  << "Der Download endete nach 10 von 20 Bytes der Datei.";
         QTest::newRow("insert holding %2") << "Delete file 'a%2b' failed.\n\n550 No."
                                            << "Löschen der Datei 'a%2b' fehlgeschlagen.\n\n550 No.";
+        QTest::newRow("count, one") << "The listing has 1 line(s) in a form that could not be read; they are not shown."
+                                    << "Die Liste hat 1 Zeile in einer Form, die nicht gelesen werden konnte; "
+                                       "sie wird nicht angezeigt.";
+        QTest::newRow("count, more")
+            << "The listing has 12 line(s) in a form that could not be read; they are not shown."
+            << "Die Liste hat 12 Zeilen in einer Form, die nicht gelesen werden konnte; "
+               "sie werden nicht angezeigt.";
         QTest::newRow("no inserts") << "Not Connected."
                                     << "Nicht verbunden.";
         QTest::newRow("server's own text") << "421 Too many users"
