@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -81,7 +82,9 @@ CertificateDialog::CertificateDialog(const QorFtpCertificate& certificate, QWidg
         QWidget* value = form->itemAt(row, QFormLayout::FieldRole)->widget();
         if (caption && value) {
             caption->setBuddy(value);
-            value->setAccessibleName(caption->text().chopped(1));
+            // The caption without its colon, wherever the language puts it.
+            value->setAccessibleName(
+                QString(caption->text()).remove(QRegularExpression(QStringLiteral("\\s*:\\s*$"))));
         }
     }
 

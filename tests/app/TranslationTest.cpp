@@ -125,6 +125,7 @@ class TranslationTest : public QObject {
             = [&](const QWidget* owner, const QList<QAction*>& actions) {
                   for (const QAction* action : actions) {
                       check(owner, action->text());
+                      check(owner, action->statusTip());
                       if (action->menu())
                           menu(action->menu(), action->menu()->actions());
                   }
@@ -135,6 +136,8 @@ class TranslationTest : public QObject {
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             if (!widget->isVisibleTo(window) || QtsOwn(widget, window, fileDialogParts))
                 continue;
+            check(widget, widget->toolTip());
+            check(widget, widget->accessibleName());
             if (auto* label = qobject_cast<QLabel*>(widget))
                 check(label, label->text());
             else if (auto* button = qobject_cast<QAbstractButton*>(widget))
