@@ -8,7 +8,9 @@
 #include "operations/FolderJob.h"
 
 #include "ScriptedServer.h"
+#include "TestCertificates.h"
 #include "Vsftpd.h"
+#include "servers/ServerStore.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -364,6 +366,43 @@ TEST_F(FolderJobs, LocalLinksAreCopiedAsWhatTheyPointTo)
     EXPECT_EQ(messages[0].rfind("\nand 3 more"), messages[0].size() - 11) << messages[0];
     EXPECT_EQ(Progress()->doneFiles, 5u);
     EXPECT_EQ(Progress()->failedFiles, 53u);
+}
+
+// As the program's own library interface does: certificate questions go to the interaction.
+class AskingUi : public RecordingUi {
+public:
+    bool AskTrustCertificate(const QorFtpCertificate& certificate) override
+    {
+        return GetInteraction().AskTrustCertificate(certificate);
+    }
+};
+
+// pyftpdlib has no SSCN: each file passes through a temporary file here. The certificate is
+// asked about once per server, not once per connection.
+TEST_F(FolderJobs, EncryptedServersCopyThroughHereAskingOncePerServer)
+{
+    TestCertificates certificates;
+    PyFtpd a{PyFtpdOptions{.tlsCertificate = certificates.server("selfsigned")}};
+    PyFtpd b{PyFtpdOptions{.tlsCertificate = certificates.server("selfsigned")}};
+    for (const auto& [name, server] : {std::pair<std::string, PyFtpd*>{"ea", &a}, {"eb", &b}}) {
+        ServerRecord record{name, "127.0.0.1", PyFtpd::kUser, PyFtpd::kPassword, "", int(server->port()), 1, ""};
+        record.encryption = static_cast<int>(QorFtpEncryption::RequireExplicit);
+        ASSERT_TRUE(SaveNewServer(record));
+    }
+    AskingUi asking;
+    QorFtpSetUi(&asking);
+    TempDir temp;
+    const QByteArray previousTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(temp.path()));
+    MakeTree(a.root() + "/tree", false);
+    interaction.trustAnswers = {true, true};
+    Run(Request(OperationKind::FolderTransfer, "ea", "/tree", "", "eb", "/copy"));
+    qputenv("TMPDIR", previousTemp);
+    QorFtpSetUi(&ftpUi);
+    EXPECT_EQ(Snapshot(b.root() + "/copy"), Snapshot(a.root() + "/tree"));
+    EXPECT_EQ(interaction.Of("certificate").size(), 2u);
+    EXPECT_EQ(connections, 4);
+    EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
 TEST_F(FolderJobs, ACopyIntoItselfIsRefused)
