@@ -20,6 +20,9 @@ constexpr int kOperationIdRole = Qt::UserRole;
 constexpr int kRefreshMs = 500;
 // The bar's steps: fine enough for a smooth bar, small enough for an int however big the job.
 constexpr int kBarSteps = 1000;
+// The window's size once it shows a job.
+constexpr int kJobWidth = 380;
+constexpr int kJobHeight = 200;
 
 // The children of a job row's display.
 const QString kBarName = QStringLiteral("JobProgressBar");
@@ -47,8 +50,10 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    // Job rows are taller than the others.
+    // Job rows are taller than the others, and as wide as the list: their texts are cut to fit.
     m_list->setUniformItemSizes(false);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setMinimumWidth(163);
     m_list->viewport()->installEventFilter(this);
     connect(m_list, &QWidget::customContextMenuRequested, this, &COperationsDlg::ShowContextMenu);
@@ -98,6 +103,9 @@ bool COperationsDlg::AttachProgress(QListWidgetItem* item)
     auto* file = new QLabel(row);
     file->setObjectName(kFileName);
     file->setTextFormat(Qt::PlainText);
+    // The list's width decides, not the texts'.
+    for (QLabel* label : {title, counts, file})
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* layout = new QVBoxLayout(row);
     layout->setContentsMargins(4, 2, 4, 4);
     layout->setSpacing(1);
@@ -109,7 +117,10 @@ bool COperationsDlg::AttachProgress(QListWidgetItem* item)
     row->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_list->setItemWidget(item, row);
     ShowProgress(item, *status->progress);
-    item->setSizeHint(row->sizeHint());
+    item->setSizeHint(QSize(1, row->sizeHint().height()));
+    // Room for the bar and its texts in a window still at its first, narrow size.
+    if (width() < kJobWidth)
+        resize(kJobWidth, std::max(height(), kJobHeight));
     return true;
 }
 
@@ -150,7 +161,7 @@ void COperationsDlg::ShowProgress(QListWidgetItem* item, const JobProgress& prog
     auto* file = row->findChild<QLabel*>(kFileName);
     const QString current = QString::fromStdString(progress.CurrentFile());
     // The end of a long path says most: the name and the folders nearest to it.
-    const int room = std::max(60, m_list->viewport()->width() - 16);
+    const int room = std::max(60, m_list->viewport()->width() - 12);
     file->setText(file->fontMetrics().elidedText(current, Qt::ElideLeft, room));
     file->setToolTip(current);
     bar->setToolTip(text);
