@@ -118,7 +118,7 @@ class TranslationTest : public QObject {
             if (shown.isEmpty() || shown == QLatin1String("Tarvo"))
                 return;
             if (!(shown.startsWith(QLatin1Char('[')) && shown.endsWith(QLatin1Char(']'))))
-                found << QStringLiteral("%1 %2: %3")
+                found << QStringLiteral("not bracketed: %1 %2: %3")
                              .arg(QString::fromLatin1(where->metaObject()->className()), where->objectName(), shown);
         };
         const std::function<void(const QWidget*, const QList<QAction*>&)> menu
@@ -160,6 +160,52 @@ class TranslationTest : public QObject {
         return found;
     }
 
+    // The texts cut short: a label, a button or a box narrower or lower than its text needs.
+    static QStringList Clipped(QWidget* window)
+    {
+        QStringList clipped;
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            auto* label = qobject_cast<QLabel*>(widget);
+            auto* button = qobject_cast<QAbstractButton*>(widget);
+            // A wrapped label grows downwards; one that may shrink elides its text itself.
+            if (!widget->isVisibleTo(window) || (label && label->wordWrap())
+                || widget->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored
+                || !(label || (button && !button->text().isEmpty()) || qobject_cast<QGroupBox*>(widget)))
+                continue;
+            const QSize needed = widget->minimumSizeHint();
+            if (widget->width() < needed.width() || widget->height() < needed.height())
+                clipped << QStringLiteral("cut short: %1 %2 (%3 < %4)")
+                               .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName())
+                               .arg(widget->width())
+                               .arg(needed.width());
+        }
+        return clipped;
+    }
+
+    // What Alt and a letter can reach in `window` now: its menus, its sheet's tabs, its buttons
+    // and the labels that lead to a control.
+    static QList<QAction*> MnemonicEntries(QWidget* window)
+    {
+        QList<QAction*> entries;
+        const auto entry = [window](const QString& text) { return new QAction(text, window); };
+        if (auto* frame = qobject_cast<QMainWindow*>(window))
+            entries << frame->menuBar()->actions();
+        for (QTabWidget* sheet : window->findChildren<QTabWidget*>())
+            for (int tab = 0; tab < sheet->count(); ++tab)
+                entries << entry(sheet->tabText(tab));
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(window))
+                continue;
+            if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
+                entries << entry(label->text());
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                entries << entry(button->text());
+            else if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->isCheckable())
+                entries << entry(group->title());
+        }
+        return entries;
+    }
+
 private slots:
     void cleanup() { RemoveTranslators(); }
 
@@ -186,102 +232,43 @@ private slots:
         QCOMPARE(MenuTitles(), menus);
     }
 
-    // In the pseudo-language every text of every window is bracketed: none bypasses the
-    // translation, none is pieced together from parts. Data (names, sizes) is left empty.
-    void pseudoTranslationEverywhere_data() { AddEveryWindowRows(); }
-    void pseudoTranslationEverywhere()
+    // Every window page by page (as the user turns a sheet's pages), in three languages: in the
+    // pseudo-language no text bypasses the translation or is pieced together from parts; in German
+    // none is cut short; in English and German Alt and a letter reach one control only, menus
+    // included. Data (names, sizes) is left empty.
+    void everyWindow_data() { AddEveryWindowRows(); }
+    void everyWindow()
     {
         QFETCH(WindowFactory, window);
-        auto* pseudo = new QTranslator(qApp);
-        QVERIFY(pseudo->load(QStringLiteral(TARVO_PSEUDO_QM)));
-        QCoreApplication::installTranslator(pseudo);
-        const std::unique_ptr<QWidget> shown = window();
-        QVERIFY(Show(shown.get()));
         QStringList found;
-        // Each page of a sheet in turn, as the user turns them.
-        const QList<QTabWidget*> sheets = shown->findChildren<QTabWidget*>();
-        for (int page = 0; page < (sheets.isEmpty() ? 1 : sheets.constFirst()->count()); ++page) {
-            if (!sheets.isEmpty())
-                sheets.constFirst()->setCurrentIndex(page);
-            for (const QString& text : Unbracketed(shown.get(), FileDialogParts()))
-                if (!found.contains(text))
-                    found << text;
-        }
-        for (const QString& text : found)
-            qWarning("not bracketed: %s", qPrintable(text));
-        QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("%1 texts outside the translation").arg(found.size())));
-    }
-
-    // In German, the longest of the languages, no label, button or box is cut short.
-    void germanNotClipped_data() { AddEveryWindowRows(); }
-    void germanNotClipped()
-    {
-        QFETCH(WindowFactory, window);
-        QCOMPARE(InstallTranslations(*qApp, {"de"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de"));
-        const std::unique_ptr<QWidget> shown = window();
-        QVERIFY(Show(shown.get()));
-        QStringList clipped;
-        const QList<QTabWidget*> sheets = shown->findChildren<QTabWidget*>();
-        for (int page = 0; page < (sheets.isEmpty() ? 1 : sheets.constFirst()->count()); ++page) {
-            if (!sheets.isEmpty())
-                sheets.constFirst()->setCurrentIndex(page);
-            for (QWidget* widget : shown->findChildren<QWidget*>()) {
-                auto* label = qobject_cast<QLabel*>(widget);
-                // A wrapped label grows downwards; one that may shrink elides its text itself.
-                auto* button = qobject_cast<QAbstractButton*>(widget);
-                if (!widget->isVisibleTo(shown.get()) || (label && label->wordWrap())
-                    || widget->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored
-                    || !(label || (button && !button->text().isEmpty()) || qobject_cast<QGroupBox*>(widget)))
-                    continue;
-                const QSize needed = widget->minimumSizeHint();
-                if (widget->width() < needed.width() || widget->height() < needed.height())
-                    clipped << QStringLiteral("%1 %2 (%3 < %4)")
-                                   .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName())
-                                   .arg(widget->width())
-                                   .arg(needed.width());
-            }
-        }
-        clipped.removeDuplicates();
-        for (const QString& text : clipped)
-            qWarning("clipped: %s", qPrintable(text));
-        QVERIFY2(clipped.isEmpty(), qPrintable(QStringLiteral("%1 texts cut short").arg(clipped.size())));
-    }
-
-    // Within each window (each page of a sheet as it is shown) and each of its menus, Alt and a
-    // letter reaches one control only, in English and in German.
-    void windowMnemonicsUnique_data() { AddEveryWindowRows(); }
-    void windowMnemonicsUnique()
-    {
-        QFETCH(WindowFactory, window);
-        for (const QStringList& languages : {QStringList{}, QStringList{"de"}}) {
+        for (const QString language : {"en", "de", "pseudo"}) {
             RemoveTranslators();
-            InstallTranslations(*qApp, languages, {QStringLiteral(TARVO_QM_FOLDER)});
+            if (language == QLatin1String("pseudo")) {
+                auto* pseudo = new QTranslator(qApp);
+                QVERIFY(pseudo->load(QStringLiteral(TARVO_PSEUDO_QM)));
+                QCoreApplication::installTranslator(pseudo);
+            } else {
+                InstallTranslations(*qApp, {language}, {QStringLiteral(TARVO_QM_FOLDER)});
+            }
             const std::unique_ptr<QWidget> shown = window();
             QVERIFY(Show(shown.get()));
             const QList<QTabWidget*> sheets = shown->findChildren<QTabWidget*>();
             for (int page = 0; page < (sheets.isEmpty() ? 1 : sheets.constFirst()->count()); ++page) {
-                QList<QAction*> entries;
-                if (!sheets.isEmpty()) {
+                if (!sheets.isEmpty())
                     sheets.constFirst()->setCurrentIndex(page);
-                    for (int tab = 0; tab < sheets.constFirst()->count(); ++tab)
-                        entries << new QAction(sheets.constFirst()->tabText(tab), shown.get());
-                }
-                if (auto* frame = qobject_cast<QMainWindow*>(shown.get()))
-                    entries << frame->menuBar()->actions();
-                for (QWidget* widget : shown->findChildren<QWidget*>()) {
-                    if (!widget->isVisibleTo(shown.get()))
-                        continue;
-                    if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
-                        entries << new QAction(label->text(), shown.get());
-                    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-                        entries << new QAction(button->text(), shown.get());
-                    else if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->isCheckable())
-                        entries << new QAction(group->title(), shown.get());
-                }
-                const QStringList shared = SharedMnemonics(shown->windowTitle(), entries);
-                QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QStringLiteral("; "))));
+                QStringList problems = language == QLatin1String("pseudo")
+                    ? Unbracketed(shown.get(), FileDialogParts())
+                    : SharedMnemonics(shown->windowTitle(), MnemonicEntries(shown.get()));
+                if (language == QLatin1String("de"))
+                    problems << Clipped(shown.get());
+                for (const QString& problem : problems)
+                    found << language + QStringLiteral(": ") + problem;
             }
         }
+        found.removeDuplicates();
+        for (const QString& problem : found)
+            qWarning("%s", qPrintable(problem));
+        QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("%1 problems").arg(found.size())));
     }
 
     // Qt's own buttons come with the program's language.
