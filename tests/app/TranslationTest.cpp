@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/SelkDoc.h"
 #include "app/Translations.h"
+#include "operations/OperationTexts.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -276,6 +277,21 @@ private slots:
     {
         QCOMPARE(InstallTranslations(*qApp, {"de-DE"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de-DE"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    }
+
+    // The operations' rows and messages are made in the user's language, inserts kept.
+    void operationTexts()
+    {
+        OperationRequest request;
+        request.kind = OperationKind::Download;
+        request.file = "/pub/a %s.txt";
+        request.sourceServer = "alpha";
+        QCOMPARE(InstallTranslations(*qApp, {"de"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de"));
+        const std::optional<StatusTexts> row = BackgroundStatusTexts(request);
+        QVERIFY(row);
+        QCOMPARE(row->description, std::string("/pub/a %s.txt wird von alpha heruntergeladen"));
+        QCOMPARE(FillInsert(OperationText::Tr(OperationText::kTemporaryFileFailed), "/tmp", "a"),
+                 std::string("In '/tmp' konnte keine temporäre Datei für 'a' angelegt werden."));
     }
 
     // The library's messages by their English templates, inserts kept as the server sent them.
