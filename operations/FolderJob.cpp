@@ -5,6 +5,7 @@
 #include "Interaction.h"
 #include "LocalNames.h"
 #include "OperationConnection.h"
+#include "OperationHost.h"
 #include "OperationTexts.h"
 #include "OverwriteLoop.h"
 #include "SameConnectionRetry.h"
@@ -207,11 +208,11 @@ public:
         , m_request(setup.request)
         , m_progress(setup.progress ? setup.progress : std::make_shared<JobProgress>())
         , m_cancelled(setup.cancelled ? setup.cancelled : std::make_shared<std::atomic<bool>>(false))
-        , m_script(setup.scriptConnection != nullptr)
+        , m_script(setup.script)
     {
     }
 
-    int Run();
+    int Run(unsigned long* firstLoginError);
 
 private:
     bool Cancelled() const { return m_cancelled->load(); }
@@ -223,7 +224,8 @@ private:
     }
 
     // The first connection to a server: the script's, or a new one named in the status row.
-    bool OpenFirst(JobConnection& slot, ServerRecord& record, bool useScript, bool named);
+    // The first connection to a server: the lent one, or a new one named in the status row.
+    bool OpenFirst(JobConnection& slot, ServerRecord& record, bool lent, bool named);
     std::unique_ptr<JobConnection> OpenExtra(const ServerRecord& record);
     void Register(QorFtpConnection* connection);
     void Unregister(QorFtpConnection* connection);
@@ -352,11 +354,11 @@ void FolderJob::Unregister(QorFtpConnection* connection)
     m_live.erase(connection);
 }
 
-bool FolderJob::OpenFirst(JobConnection& slot, ServerRecord& record, bool useScript, bool named)
+bool FolderJob::OpenFirst(JobConnection& slot, ServerRecord& record, bool lent, bool named)
 {
     slot.ui = std::make_unique<JobUi>(m_cancelled, m_progress, true);
-    if (useScript) {
-        slot.connection = m_setup.scriptConnection;
+    if (lent) {
+        slot.connection = m_setup.firstConnection;
     } else {
         slot.own = NewConnection(record, m_setup.timeoutSeconds);
         slot.connection = slot.own.get();
@@ -365,7 +367,7 @@ bool FolderJob::OpenFirst(JobConnection& slot, ServerRecord& record, bool useScr
     }
     slot.connection->SetUi(slot.ui.get());
     Register(slot.connection);
-    if (useScript)
+    if (lent)
         return true;
     if (Cancelled() || !LoginWith(*slot.connection, record))
         return false;
@@ -973,7 +975,7 @@ int FolderJob::Finish(bool allDone)
     return 0;
 }
 
-int FolderJob::Run()
+int FolderJob::Run(unsigned long* firstLoginError)
 {
     const int kind = Kind();
     // Refused before anything is read or written: the copy would land inside what it copies.
@@ -1023,8 +1025,10 @@ int FolderJob::Run()
     } guard{cleanUp};
     StartWatcher();
 
-    if (!OpenFirst(first, firstRecord, m_script, true)) {
+    if (!OpenFirst(first, firstRecord, m_setup.firstConnection != nullptr, true)) {
         m_progress->counting = false;
+        if (firstLoginError && !Cancelled())
+            *firstLoginError = first.connection->GetError();
         return 0;
     }
     if (kind == OperationKind::FolderTransfer && !OpenFirst(firstTarget, m_setup.targetRecord, false, false)) {
@@ -1100,10 +1104,10 @@ bool IsRemoteFolder(QorFtpConnection& connection, const std::string& path, std::
     return folder;
 }
 
-int RunFolderJob(const FolderJobSetup& setup)
+int RunFolderJob(const FolderJobSetup& setup, unsigned long* firstLoginError)
 {
     FolderJob job(setup);
-    return job.Run();
+    return job.Run(firstLoginError);
 }
 
 int CCommandThread::FolderJobOperation()
@@ -1115,7 +1119,8 @@ int CCommandThread::FolderJobOperation()
     setup.progress = m_progress;
     setup.timeoutSeconds = m_timeoutSeconds;
     setup.connectionsPerServer = std::clamp(ProgramSettings().parallelTransfers, 1, 10);
-    setup.scriptConnection = m_isScript ? m_scriptConnection : nullptr;
+    setup.firstConnection = m_isScript ? m_scriptConnection : nullptr;
+    setup.script = m_isScript != 0;
     switch (m_request.kind) {
     case OperationKind::FolderUpload:
         setup.targetRecord = m_serverRecord;
@@ -1140,7 +1145,21 @@ int CCommandThread::FolderJobOperation()
         setup.sourceRecord = m_serverRecord;
         break;
     }
-    return RunFolderJob(setup);
+    unsigned long firstLoginError = 0;
+    const int result = RunFolderJob(setup, &firstLoginError);
+    // The server allows no more sessions: as for single files, the job may run over the
+    // connection the user browses with (one connection then).
+    if (firstLoginError == 421 && !m_isScript && !Cancelled()) {
+        const QString question
+            = Tr("The server refused another connection. Do you want to try '%1'\nby using the same connection?\n(See "
+                 "help.)")
+                  .arg(Q(m_request.file));
+        if (GetInteraction().AskYesNo(question.toStdString(), m_cancelled) && !Cancelled()) {
+            m_retryPosted = true;
+            GetOperationHost().RetrySameConnection(421, m_operationId);
+        }
+    }
+    return result;
 }
 
 std::optional<int> CCommandThread::ScriptFolderStep()

@@ -22,15 +22,19 @@ struct FolderJobSetup {
     std::shared_ptr<JobProgress> progress; // the row's; may be null
     int timeoutSeconds = 60;
     int connectionsPerServer = 2; // ParallelTransfers, 1 to 10
-    // A script step: the script's logged-in connection (the source's; the target's for an
-    // upload) serves as the first one, and existing targets are overwritten without a question.
-    QorFtpConnection* scriptConnection = nullptr;
+    // A logged-in connection lent to the job as its first one (the source's; the target's for an
+    // upload): the script's, or the browsing connection after the server refused another login.
+    QorFtpConnection* firstConnection = nullptr;
+    // A script step: existing targets are overwritten without a question.
+    bool script = false;
 };
 
 // Runs the job to its end on the calling thread (further connections run on the program's
 // executor). Nonzero when every file (and, for a delete, every folder) was done; the files that
-// failed are shown once at the end, each with its reason.
-int RunFolderJob(const FolderJobSetup& setup);
+// failed are shown once at the end, each with its reason. When the job's own first login (the
+// source's; the target's for an upload) fails, `firstLoginError` gets the connection's error
+// (421: the server allows no more sessions).
+int RunFolderJob(const FolderJobSetup& setup, unsigned long* firstLoginError = nullptr);
 
 // Whether the server has a folder at `path`: the connection can change into it. The connection
 // is back in its folder afterwards, and nothing is shown for a path that is not a folder.

@@ -2,12 +2,14 @@
 
 #include "CommandThread.h"
 #include "Executor.h"
+#include "FolderJob.h"
 #include "Interaction.h"
 #include "OperationHost.h"
 #include "OperationIds.h"
 #include "OperationLists.h"
 #include "OperationTexts.h"
 #include "OverwriteLoop.h"
+#include "settings/Settings.h"
 
 #include "QorFtp.h"
 
@@ -28,7 +30,8 @@ namespace {
 // on the retry's job thread.
 class ForegroundSession {
 public:
-    ForegroundSession(const std::string& server, const StatusTexts& texts)
+    ForegroundSession(const std::string& server, const StatusTexts& texts,
+                      std::shared_ptr<JobProgress> progress = nullptr)
         : m_server(server)
         , m_operationId(NewOperationId())
     {
@@ -37,6 +40,7 @@ public:
         status.operationId = m_operationId;
         status.title = texts.title;
         status.description = texts.description;
+        status.progress = std::move(progress);
         m_cancelled = status.cancelled;
         OperationStatusList.Append(std::move(status));
         GetOperationHost().OperationCount(true, m_operationId);
@@ -60,6 +64,7 @@ public:
     ForegroundSession& operator=(const ForegroundSession&) = delete;
 
     QorFtpConnection* Connection() const { return m_connection; }
+    std::uint32_t OperationId() const { return m_operationId; }
     const CancelFlag& Cancelled() const { return m_cancelled; }
     bool IsCancelled() const { return m_cancelled->load(); }
 
@@ -139,6 +144,12 @@ void RunOnSameConnection(std::uint32_t operationId)
     case OperationKind::View:
     case OperationKind::Transfer:
         ForegroundDownload(*request);
+        return;
+    case OperationKind::FolderDownload:
+    case OperationKind::FolderUpload:
+    case OperationKind::FolderTransfer:
+    case OperationKind::FolderDelete:
+        ForegroundFolderJob(*request);
         return;
     default:
         // Only the operations above ever offer the retry.
@@ -227,5 +238,44 @@ void ForegroundUpload(const OperationRequest& request)
         if (!choice.proceed || held.IsCancelled())
             return 0;
         return connection.PutFile(request.file, choice.target, choice.offset, choice.append);
+    });
+}
+
+void ForegroundFolderJob(const OperationRequest& request)
+{
+    const bool upload = request.kind == OperationKind::FolderUpload;
+    const std::string& server = upload ? request.targetServer : request.sourceServer;
+    if (GetBrowsingConnections().IsConnectionBusy(server)) {
+        GetInteraction().ShowMessage(OperationText::kConnectionBusy, MessageIcon::Information);
+        return;
+    }
+    FolderJobSetup setup;
+    setup.request = request;
+    const auto found = [](const std::string& name, ServerRecord& record) {
+        const auto entry = ServerMap.find(name);
+        if (entry == ServerMap.end())
+            return false;
+        record = entry->second;
+        return true;
+    };
+    if (!found(server, upload ? setup.targetRecord : setup.sourceRecord)
+        || (request.kind == OperationKind::FolderTransfer && !found(request.targetServer, setup.targetRecord)))
+        return;
+    const std::optional<StatusTexts> texts = FolderJobStatusTexts(request);
+    if (!texts)
+        return;
+    auto progress = std::make_shared<JobProgress>();
+    auto session = std::make_unique<ForegroundSession>(server, *texts, progress);
+    if (!session->Connection())
+        return;
+    setup.progress = progress;
+    setup.timeoutSeconds = ProgramSettings().timeoutSeconds;
+    // The server allows no more sessions than the one lent.
+    setup.connectionsPerServer = 1;
+    RunHoldingSession(std::move(session), [setup](ForegroundSession& held) mutable {
+        setup.operationId = held.OperationId();
+        setup.cancelled = held.Cancelled();
+        setup.firstConnection = held.Connection();
+        return RunFolderJob(setup);
     });
 }

@@ -25,6 +25,10 @@ void RunOnSameConnection(std::uint32_t operationId);
 // uploaded by a background operation of its own, started back on the user-interface thread.
 void ForegroundDownload(OperationRequest request);
 void ForegroundUpload(const OperationRequest& request);
+// A folder job over the browsing connection of the server it reads (of the server it writes for
+// an upload), with no further connection to that server; questions and the list of failures as
+// for a background job.
+void ForegroundFolderJob(const OperationRequest& request);
 
 // A new empty file "ftp" + a unique part + ".TMP" in the temporary folder, made atomically with
 // mode 0600; empty when it could not be made.

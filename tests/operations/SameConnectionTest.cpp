@@ -97,6 +97,35 @@ TEST_F(SameConnection, ADownloadAt421RunsOverTheBrowsingConnection)
     EXPECT_NE(browsingConnection.GetSocket(), nullptr) << "the browsing connection stays open";
 }
 
+// A folder job whose first login meets 421 is offered the browsing connection too, and then runs
+// over it alone, its row carrying the job's progress.
+TEST_F(SameConnection, AFolderJobAt421RunsOverTheBrowsingConnection)
+{
+    std::filesystem::create_directories(limited.root() + "/tree/sub");
+    WriteFileBytes(limited.root() + "/tree/sub/g.bin", content);
+    WriteFileBytes(limited.root() + "/tree/h", "h");
+    interaction.yesNo = {true};
+    const std::uint32_t id = Run(Request(OperationKind::FolderDownload, "full", "/tree", local.file("tree")));
+    EXPECT_EQ(interaction.Of("yesno"),
+              (std::vector<std::string>{"The server refused another connection. Do you want "
+                                        "to try '/tree'\nby using the same connection?\n(See "
+                                        "help.)"}));
+    EXPECT_EQ(host.retries, (std::vector<std::pair<unsigned long, std::uint32_t>>{{421, id}}));
+    EXPECT_FALSE(std::filesystem::exists(local.file("tree")));
+
+    RetrySameConnectionReceived(421, id);
+    WaitForRetry();
+    EXPECT_EQ(ReadFileBytes(local.file("tree/sub/g.bin")), content);
+    EXPECT_EQ(ReadFileBytes(local.file("tree/h")), "h");
+    EXPECT_EQ(browsing.busyCalls, (std::vector<std::string>{"full=1", "full=0"}));
+    ASSERT_EQ(host.counts.size(), 4u);
+    EXPECT_EQ(host.Row(2), "Downloading folder /tree | Downloading folder /tree from full");
+    ASSERT_TRUE(host.counts[2].row->progress);
+    EXPECT_EQ(host.counts[2].row->progress->doneFiles, 2u);
+    EXPECT_EQ(connections, 1) << "only the refused login";
+    EXPECT_NE(browsingConnection.GetSocket(), nullptr) << "the browsing connection stays open";
+}
+
 // The server holds the data back, so the transfer is known to run while the test goes on: the
 // call has returned at once, and the connection stays busy (a second retry on it is refused)
 // until the job ends.
