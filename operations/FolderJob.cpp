@@ -283,7 +283,7 @@ private:
 void FolderJob::Fail(const std::string& what, std::string reason)
 {
     if (reason.empty())
-        reason = Tr("The server gave no reason.").toStdString();
+        reason = Tr(QT_TRANSLATE_NOOP("FolderJob", "The server gave no reason.")).toStdString();
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
         reason.pop_back();
     std::lock_guard<std::mutex> guard(m_lock);
@@ -414,7 +414,8 @@ bool FolderJob::WalkRemote(JobConnection& on, const std::string& root, std::vect
             if (Cancelled())
                 return false;
             Fail(JoinPath(root, relative),
-                 reason.empty() ? Tr("The folder could not be listed.").toStdString() : reason);
+                 reason.empty() ? Tr(QT_TRANSLATE_NOOP("FolderJob", "The folder could not be listed.")).toStdString()
+                                : reason);
             if (relative.empty())
                 return false;
             continue;
@@ -435,8 +436,10 @@ bool FolderJob::WalkRemote(JobConnection& on, const std::string& root, std::vect
                 ++m_progress->totalFiles;
                 ++m_progress->failedFiles;
                 Fail(JoinPath(JoinPath(root, relative), Shown(name)),
-                     Tr("This name cannot be used: it is empty, \".\" or \"..\", or holds \"/\", a line break or a "
-                        "NUL character. It was skipped.")
+                     Tr(QT_TRANSLATE_NOOP(
+                            "FolderJob",
+                            "This name cannot be used: it is empty, \".\" or \"..\", or holds \"/\", a line break or a "
+                            "NUL character. It was skipped."))
                          .toStdString());
                 continue;
             }
@@ -484,20 +487,22 @@ void FolderJob::WalkLocalFolder(const fs::path& folder, const std::string& relat
             Fail(child.string(), reason.toStdString());
         };
         if (!IsSafeEntryName(name)) {
-            failFile(Tr("This name cannot be used on a server: it holds a line break. It was skipped."));
+            failFile(Tr(QT_TRANSLATE_NOOP(
+                "FolderJob", "This name cannot be used on a server: it holds a line break. It was skipped.")));
             continue;
         }
         // Symbolic links are followed: the copy holds what they point to.
         struct stat info { };
         if (::stat(child.c_str(), &info) != 0) {
             const int reason = errno;
-            failFile(reason == ELOOP ? Tr("This symbolic link leads round in a loop.")
+            failFile(reason == ELOOP ? Tr(QT_TRANSLATE_NOOP("FolderJob", "This symbolic link leads round in a loop."))
                                      : Q(std::error_code(reason, std::generic_category()).message()));
             continue;
         }
         if (S_ISDIR(info.st_mode)) {
             if (!seen.insert({info.st_dev, info.st_ino}).second) {
-                failFile(Tr("This symbolic link leads to a folder that is already being copied."));
+                failFile(Tr(QT_TRANSLATE_NOOP("FolderJob",
+                                              "This symbolic link leads to a folder that is already being copied.")));
                 continue;
             }
             Found next{childRelative, 0, true};
@@ -508,7 +513,8 @@ void FolderJob::WalkLocalFolder(const fs::path& folder, const std::string& relat
             Counted(next);
             found.push_back(next);
         } else {
-            failFile(Tr("This is neither a file nor a folder (a device, a pipe or a socket)."));
+            failFile(Tr(
+                QT_TRANSLATE_NOOP("FolderJob", "This is neither a file nor a folder (a device, a pipe or a socket).")));
         }
     }
 }
@@ -558,7 +564,9 @@ bool FolderJob::PlanDownload(const std::vector<Found>& found)
             return true;
         // Never written through: a link could lead out of the chosen folder.
         if (fs::exists(status)) {
-            Fail(path, Tr("Something that is not a folder has this name here already.").toStdString());
+            Fail(path,
+                 Tr(QT_TRANSLATE_NOOP("FolderJob", "Something that is not a folder has this name here already."))
+                     .toStdString());
             m_blockedFolders.insert(relative);
             return false;
         }
@@ -588,7 +596,7 @@ bool FolderJob::PlanDownload(const std::vector<Found>& found)
                 m_blockedFolders.insert(entry.relative);
             } else {
                 ++m_progress->failedFiles;
-                Fail(target, Tr("Its folder could not be made.").toStdString());
+                Fail(target, Tr(QT_TRANSLATE_NOOP("FolderJob", "Its folder could not be made.")).toStdString());
             }
             continue;
         }
@@ -602,7 +610,9 @@ bool FolderJob::PlanDownload(const std::vector<Found>& found)
         if (fs::is_symlink(status) || fs::is_directory(status)) {
             ++m_progress->failedFiles;
             Fail(target,
-                 Tr("A folder or a symbolic link has this name here already; it was left as it is.").toStdString());
+                 Tr(QT_TRANSLATE_NOOP("FolderJob",
+                                      "A folder or a symbolic link has this name here already; it was left as it is."))
+                     .toStdString());
             continue;
         }
         if (fs::exists(status) && !Decide(task, localSize(target).value_or(0), localSize))
@@ -656,7 +666,8 @@ bool FolderJob::PlanUpload(JobConnection& target, const std::vector<Found>& foun
         if (!made) {
             std::optional<Existing> names = ListTarget(target, root);
             if (!names) {
-                Fail(root, Tr("The folder could neither be made nor listed.").toStdString());
+                Fail(root,
+                     Tr(QT_TRANSLATE_NOOP("FolderJob", "The folder could neither be made nor listed.")).toStdString());
                 m_blockedFolders.insert(std::string());
             } else {
                 existing[std::string()] = std::move(*names);
@@ -673,7 +684,7 @@ bool FolderJob::PlanUpload(JobConnection& target, const std::vector<Found>& foun
                 m_blockedFolders.insert(entry.relative);
             } else {
                 ++m_progress->failedFiles;
-                Fail(path, Tr("Its folder could not be made.").toStdString());
+                Fail(path, Tr(QT_TRANSLATE_NOOP("FolderJob", "Its folder could not be made.")).toStdString());
             }
             continue;
         }
@@ -688,12 +699,13 @@ bool FolderJob::PlanUpload(JobConnection& target, const std::vector<Found>& foun
             if (!there) {
                 makeFolder(path, entry.relative);
             } else if (there->Type == 0) {
-                Fail(path, Tr("A file has this name on the server already.").toStdString());
+                Fail(path,
+                     Tr(QT_TRANSLATE_NOOP("FolderJob", "A file has this name on the server already.")).toStdString());
                 m_blockedFolders.insert(entry.relative);
             } else if (std::optional<Existing> names = ListTarget(target, path)) {
                 existing[entry.relative] = std::move(*names);
             } else {
-                Fail(path, Tr("The folder could not be listed.").toStdString());
+                Fail(path, Tr(QT_TRANSLATE_NOOP("FolderJob", "The folder could not be listed.")).toStdString());
                 m_blockedFolders.insert(entry.relative);
             }
             continue;
@@ -701,7 +713,10 @@ bool FolderJob::PlanUpload(JobConnection& target, const std::vector<Found>& foun
         FileTask task{JoinPath(sourceRoot, entry.relative), path, entry.relative, entry.size};
         if (there && there->Type == 1) {
             ++m_progress->failedFiles;
-            Fail(path, Tr("A folder has this name on the server already; it was left as it is.").toStdString());
+            Fail(path,
+                 Tr(QT_TRANSLATE_NOOP("FolderJob",
+                                      "A folder has this name on the server already; it was left as it is."))
+                     .toStdString());
             continue;
         }
         if (there) {
@@ -761,7 +776,8 @@ bool FolderJob::TransferOne(const FileTask& task, JobConnection* source, JobConn
         // Encrypted data never goes to a server in clear: through a temporary file here.
         const std::string temporary = CreateTransferTemporaryFile();
         if (temporary.empty()) {
-            source->ui->ShowMessage({}, Tr("A temporary file could not be made.").toStdString());
+            source->ui->ShowMessage(
+                {}, Tr(QT_TRANSLATE_NOOP("FolderJob", "A temporary file could not be made.")).toStdString());
         } else {
             done = source->connection->GetFile(task.source, temporary, 0, 0);
             if (done && !Cancelled())
@@ -876,7 +892,8 @@ int FolderJob::RunTransfers(JobConnection& first, JobConnection* firstTarget)
     if (!Cancelled()) {
         for (const FileTask& task : m_queue) {
             ++m_progress->failedFiles;
-            m_failures.emplace_back(task.target, Tr("No connection to the server was left.").toStdString());
+            m_failures.emplace_back(
+                task.target, Tr(QT_TRANSLATE_NOOP("FolderJob", "No connection to the server was left.")).toStdString());
         }
     }
     m_queue.clear();
@@ -891,9 +908,12 @@ int FolderJob::Delete(JobConnection& on, const std::vector<Found>& found)
         (entry.folder ? folders : files)++;
     m_progress->counting = false;
     const QString question
-        = Tr("Delete the folder '%1' and everything in it (%2 and %3)?")
-              .arg(Q(root), Tr("%n file(s)", static_cast<int>(std::min<std::uint64_t>(files, INT32_MAX))),
-                   Tr("%n folder(s)", static_cast<int>(std::min<std::uint64_t>(folders, INT32_MAX))));
+        = Tr(QT_TRANSLATE_NOOP("FolderJob", "Delete the folder '%1' and everything in it (%2 and %3)?"))
+              .arg(Q(root),
+                   Tr(QT_TRANSLATE_N_NOOP("FolderJob", "%n file(s)"),
+                      static_cast<int>(std::min<std::uint64_t>(files, INT32_MAX))),
+                   Tr(QT_TRANSLATE_N_NOOP("FolderJob", "%n folder(s)"),
+                      static_cast<int>(std::min<std::uint64_t>(folders, INT32_MAX))));
     if (Cancelled() || !GetInteraction().AskYesNo(question.toStdString(), m_cancelled) || Cancelled())
         return 0;
     // A folder that still holds something after a failure is not removed: its RMD would only fail.
@@ -958,19 +978,21 @@ int FolderJob::Finish(bool allDone)
     if (failures.empty())
         return allDone && !Cancelled() ? 1 : 0;
     const char* heading = Kind() == OperationKind::FolderDownload
-        ? QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be downloaded; %n failed:")
+        ? QT_TRANSLATE_N_NOOP("FolderJob", "Not everything in '%1' could be downloaded; %n failed:")
         : Kind() == OperationKind::FolderUpload
-        ? QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be uploaded; %n failed:")
+        ? QT_TRANSLATE_N_NOOP("FolderJob", "Not everything in '%1' could be uploaded; %n failed:")
         : Kind() == OperationKind::FolderTransfer
-        ? QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be copied; %n failed:")
-        : QT_TRANSLATE_NOOP("FolderJob", "Not everything in '%1' could be deleted; %n failed:");
+        ? QT_TRANSLATE_N_NOOP("FolderJob", "Not everything in '%1' could be copied; %n failed:")
+        : QT_TRANSLATE_N_NOOP("FolderJob", "Not everything in '%1' could be deleted; %n failed:");
     QString text
         = Tr(heading, static_cast<int>(std::min<std::size_t>(failures.size(), INT32_MAX))).arg(Q(m_request.file));
     for (std::size_t i = 0; i < failures.size() && i < kFailuresListed; ++i)
-        text += QLatin1Char('\n') + Tr("%1: %2").arg(Q(failures[i].first), Q(failures[i].second));
+        text += QLatin1Char('\n')
+            + Tr(QT_TRANSLATE_NOOP("FolderJob", "%1: %2")).arg(Q(failures[i].first), Q(failures[i].second));
     if (failures.size() > kFailuresListed)
         text += QLatin1Char('\n')
-            + Tr("and %n more", static_cast<int>(std::min<std::size_t>(failures.size() - kFailuresListed, INT32_MAX)));
+            + Tr(QT_TRANSLATE_N_NOOP("FolderJob", "and %n more"),
+                 static_cast<int>(std::min<std::size_t>(failures.size() - kFailuresListed, INT32_MAX)));
     GetInteraction().ShowMessage(text.toStdString(), MessageIcon::Warning, m_cancelled);
     return 0;
 }
@@ -986,11 +1008,13 @@ int FolderJob::Run(unsigned long* firstLoginError)
             = a.name == b.name || (a.address == b.address && a.port == b.port && a.userName == b.userName);
         if (sameServer && IsSameOrInside(m_request.targetFile, m_request.file)) {
             m_progress->counting = false;
-            GetInteraction().ShowMessage(Tr("The folder '%1' cannot be copied into '%2': that is the folder itself "
-                                            "or a folder inside it.")
-                                             .arg(Q(m_request.file), Q(m_request.targetFile))
-                                             .toStdString(),
-                                         MessageIcon::Error, m_cancelled);
+            GetInteraction().ShowMessage(
+                Tr(QT_TRANSLATE_NOOP("FolderJob",
+                                     "The folder '%1' cannot be copied into '%2': that is the folder itself "
+                                     "or a folder inside it."))
+                    .arg(Q(m_request.file), Q(m_request.targetFile))
+                    .toStdString(),
+                MessageIcon::Error, m_cancelled);
             return 0;
         }
     }
@@ -1041,7 +1065,7 @@ int FolderJob::Run(unsigned long* firstLoginError)
     if (kind == OperationKind::FolderUpload) {
         std::error_code error;
         if (!fs::is_directory(m_request.file, error)) {
-            Fail(m_request.file, Tr("This is not a folder.").toStdString());
+            Fail(m_request.file, Tr(QT_TRANSLATE_NOOP("FolderJob", "This is not a folder.")).toStdString());
             return Finish(false);
         }
         WalkLocal(m_request.file, found);
@@ -1150,10 +1174,11 @@ int CCommandThread::FolderJobOperation()
     // The server allows no more sessions: as for single files, the job may run over the
     // connection the user browses with (one connection then).
     if (firstLoginError == 421 && !m_isScript && !Cancelled()) {
-        const QString question
-            = Tr("The server refused another connection. Do you want to try '%1'\nby using the same connection?\n(See "
-                 "help.)")
-                  .arg(Q(m_request.file));
+        const QString question = Tr(QT_TRANSLATE_NOOP("FolderJob",
+                                                      "The server refused another connection. Do you want to try "
+                                                      "'%1'\nby using the same connection?\n(See "
+                                                      "help.)"))
+                                     .arg(Q(m_request.file));
         if (GetInteraction().AskYesNo(question.toStdString(), m_cancelled) && !Cancelled()) {
             m_retryPosted = true;
             GetOperationHost().RetrySameConnection(421, m_operationId);
