@@ -233,6 +233,15 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addActions({Command(StateIcons), Command(Refresh), Command(UpOneLevel)});
     view->addSeparator();
+    // The turning wheel's window, for the keyboard too: shown, brought up and given the focus.
+    QAction* operations = view->addAction(tr("&Background Operations"), this, [this] {
+        PlaceOperationsWindow();
+        m_wndOperations->show();
+        m_wndOperations->raise();
+        m_wndOperations->activateWindow();
+    });
+    operations->setObjectName(QStringLiteral("BackgroundOperations"));
+    operations->setStatusTip(tr("Show the running background operations"));
     view->addAction(Command(Options));
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));

@@ -47,8 +47,9 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     m_list->setObjectName(QStringLiteral("1020"));
     m_list->setAccessibleName(tr("Background operations"));
-    m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setFocusPolicy(Qt::NoFocus);
+    // The arrows move between the rows, and the Menu key (or Shift+F10) opens a row's menu.
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAccessibleName(tr("Background operations"));
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     // Job rows are taller than the others, and as wide as the list: their texts are cut to fit.
     m_list->setUniformItemSizes(false);
@@ -57,6 +58,13 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     m_list->setMinimumWidth(163);
     m_list->viewport()->installEventFilter(this);
     connect(m_list, &QWidget::customContextMenuRequested, this, &COperationsDlg::ShowContextMenu);
+    // A job's display covers its row: it shows the selection itself.
+    connect(m_list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current, QListWidgetItem* previous) {
+        for (QListWidgetItem* item : {previous, current}) {
+            if (QWidget* row = item ? m_list->itemWidget(item) : nullptr)
+                PaintRow(row, item == current);
+        }
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -67,9 +75,20 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     connect(&m_refresh, &QTimer::timeout, this, &COperationsDlg::RefreshProgress);
 }
 
+void COperationsDlg::PaintRow(QWidget* row, bool current) const
+{
+    QPalette colours = m_list->palette();
+    colours.setColor(QPalette::Window, colours.color(current ? QPalette::Highlight : QPalette::Base));
+    colours.setColor(QPalette::WindowText, colours.color(current ? QPalette::HighlightedText : QPalette::Text));
+    row->setPalette(colours);
+}
+
 void COperationsDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // The newest first, for the keyboard.
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
     RefreshProgress();
     m_refresh.start();
 }
@@ -115,6 +134,7 @@ bool COperationsDlg::AttachProgress(QListWidgetItem* item)
     layout->addWidget(file);
     // The tooltip events go to the list's viewport, as for the other rows.
     row->setAttribute(Qt::WA_TransparentForMouseEvents);
+    PaintRow(row, m_list->currentItem() == item);
     m_list->setItemWidget(item, row);
     ShowProgress(item, *status->progress);
     item->setSizeHint(QSize(1, row->sizeHint().height()));
@@ -187,8 +207,10 @@ void COperationsDlg::InsertOperation(std::uint32_t operationId, const QString& t
 {
     auto* item = new QListWidgetItem(title);
     item->setData(kOperationIdRole, QVariant::fromValue(operationId));
-    item->setFlags(Qt::ItemIsEnabled);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     m_list->insertItem(0, item);
+    if (!m_list->currentItem())
+        m_list->setCurrentItem(item);
     AttachProgress(item);
     UpdateCaption();
 }

@@ -40,6 +40,8 @@ private:
     // Gives `item` the progress display of its job; false for an operation without progress.
     bool AttachProgress(QListWidgetItem* item);
     void ShowProgress(QListWidgetItem* item, const JobProgress& progress);
+    // A job's display in the colours of a selected row or of any other.
+    void PaintRow(QWidget* row, bool current) const;
     void ShowContextMenu(const QPoint& at);
     QListWidgetItem* ItemOf(std::uint32_t operationId) const;
 

@@ -11,6 +11,7 @@
 
 #include "QorFtp.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -148,7 +149,9 @@ private slots:
         m_frame->WM_OPERATION_COUNT(true, 9);
         COperationsDlg* window = m_frame->m_wndOperations;
         QVERIFY(!window->IsRefreshing());
-        m_frame->ToggleOperationsWindow();
+        // View > Background Operations: the keyboard's way to the window.
+        m_frame->show();
+        m_frame->findChild<QAction*>(QStringLiteral("BackgroundOperations"))->trigger();
         QVERIFY(window->IsRefreshing());
 
         // One row for the whole job, with its bar; the single file's row has none.
@@ -170,6 +173,24 @@ private slots:
         QTRY_COMPARE(bar->value(), 1000);
         QVERIFY2(counts().startsWith(QStringLiteral("3 of 4 files, ")) && counts().contains(QStringLiteral("1 failed")),
                  qPrintable(counts()));
+
+        // The Menu key on the newest row offers Cancel, which cancels the whole job.
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        list->setFocus();
+        auto* timer = new QTimer(list);
+        connect(timer, &QTimer::timeout, timer, [timer] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                timer->deleteLater();
+                QTest::keyClick(menu, Qt::Key_Down);
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        timer->start(10);
+        // As the desktop sends it for the Menu key: at the current row.
+        const QPoint at = list->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, at, list->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &menuKey);
+        QTRY_VERIFY(OperationStatusList.CancelFlagOf(9)->load());
 
         // Hidden, nobody looks: no work.
         m_frame->ToggleOperationsWindow();
