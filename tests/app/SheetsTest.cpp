@@ -16,11 +16,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <memory>
@@ -232,6 +234,7 @@ private slots:
         QTest::newRow("WheelOver") << 1072 << QStringLiteral("1");
         QTest::newRow("ShowName") << 1062 << QStringLiteral("2");
         QTest::newRow("DefaultDD") << 1099 << QStringLiteral("/srv/incoming");
+        QTest::newRow("ParallelTransfers") << 0 << QStringLiteral("4"); // two steps up from 2
     }
     void optionAppliesAtOnce()
     {
@@ -247,6 +250,8 @@ private slots:
                 return QString::number(settings.wheelOver);
             case 1062:
                 return QString::number(settings.showName);
+            case 0:
+                return QString::number(settings.parallelTransfers);
             default:
                 return settings.defaultDownloadDir;
             }
@@ -257,6 +262,12 @@ private slots:
                 QTest::keyClick(Child<CDelaySpin>(sheet, id), Qt::Key_Up);
             else if (id == 1099)
                 Type(Child<QLineEdit>(sheet, id), expected);
+            else if (id == 0) {
+                auto* spin = sheet->findChild<QSpinBox*>(QStringLiteral("ParallelTransfers"));
+                QCOMPARE(sheet->findChild<QLabel*>(QStringLiteral("ParallelTransfersLabel"))->buddy(), spin);
+                QTest::keyClick(spin, Qt::Key_Up);
+                QTest::keyClick(spin, Qt::Key_Up);
+            }
             else
                 Child<QAbstractButton>(sheet, id)->click();
             Ok(sheet);
