@@ -59,12 +59,13 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     m_list->viewport()->installEventFilter(this);
     connect(m_list, &QWidget::customContextMenuRequested, this, &COperationsDlg::ShowContextMenu);
     // A job's display covers its row: it shows the selection itself.
-    connect(m_list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current, QListWidgetItem* previous) {
-        for (QListWidgetItem* item : {previous, current}) {
-            if (QWidget* row = item ? m_list->itemWidget(item) : nullptr)
-                PaintRow(row, item == current);
-        }
-    });
+    connect(m_list, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem* current, QListWidgetItem* previous) {
+                for (QListWidgetItem* item : {previous, current}) {
+                    if (QWidget* row = item ? m_list->itemWidget(item) : nullptr)
+                        PaintRow(row, item == current);
+                }
+            });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -168,12 +169,15 @@ void COperationsDlg::ShowProgress(QListWidgetItem* item, const JobProgress& prog
 
     const QLocale locale;
     const int shownTotal = static_cast<int>(std::min<std::uint64_t>(totalFiles, INT_MAX));
-    QString files = totalFiles == 1 ? tr("%1 of 1 file").arg(locale.toString(qulonglong(doneFiles)))
-                                    : tr("%1 of %n files", nullptr, shownTotal).arg(locale.toString(qulonglong(doneFiles)));
-    QString text = tr("%1, %2 of %3")
-                       .arg(files, locale.formattedDataSize(qint64(doneBytes)), locale.formattedDataSize(qint64(totalBytes)));
+    QString files = totalFiles == 1
+        ? tr("%1 of 1 file").arg(locale.toString(qulonglong(doneFiles)))
+        : tr("%1 of %n files", nullptr, shownTotal).arg(locale.toString(qulonglong(doneFiles)));
+    QString text
+        = tr("%1, %2 of %3")
+              .arg(files, locale.formattedDataSize(qint64(doneBytes)), locale.formattedDataSize(qint64(totalBytes)));
     if (failedFiles > 0)
-        text += QLatin1String(", ") + tr("%n failed", nullptr, static_cast<int>(std::min<std::uint64_t>(failedFiles, INT_MAX)));
+        text += QLatin1String(", ")
+            + tr("%n failed", nullptr, static_cast<int>(std::min<std::uint64_t>(failedFiles, INT_MAX)));
     if (counting)
         text += QLatin1String(" ") + tr("(still counting)");
     row->findChild<QLabel*>(kCountsName)->setText(text);

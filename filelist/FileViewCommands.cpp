@@ -210,8 +210,8 @@ void CFileView::RunDownloadPrompt(std::vector<DownloadEntry> files)
         files.erase(files.begin());
         // A folder comes whole, in one job; the user may have renamed its entry without the '/'.
         const bool folderEntry = IsFolderEntry(entry.remoteName);
-        const std::string remoteName = folderEntry ? entry.remoteName.substr(0, entry.remoteName.size() - 1)
-                                                   : entry.remoteName;
+        const std::string remoteName
+            = folderEntry ? entry.remoteName.substr(0, entry.remoteName.size() - 1) : entry.remoteName;
         std::string localName = entry.localName;
         while (folderEntry && !localName.empty() && localName.back() == '/')
             localName.pop_back();
@@ -673,7 +673,7 @@ void CFileView::OnUploadFile()
     OperationRequest request;
     // A typed folder goes up whole.
     request.kind = QFileInfo(QFile::decodeName(fields->first.c_str())).isDir() ? OperationKind::FolderUpload
-                                                                             : OperationKind::Upload;
+                                                                               : OperationKind::Upload;
     request.targetServer = Text(Root());
     request.file = fields->first;
     request.targetFile = fields->second;

@@ -267,8 +267,7 @@ private slots:
                 QCOMPARE(sheet->findChild<QLabel*>(QStringLiteral("ParallelTransfersLabel"))->buddy(), spin);
                 QTest::keyClick(spin, Qt::Key_Up);
                 QTest::keyClick(spin, Qt::Key_Up);
-            }
-            else
+            } else
                 Child<QAbstractButton>(sheet, id)->click();
             Ok(sheet);
         });

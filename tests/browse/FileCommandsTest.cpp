@@ -1,5 +1,6 @@
-// The file list's commands as a user triggers them in the window (the frame's actions, keys and
-// the context menus) against pyftpdlib, with every dialog answered by the recording interaction.
+// The file list's commands as a user triggers them in the window (the frame's actions, keys,
+// the context menus and drops), for files and whole folders, against pyftpdlib, with every dialog
+// answered by the recording interaction.
 #include "BrowseTestSupport.h"
 
 #include "dialogs/CommandIds.h"
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 using tarvo::test::PyFtpd;
@@ -344,6 +346,70 @@ private slots:
         QVERIFY(!m_tree->CanDropOn(m_tree->MyComputerIndex()));
         m_tree->OnDisconnect();
         QVERIFY(!m_tree->CanDropOn(m_tree->ServerIndex(QStringLiteral("Local"))));
+    }
+
+    void copiedRemoteFolderIsPastedWholeButNeverIntoItself()
+    {
+        PyFtpd server;
+        fs::create_directories(server.root() + "/pub/deep/deeper");
+        WriteFileBytes(server.root() + "/pub/a.txt", "a");
+        const std::string bytes = tarvo::test::RandomBytes(150000, 5);
+        WriteFileBytes(server.root() + "/pub/deep/deeper/b.bin", bytes);
+        TempDir local;
+        QVERIFY(Open(server));
+        SelectNamed({"pub"});
+        QVERIFY(Trigger(Command::Copy));
+
+        const int jobs = m_host.JobsStarted();
+        QVERIFY(ShowLocalFolder(local.path()));
+        QVERIFY(Trigger(Command::Paste));
+        QVERIFY(Arrived(local.path() + "/pub/a.txt", "a"));
+        QVERIFY(Arrived(local.path() + "/pub/deep/deeper/b.bin", bytes));
+
+        // Back onto its own server: into itself (a drop on its node in the tree) or onto itself
+        // (a paste beside it) is refused with a message, and nothing starts.
+        QCOMPARE(m_host.JobsStarted(), jobs + 1);
+        const QModelIndex start = StartNode(QStringLiteral("Local"));
+        m_tree->expand(start);
+        QTRY_VERIFY(m_tree->Model()->rowCount(start) > 0);
+        const QModelIndex pub = m_tree->Model()->index(0, 0, start);
+        QCOMPARE(pub.data().toString(), QStringLiteral("pub"));
+        m_tree->scrollTo(pub);
+        QVERIFY(DragOver(m_tree->viewport(), m_tree->visualRect(pub).center(), *Remote("Local", {"/pub/"}),
+                         Qt::NoModifier, true)
+                    .accepted);
+        QVERIFY(ShowFolder(start));
+        QVERIFY(Trigger(Command::Paste));
+        const std::vector<std::string> said = m_ask.Of("message");
+        QCOMPARE(std::count_if(said.begin(), said.end(),
+                               [](const std::string& text) {
+                                   return text.find("'/pub' cannot be copied onto itself") != std::string::npos;
+                               }),
+                 2);
+        QCOMPARE(m_host.JobsStarted(), jobs + 1);
+        QVERIFY(!fs::exists(server.root() + "/pub/pub"));
+    }
+
+    void nonEmptyFolderIsDeletedByOneJobThatAsksOnce()
+    {
+        PyFtpd server;
+        fs::create_directories(server.root() + "/full/inner");
+        WriteFileBytes(server.root() + "/full/inner/x.txt", "x");
+        WriteFileBytes(server.root() + "/full/y.txt", "y");
+        fs::create_directory(server.root() + "/empty");
+        QVERIFY(Open(server));
+        SelectNamed({"empty", "full"});
+        // The empty folder is asked for as a row; the full one by its job, with what it holds.
+        m_ask.deleteAnswers = {DeleteConfirmResult::Yes};
+        m_ask.yesNo = {true};
+        QVERIFY(Trigger(Command::Delete));
+        QTRY_VERIFY_WITH_TIMEOUT(!fs::exists(server.root() + "/full"), 20000);
+        QVERIFY(!fs::exists(server.root() + "/empty"));
+        QCOMPARE(m_ask.Of("delete"), std::vector<std::string>{"Are you sure you want to delete 'empty'"});
+        QCOMPARE(m_ask.Of("yesno").size(), std::size_t(1));
+        QVERIFY(m_ask.Of("yesno").front().find("full") != std::string::npos);
+        // The list shows the folder as it is once the job has ended.
+        QTRY_COMPARE_WITH_TIMEOUT(Names(), QStringList{QStringLiteral("No Files")}, 5000);
     }
 
     void serversAreDeletedRenamedAndGivenFoldersFromTheTree()
