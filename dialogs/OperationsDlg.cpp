@@ -187,8 +187,6 @@ void COperationsDlg::ShowProgress(QListWidgetItem* item, const JobProgress& prog
     // The end of a long path says most: the name and the folders nearest to it.
     const int room = std::max(60, m_list->viewport()->width() - 12);
     file->setText(file->fontMetrics().elidedText(current, Qt::ElideLeft, room));
-    file->setToolTip(current);
-    bar->setToolTip(text);
 }
 
 void COperationsDlg::RefreshProgress()
