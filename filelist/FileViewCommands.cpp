@@ -315,23 +315,22 @@ void CFileView::DeleteRemote(const std::vector<int>& rows)
         targets.push_back({entry->item.name, m_model->PathOf(row), entry->shownName, entry->item.kind == ITEM_FOLDER});
     }
     bool all = false;
+    bool cancelled = false;
+    // Folders with contents go to jobs, each of which walks its folder and asks once with what it
+    // found; they start after the questions here, so that no two questions show at once.
+    std::vector<std::string> jobs;
     for (const Target& target : targets) {
         if (target.folder && FolderHoldsAnything(browsing, target.path)) {
-            // The job walks the folder, asks once with what it found, and deletes it all.
-            OperationRequest request;
-            request.kind = OperationKind::FolderDelete;
-            request.sourceServer = Text(Root());
-            request.file = target.path;
-            std::uint32_t operationId = 0;
-            StartOperation(request, &operationId);
-            RefreshWhenDone(operationId);
+            jobs.push_back(target.path);
             continue;
         }
         if (!all) {
             const DeleteConfirmResult answer
                 = GetInteraction().AskDeleteConfirm(Text(tr("Are you sure you want to delete '%1'").arg(target.shown)));
-            if (answer == DeleteConfirmResult::Cancel)
+            if (answer == DeleteConfirmResult::Cancel) {
+                cancelled = true;
                 break;
+            }
             if (answer == DeleteConfirmResult::No)
                 continue;
             all = answer == DeleteConfirmResult::YesToAll;
@@ -351,6 +350,15 @@ void CFileView::DeleteRemote(const std::vector<int>& rows)
         }
         if (target.folder)
             emit ChildFolderRemoved(target.name);
+    }
+    for (const std::string& path : cancelled ? std::vector<std::string>() : jobs) {
+        OperationRequest request;
+        request.kind = OperationKind::FolderDelete;
+        request.sourceServer = Text(Root());
+        request.file = path;
+        std::uint32_t operationId = 0;
+        StartOperation(request, &operationId);
+        RefreshWhenDone(operationId);
     }
     if (m_model->rowCount() == 0)
         m_model->AddMessage(tr("No Files"));
