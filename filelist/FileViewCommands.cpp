@@ -10,6 +10,7 @@
 #include "listing/FileProperties.h"
 #include "listing/TreePaths.h"
 #include "operations/CommandThread.h"
+#include "operations/FolderJob.h"
 #include "operations/Interaction.h"
 #include "operations/OperationLists.h"
 #include "operations/OperationTexts.h"
@@ -662,8 +663,13 @@ void CFileView::OnDownloadFile()
         Text(tr("Enter file to Download from %1:").arg(Root())), Text(tr("Enter local Pathname:")));
     if (!fields)
         return;
+    // A typed folder comes down whole; the server says whether it is one.
+    std::shared_ptr<QorFtpConnection> browsing = BrowsingConnection();
+    const std::string remote = fields->first;
+    const bool folder
+        = browsing && WaitOffUiThread<bool>([browsing, remote] { return IsRemoteFolder(*browsing, remote); });
     OperationRequest request;
-    request.kind = OperationKind::Download;
+    request.kind = folder ? OperationKind::FolderDownload : OperationKind::Download;
     request.sourceServer = Text(Root());
     request.file = fields->first;
     request.localPath = fields->second;

@@ -184,6 +184,7 @@ private slots:
         PyFtpd server;
         WriteFileBytes(server.root() + "/f.txt", "x");
         fs::create_directory(server.root() + "/dir");
+        WriteFileBytes(server.root() + "/dir/in.txt", "in");
         QVERIFY(Open(server));
         const auto menuId = [this] { return m_list->MakeContextMenu()->property("menuId").toInt(); };
         QCOMPARE(menuId(), 138);
@@ -207,6 +208,10 @@ private slots:
         QCOMPARE(m_ask.Of("twofields").front(),
                  std::string("Enter file to Download from Local:|Enter local Pathname:"));
         QVERIFY(Arrived(local.path() + "/typed.txt", "x"));
+        // A typed folder comes whole.
+        m_ask.twoFields = std::make_pair(std::string("/dir"), local.path() + "/typed");
+        QVERIFY(Trigger(Command::DownloadFile));
+        QVERIFY(Arrived(local.path() + "/typed/in.txt", "in"));
 
         QVERIFY(Trigger(Command::Properties));
         QCOMPARE(m_ask.properties.name, std::string("f.txt"));
