@@ -78,9 +78,14 @@ COperationsDlg::COperationsDlg(QWidget* owner)
 
 void COperationsDlg::PaintRow(QWidget* row, bool current) const
 {
+    // The row takes the list's background role (Base) and its labels a matching text colour.
     QPalette colours = m_list->palette();
-    colours.setColor(QPalette::Window, colours.color(current ? QPalette::Highlight : QPalette::Base));
-    colours.setColor(QPalette::WindowText, colours.color(current ? QPalette::HighlightedText : QPalette::Text));
+    const QColor background = colours.color(current ? QPalette::Highlight : QPalette::Base);
+    const QColor text = colours.color(current ? QPalette::HighlightedText : QPalette::Text);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base})
+        colours.setColor(role, background);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        colours.setColor(role, text);
     row->setPalette(colours);
 }
 
@@ -118,6 +123,8 @@ bool COperationsDlg::AttachProgress(QListWidgetItem* item)
     bar->setAccessibleName(tr("Progress of %1").arg(QString::fromStdString(status->title)));
     bar->setRange(0, kBarSteps);
     bar->setTextVisible(true);
+    // Its own colours, whether the row is selected or not.
+    bar->setPalette(m_list->palette());
     auto* counts = new QLabel(row);
     counts->setObjectName(kCountsName);
     auto* file = new QLabel(row);

@@ -160,6 +160,9 @@ private slots:
         QVERIFY(!list->itemWidget(list->item(1)));
         QWidget* row = list->itemWidget(list->item(0));
         QVERIFY(row);
+        // The newest row is the current one, and its display says so.
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(row->palette().color(row->backgroundRole()), list->palette().color(QPalette::Highlight));
         auto* bar = row->findChild<QProgressBar*>(QStringLiteral("JobProgressBar"));
         QCOMPARE(bar->value(), 250);
         QVERIFY(!bar->accessibleName().isEmpty());
