@@ -123,8 +123,13 @@ bool COperationsDlg::AttachProgress(QListWidgetItem* item)
     bar->setAccessibleName(tr("Progress of %1").arg(QString::fromStdString(status->title)));
     bar->setRange(0, kBarSteps);
     bar->setTextVisible(true);
-    // Its own colours, whether the row is selected or not.
-    bar->setPalette(m_list->palette());
+    // Its own colours, whether the row is selected or not: each set, so none comes from the row.
+    QPalette barColours = m_list->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colourRole = static_cast<QPalette::ColorRole>(role);
+        barColours.setBrush(colourRole, barColours.brush(colourRole));
+    }
+    bar->setPalette(barColours);
     auto* counts = new QLabel(row);
     counts->setObjectName(kCountsName);
     auto* file = new QLabel(row);
