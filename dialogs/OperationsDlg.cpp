@@ -49,7 +49,6 @@ COperationsDlg::COperationsDlg(QWidget* owner)
     m_list->setAccessibleName(tr("Background operations"));
     // The arrows move between the rows, and the Menu key (or Shift+F10) opens a row's menu.
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setAccessibleName(tr("Background operations"));
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     // Job rows are taller than the others, and as wide as the list: their texts are cut to fit.
     m_list->setUniformItemSizes(false);
