@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The real program under Xvfb, used as a person would. Both ways connect to a saved server by
+# The real program under Xvfb, used as a person would. Every way connects to a saved server by
 # keys (Return on its node, Return in the connect dialog), then:
 #   keyboard-delete  Tab to the file list, Space, Del, Return in the question: the file is gone
 #                    from the server.
 #   mouse-drag       drag the server's file with the mouse onto the home folder in the tree: the
 #                    file arrives there byte-equal.
-#   tests/app/real_window.sh <path of tarvo> keyboard-delete|mouse-drag
+#   folder-drag      the same drag of a server folder (the first row, as folders come first): the
+#                    folder arrives whole, in one background job.
+#   tests/app/real_window.sh <path of tarvo> keyboard-delete|mouse-drag|folder-drag
 set -euo pipefail
 tarvo="$(realpath "$1")"
 way="$2"
@@ -21,6 +23,11 @@ trap cleanup EXIT
 mkdir -p "$scratch/root" "$scratch/config" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 echo "the file of the test" >"$scratch/root/victim.txt"
+if [ "$way" = folder-drag ]; then
+  mkdir -p "$scratch/root/album/inner"
+  echo "a file two folders down" >"$scratch/root/album/inner/deep.txt"
+  head -c 300000 /dev/urandom >"$scratch/root/album/big.bin"
+fi
 port="$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
 /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$port" -d "$scratch/root" -u ann -P secret -w \
   >"$scratch/server.log" 2>&1 &
@@ -110,8 +117,15 @@ else
   sleep 0.5
   step
   xdotool mouseup 1
+  arrived() {
+    if [ "$WAY" = folder-drag ]; then
+      cmp -s "$SCRATCH/root/album/big.bin" "$HOME/album/big.bin" && [ -e "$HOME/album/inner/deep.txt" ]
+    else
+      [ -e "$HOME/victim.txt" ]
+    fi
+  }
   for _ in $(seq 50); do
-    [ -e "$HOME/victim.txt" ] && break
+    arrived && break
     sleep 0.2
   done
 fi
@@ -121,7 +135,13 @@ wait $tarvo_pid 2>/dev/null || true
 END
 WAY="$way" TARVO="$tarvo" SCRATCH="$scratch" timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' bash "$scratch/drive.sh"
 
-if [ "$way" = keyboard-delete ]; then
+if [ "$way" = folder-drag ]; then
+  if ! diff -r "$scratch/root/album" "$scratch/album" >/dev/null; then
+    echo "the dragged folder did not arrive whole in the home folder" >&2
+    exit 1
+  fi
+  echo "a folder downloaded by a drag"
+elif [ "$way" = keyboard-delete ]; then
   if [ -e "$scratch/root/victim.txt" ]; then
     echo "the file is still on the server" >&2
     exit 1
