@@ -2,7 +2,7 @@
 // folder) against lftp's mirror, with its default settings and with --parallel=2, on one vsftpd
 // on loopback in the same run: 2,000 files of 4 KiB in 40 folders, and 20 files of 50 MiB,
 // downloaded and uploaded. The commands take turns, so a drift of the machine's speed reaches
-// each alike; every figure is a median. Run through bench/run-folders.sh; prints a table and
+// each alike; every figure is a median. Both clients use passive data connections, lftp's default. Run through bench/run-folders.sh; prints a table and
 // checks that each copy is whole, asserts no speed.
 #include "TempDir.h"
 #include "Vsftpd.h"

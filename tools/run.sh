@@ -34,7 +34,9 @@ has_demo() {
     END { exit !found }' "$settings"
 }
 if ! has_demo; then
-  build/app/tarvo --add-server Demo 127.0.0.1:2121 demo demo >/dev/null
+  # Passive: pyftpdlib now and then leaves an active data connection unanswered when two
+  # sessions open one at the same moment, as a folder copied over two connections does.
+  build/app/tarvo --add-server Demo 127.0.0.1:2121 demo demo --passive >/dev/null
   echo "Saved the demo server as \"Demo\" (127.0.0.1:2121, user demo / demo)."
 fi
 
