@@ -12,13 +12,32 @@ QStringList TranslationFolders()
             programFolder + QStringLiteral("/../share/tarvo/translations")};
 }
 
+namespace {
+
+// The English texts are the program's own; only those with a count take their one and many
+// forms from a translation.
+void InstallEnglishPlurals(QCoreApplication& app, const QStringList& folders)
+{
+    auto* plurals = new QTranslator(&app);
+    for (const QString& folder : folders) {
+        if (plurals->load(QStringLiteral("tarvo_en"), folder)) {
+            app.installTranslator(plurals);
+            return;
+        }
+    }
+    delete plurals;
+}
+
+} // namespace
+
 QString InstallTranslations(QCoreApplication& app, const QStringList& languages, const QStringList& folders)
 {
     for (const QString& language : languages) {
         const QLocale locale(language);
-        // The English texts are the program's own.
-        if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+        if (locale.language() == QLocale::English || locale.language() == QLocale::C) {
+            InstallEnglishPlurals(app, folders);
             return {};
+        }
         auto* program = new QTranslator(&app);
         bool found = false;
         for (const QString& folder : folders) {
@@ -40,5 +59,6 @@ QString InstallTranslations(QCoreApplication& app, const QStringList& languages,
             delete qt;
         return language;
     }
+    InstallEnglishPlurals(app, folders);
     return {};
 }

@@ -215,13 +215,16 @@ private slots:
         QTest::addColumn<QStringList>("languages");
         QTest::addColumn<QString>("loaded");
         QTest::addColumn<QStringList>("menus");
+        // A count in English takes its one and many forms; empty: not looked at.
+        QTest::addColumn<QString>("counts");
         const QStringList english{"&File", "&Edit", "&View", "&Help"};
         const QStringList german{"&Datei", "&Bearbeiten", "&Ansicht", "&Hilfe"};
-        QTest::newRow("German") << QStringList{"de-DE"} << "de-DE" << german;
-        QTest::newRow("German, plain") << QStringList{"de"} << "de" << german;
-        QTest::newRow("English first") << QStringList{"en-US", "de-DE"} << "" << english;
-        QTest::newRow("unknown, then German") << QStringList{"sw", "de-AT"} << "de-AT" << german;
-        QTest::newRow("none") << QStringList{} << "" << english;
+        const QString englishCounts = QStringLiteral("1 file, 3 files, 1 folder");
+        QTest::newRow("German") << QStringList{"de-DE"} << "de-DE" << german << QString();
+        QTest::newRow("German, plain") << QStringList{"de"} << "de" << german << QString();
+        QTest::newRow("English first") << QStringList{"en-US", "de-DE"} << "" << english << englishCounts;
+        QTest::newRow("unknown, then German") << QStringList{"sw", "de-AT"} << "de-AT" << german << QString();
+        QTest::newRow("none") << QStringList{} << "" << english << englishCounts;
     }
     void languageChosen()
     {
@@ -231,6 +234,15 @@ private slots:
         QVERIFY(m_settings.IsValid());
         QCOMPARE(InstallTranslations(*qApp, languages, {QStringLiteral(TARVO_QM_FOLDER)}), loaded);
         QCOMPARE(MenuTitles(), menus);
+        QFETCH(QString, counts);
+        if (!counts.isEmpty()) {
+            const auto count = [](const char* text, int n) {
+                return QCoreApplication::translate("FolderJob", text, nullptr, n);
+            };
+            QCOMPARE(QStringList({count("%n file(s)", 1), count("%n file(s)", 3), count("%n folder(s)", 1)})
+                         .join(QStringLiteral(", ")),
+                     counts);
+        }
     }
 
     // Every window page by page (as the user turns a sheet's pages), in three languages: in the
