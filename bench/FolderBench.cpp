@@ -84,12 +84,13 @@ struct Contender {
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: FolderBench TARVO [runs]\n");
+        std::fprintf(stderr, "usage: FolderBench TARVO [runs] [small|big]\n");
         return 2;
     }
     const std::string tarvo = fs::absolute(argv[1]).string();
     if (argc > 2)
         runs = std::max(1, std::atoi(argv[2]));
+    const std::string only = argc > 3 ? argv[3] : ""; // one set of files alone
     std::string whyNot;
     if (!Vsftpd::Available(whyNot)) {
         std::fprintf(stderr, "vsftpd cannot run here: %s\n", whyNot.c_str());
@@ -130,6 +131,8 @@ int main(int argc, char** argv)
     std::printf("| Row | Tarvo (s) | lftp mirror (s) | lftp --parallel=2 (s) | Tarvo / lftp | Tarvo / lftp -P2 |\n"
                 "|---|---|---|---|---|---|\n");
     for (const std::string set : {"small", "big"}) {
+        if (!only.empty() && set != only)
+            continue;
         for (const bool upload : {false, true}) {
             const std::string target = upload ? (root / ("up-" + set)).string() : (here / ("dl-" + set)).string();
             const std::string source = upload ? (here / set).string() : "/" + set;
