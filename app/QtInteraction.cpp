@@ -1,5 +1,6 @@
 #include "app/QtInteraction.h"
 
+#include "app/LibraryMessages.h"
 #include "app/OperationNotifier.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/CertificateDialog.h"
@@ -128,6 +129,11 @@ DeleteConfirmResult QtInteraction::AskDeleteConfirm(const std::string& prompt, c
                 ExecUnlessCancelled(dialog, cancelled, DeleteConfirmDialog::Cancel));
         },
         cancelled, DeleteConfirmResult::Cancel);
+}
+
+std::string QtInteraction::LibraryText(const std::string& text)
+{
+    return TranslateLibraryMessage(QString::fromStdString(text)).toStdString();
 }
 
 bool QtInteraction::AskTrustCertificate(const QorFtpCertificate& certificate)

@@ -16,6 +16,7 @@ public:
                                               const CancelFlag& cancelled = nullptr) override;
     DeleteConfirmResult AskDeleteConfirm(const std::string& prompt, const CancelFlag& cancelled = nullptr) override;
     bool AskTrustCertificate(const QorFtpCertificate& certificate) override;
+    std::string LibraryText(const std::string& text) override;
 
     DownloadAsAnswer AskDownloadAs(const DownloadAsQuestion& question) override;
     std::optional<std::pair<std::string, std::string>> AskTwoFields(const std::string& prompt1,

@@ -100,7 +100,8 @@ public:
         if (m_collecting) {
             if (!m_reason.empty())
                 m_reason += ' ';
-            m_reason += text;
+            // Gathered for one list, so each reason in the user's language as a box would be.
+            m_reason += GetInteraction().LibraryText(text);
         } else if (m_showOutsideFiles) {
             QorFtpGetUi().ShowMessage(title, text);
         }

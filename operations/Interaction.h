@@ -89,6 +89,9 @@ public:
     // A server certificate that failed the checks: true trusts it for that server. Asked from any
     // thread that logs in; without anyone to ask, it is refused.
     virtual bool AskTrustCertificate(const QorFtpCertificate& /*certificate*/) { return false; }
+    // A message of the FTP library in the user's language (a server's reply in it stays as the
+    // server sent it), for a list that gathers such messages instead of showing each. Any thread.
+    virtual std::string LibraryText(const std::string& text) { return text; }
 
     // The questions below are only asked on the user-interface thread, by the window's commands;
     // without a window they get the answer that changes nothing.

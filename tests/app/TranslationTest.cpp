@@ -2,6 +2,7 @@
 #include "EveryWindow.h"
 #include "GuiTestSupport.h"
 #include "app/LibraryMessages.h"
+#include "app/QtInteraction.h"
 #include "app/MainFrame.h"
 #include "app/SelkDoc.h"
 #include "app/Translations.h"
@@ -337,6 +338,8 @@ private slots:
         QCOMPARE(TranslateLibraryMessage(text), text);
         QCOMPARE(InstallTranslations(*qApp, {"de"}, {QStringLiteral(TARVO_QM_FOLDER)}), QStringLiteral("de"));
         QCOMPARE(TranslateLibraryMessage(text), german);
+        // As a folder job gathers them, for its list of what failed.
+        QCOMPARE(QString::fromStdString(QtInteraction().LibraryText(text.toStdString())), german);
     }
 };
 

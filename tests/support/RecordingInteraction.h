@@ -20,6 +20,8 @@ using Asked = std::pair<std::string, std::string>;
 class RecordingInteraction : public Interaction {
 public:
     void ShowMessage(const std::string& text, MessageIcon, const CancelFlag&) override { Record("message", text); }
+    // Brackets library messages passed on in a list, when asked to, so a test sees they went through.
+    std::string LibraryText(const std::string& text) override { return markLibraryText ? "[" + text + "]" : text; }
     bool AskYesNo(const std::string& text, const CancelFlag&) override { return Next("yesno", text, yesNo, false); }
     OverwriteAnswer AskOverwrite(const std::string& path, const CancelFlag&) override
     {
@@ -79,6 +81,7 @@ public:
     std::deque<bool> trustAnswers; // Refused once they are used up
     std::vector<QorFtpCertificate> certificates; // as they were asked about
     std::deque<DownloadAsAnswer> downloadAs; // not accepted once they are used up
+    bool markLibraryText = false;
     bool keepRemaining = true; // an answer with no remaining list leaves the files as they were
     std::optional<std::string> mode;
     std::optional<std::pair<std::string, std::string>> twoFields;
