@@ -792,6 +792,14 @@ Endgültig löschen?</translation>
         <source>Toolbar</source>
         <translation>Symbolleiste</translation>
     </message>
+    <message>
+        <source>&amp;Background Operations</source>
+        <translation>&amp;Hintergrundvorgänge</translation>
+    </message>
+    <message>
+        <source>Show the running background operations</source>
+        <translation>Die laufenden Hintergrundvorgänge anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>COperationsDlg</name>
@@ -1405,21 +1413,138 @@ Das geschieht, wenn der Server ein neues Zertifikat bekommen hat, aber auch ein 
         <source>Deleting folder %1 from %2</source>
         <translation>Ordner %1 wird von %2 gelöscht</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Not everything in &apos;%1&apos; could be downloaded; %n failed:</source>
-        <translation>Nicht alles in &apos;%1&apos; konnte heruntergeladen werden; %n fehlgeschlagen:</translation>
+        <translation>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte heruntergeladen werden; %n fehlgeschlagen:</numerusform>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte heruntergeladen werden; %n fehlgeschlagen:</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Not everything in &apos;%1&apos; could be uploaded; %n failed:</source>
-        <translation>Nicht alles in &apos;%1&apos; konnte hochgeladen werden; %n fehlgeschlagen:</translation>
+        <translation>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte hochgeladen werden; %n fehlgeschlagen:</numerusform>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte hochgeladen werden; %n fehlgeschlagen:</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Not everything in &apos;%1&apos; could be copied; %n failed:</source>
-        <translation>Nicht alles in &apos;%1&apos; konnte kopiert werden; %n fehlgeschlagen:</translation>
+        <translation>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte kopiert werden; %n fehlgeschlagen:</numerusform>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte kopiert werden; %n fehlgeschlagen:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Not everything in &apos;%1&apos; could be deleted; %n failed:</source>
+        <translation>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte gelöscht werden; %n fehlgeschlagen:</numerusform>
+            <numerusform>Nicht alles in &apos;%1&apos; konnte gelöscht werden; %n fehlgeschlagen:</numerusform>
+        </translation>
     </message>
     <message>
-        <source>Not everything in &apos;%1&apos; could be deleted; %n failed:</source>
-        <translation>Nicht alles in &apos;%1&apos; konnte gelöscht werden; %n fehlgeschlagen:</translation>
+        <source>The server gave no reason.</source>
+        <translation>Der Server hat keinen Grund genannt.</translation>
+    </message>
+    <message>
+        <source>The folder could not be listed.</source>
+        <translation>Der Ordner konnte nicht aufgelistet werden.</translation>
+    </message>
+    <message>
+        <source>This name cannot be used: it is empty, &quot;.&quot; or &quot;..&quot;, or holds &quot;/&quot;, a line break or a NUL character. It was skipped.</source>
+        <translation>Dieser Name ist nicht verwendbar: Er ist leer, &quot;.&quot; oder &quot;..&quot; oder enthält &quot;/&quot;, einen Zeilenumbruch oder ein NUL-Zeichen. Er wurde übersprungen.</translation>
+    </message>
+    <message>
+        <source>This name cannot be used on a server: it holds a line break. It was skipped.</source>
+        <translation>Dieser Name ist auf einem Server nicht verwendbar: Er enthält einen Zeilenumbruch. Er wurde übersprungen.</translation>
+    </message>
+    <message>
+        <source>This symbolic link leads round in a loop.</source>
+        <translation>Diese symbolische Verknüpfung führt im Kreis.</translation>
+    </message>
+    <message>
+        <source>This symbolic link leads to a folder that is already being copied.</source>
+        <translation>Diese symbolische Verknüpfung führt zu einem Ordner, der bereits kopiert wird.</translation>
+    </message>
+    <message>
+        <source>This is neither a file nor a folder (a device, a pipe or a socket).</source>
+        <translation>Dies ist weder eine Datei noch ein Ordner (ein Gerät, eine Pipe oder ein Socket).</translation>
+    </message>
+    <message>
+        <source>Something that is not a folder has this name here already.</source>
+        <translation>Hier gibt es unter diesem Namen schon etwas, das kein Ordner ist.</translation>
+    </message>
+    <message>
+        <source>Its folder could not be made.</source>
+        <translation>Ihr Ordner konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>A folder or a symbolic link has this name here already; it was left as it is.</source>
+        <translation>Hier gibt es unter diesem Namen schon einen Ordner oder eine symbolische Verknüpfung; das Vorhandene blieb unverändert.</translation>
+    </message>
+    <message>
+        <source>The folder could neither be made nor listed.</source>
+        <translation>Der Ordner konnte weder angelegt noch aufgelistet werden.</translation>
+    </message>
+    <message>
+        <source>A file has this name on the server already.</source>
+        <translation>Auf dem Server gibt es schon eine Datei mit diesem Namen.</translation>
+    </message>
+    <message>
+        <source>A folder has this name on the server already; it was left as it is.</source>
+        <translation>Auf dem Server gibt es schon einen Ordner mit diesem Namen; er blieb unverändert.</translation>
+    </message>
+    <message>
+        <source>A temporary file could not be made.</source>
+        <translation>Eine temporäre Datei konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>No connection to the server was left.</source>
+        <translation>Es blieb keine Verbindung zum Server übrig.</translation>
+    </message>
+    <message>
+        <source>Delete the folder &apos;%1&apos; and everything in it (%2 and %3)?</source>
+        <translation>Den Ordner &apos;%1&apos; und alles darin (%2 und %3) löschen?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folder(s)</source>
+        <translation>
+            <numerusform>%n Ordner</numerusform>
+            <numerusform>%n Ordner</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weiterer</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder &apos;%1&apos; cannot be copied into &apos;%2&apos;: that is the folder itself or a folder inside it.</source>
+        <translation>Der Ordner &apos;%1&apos; kann nicht nach &apos;%2&apos; kopiert werden: Das ist der Ordner selbst oder ein Ordner darin.</translation>
+    </message>
+    <message>
+        <source>This is not a folder.</source>
+        <translation>Dies ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The server refused another connection. Do you want to try &apos;%1&apos;
+by using the same connection?
+(See help.)</source>
+        <translation>Der Server hat eine weitere Verbindung abgelehnt. Soll &apos;%1&apos;
+über dieselbe Verbindung versucht werden?
+(Siehe Hilfe.)</translation>
     </message>
 </context>
 <context>
