@@ -80,6 +80,9 @@ private:
     // The operations; each returns nonzero on success.
     int Download();
     int Upload();
+    // targetRecord from targetServer, and a source known by its own name; false (and the message)
+    // otherwise.
+    bool ResolveBothServers();
     int TransferBetweenServers(bool append);
     // The copy for servers that cannot exchange the data directly: through a temporary file here.
     int CopyThroughHere(QorFtpConnection& source, QorFtpConnection& target, bool append);

@@ -1151,14 +1151,8 @@ int CCommandThread::FolderJobOperation()
         setup.targetRecord = m_serverRecord;
         break;
     case OperationKind::FolderTransfer:
-        if (!LookUp(m_request.targetServer, m_targetRecord)) {
-            ShowUserInformationError(m_request.targetServer);
+        if (!ResolveBothServers())
             return 0;
-        }
-        if (!m_sourceKnown) {
-            ShowUserInformationError(m_request.sourceServer);
-            return 0;
-        }
         setup.sourceRecord = m_serverRecord;
         setup.targetRecord = m_targetRecord;
         break;

@@ -14,18 +14,25 @@
 
 #include <functional>
 
-int CCommandThread::TransferBetweenServers(bool append)
+bool CCommandThread::ResolveBothServers()
 {
     if (!LookUp(m_request.targetServer, m_targetRecord)) {
         ShowUserInformationError(m_request.targetServer);
-        return 0;
+        return false;
     }
     // serverRecord falls back to the target's record when the source is unknown; copying the
     // target onto itself could truncate the very file it reads.
     if (!m_sourceKnown) {
         ShowUserInformationError(m_request.sourceServer);
-        return 0;
+        return false;
     }
+    return true;
+}
+
+int CCommandThread::TransferBetweenServers(bool append)
+{
+    if (!ResolveBothServers())
+        return 0;
     const bool asks = !m_isScript && !append;
     WorkerConnection target = OpenConnection(m_targetRecord, false);
 
